@@ -1,0 +1,98 @@
+#include "mFunciones.h"
+
+#include "msgbox.h"
+
+bool AbrirRecordset(const QString& source)
+{
+    Err.Clear();
+    // The previous result is released here; a caller that kept its own
+    // pointer to it still has it.
+    gRecordset = std::make_shared<ado::Recordset>();
+    Trap([&] { gRecordset->Open(source, Conexion()); });
+    return ControlErrores();
+}
+
+bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
+{
+    if (!AbrirRecordset(source))
+        return false;
+    ado::Recordset& rs = *gRecordset;
+    Err.Clear();
+    auto box = [&](int i) -> QString {
+        if (i < 0 || i >= txt.size() || !txt[i])
+            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
+        return BoxText(txt[i]);
+    };
+    Trap([&] {
+        switch (modo) {
+        case 2:
+            rs.AddNew();
+            for (gIndice = 0; gIndice <= rs.FieldCount() - 1; ++gIndice)
+                rs.Fields(int(gIndice)).setValue(box(int(gIndice)));
+            break;
+        case 1:
+            for (gIndice = 1; gIndice <= rs.FieldCount() - 1; ++gIndice)
+                rs.Fields(int(gIndice)).setValue(box(int(gIndice)));
+            break;
+        case 0:
+            rs.Fields(10).setValue(box(10));
+            rs.Fields(11).setValue(box(11));
+            break;
+        default:
+            break;
+        }
+        rs.Update();
+    });
+    if (!ControlErrores()) {
+        rs.CancelUpdate();
+        MsgBox(QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'"));
+        return false;
+    }
+    return true;
+}
+
+bool ControlErrores()
+{
+    const long n = Err.Number;
+    const QString d = Err.Description;
+    Err.Clear();
+    const QString ns = QString::number(n);
+    switch (n) {
+    case 0:
+        return true;
+    case 3200:
+        MsgBox(QStringLiteral("No es posible eliminar el registro debido a que está relacionado"), MsgStyle::Exclamation);
+        return false;
+    case 3022:
+        MsgBox(QStringLiteral("Error No: ") + ns
+                   + QStringLiteral(" Código o Descripción no pueden ser duplicados, inserte otros datos e intentelo de nuevo o verifique si otro usuario esta accediendo al registro"),
+               MsgStyle::Exclamation);
+        return false;
+    case 7:
+        MsgBox(QStringLiteral("Error No: ") + ns
+                   + QStringLiteral(" Memoria insuficiente. Libere memoria cerrando las demás aplicaciones e inténtelo de nuevo"),
+               MsgStyle::Critical);
+        return false;
+    case 3078:
+        MsgBox(QStringLiteral("Error No: ") + ns + QStringLiteral(". ") + d
+                   + QStringLiteral(". Hacer cambios en la base de datos puede dar como resultado fallos irreparables en el programa"),
+               MsgStyle::Critical);
+        EndProgram();
+        return false;
+    case 3024:
+        MsgBox(QStringLiteral("Error No: ") + ns + QStringLiteral(". ") + d
+                   + QStringLiteral(". Hacer cambios en los archivos del software puede dar como resultado fallos irreparables en el programa"),
+               MsgStyle::Critical);
+        EndProgram();
+        return false;
+    case 429:
+        MsgBox(QStringLiteral("Error No. ") + ns + QStringLiteral(". ") + d
+                   + QStringLiteral(". Es posible que la instalación o desinstalación de otra aplicación haya afectado el sistema. Para corregir el problema instale -mdac_typ- (Microsoft Data Access Components)."),
+               MsgStyle::Exclamation);
+        EndProgram();
+        return false;
+    default:
+        MsgBox(QStringLiteral("Error inesperado N° ") + ns + QStringLiteral(". ") + d, MsgStyle::Critical);
+        return false;
+    }
+}

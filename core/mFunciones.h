@@ -1,0 +1,18 @@
+// The shared open, save and error-check procedures.
+#pragma once
+
+#include "boxes.h"
+#include "mVblesGlobales.h"
+#include "vbrt.h"
+#include <QString>
+
+// Opens source (a statement or a bare table name) as the new gRecordset.
+bool AbrirRecordset(const QString& source);
+
+// Writes the boxes into the first row of source (modo 1), a new row (2), or
+// fields 10 and 11 only (0), and stores it.
+bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo);
+
+// Shows the message of the current error (Err) and clears it; true when
+// there was none. Ends the program on 3078, 3024 and 429.
+bool ControlErrores();

@@ -1,0 +1,75 @@
+#include "mVentanas.h"
+
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+QHash<std::type_index, QPointer<QWidget>>& registry()
+{
+    static QHash<std::type_index, QPointer<QWidget>> r;
+    return r;
+}
+QPointer<QWidget> gWorkspace;
+}  // namespace
+
+namespace ventanas {
+QWidget* find(std::type_index t)
+{
+    auto it = registry().find(t);
+    if (it == registry().end())
+        return nullptr;
+    return it.value().data();
+}
+void remember(std::type_index t, QWidget* w) { registry()[t] = w; }
+void setWorkspace(QWidget* mdiArea) { gWorkspace = mdiArea; }
+QWidget* workspace() { return gWorkspace.data(); }
+}  // namespace ventanas
+
+static QMdiSubWindow* subWindowOf(QWidget* w)
+{
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (auto* s = qobject_cast<QMdiSubWindow*>(p))
+            return s;
+    return nullptr;
+}
+
+void MostrarHija(QWidget* w)
+{
+    auto* area = qobject_cast<QMdiArea*>(ventanas::workspace());
+    if (area && !subWindowOf(w)) {
+        auto* sub = area->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (auto* sub = subWindowOf(w)) {
+        sub->show();
+        sub->showNormal();
+        area->setActiveSubWindow(sub);
+        w->show();
+    } else {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void CerrarVentana(QWidget* w)
+{
+    if (!w)
+        return;
+    // Forget it first: a Ventana<W>() right after must not hand out the
+    // dying instance.
+    for (auto it = registry().begin(); it != registry().end(); ++it)
+        if (it.value() == w)
+            it.value() = nullptr;
+    QPointer<QWidget> guard(w);
+    if (auto* sub = subWindowOf(w)) {
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->close();
+        return;
+    }
+    w->close();
+    if (guard)
+        w->deleteLater();
+}

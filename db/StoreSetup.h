@@ -1,0 +1,34 @@
+// Creates an empty Tarvik store (the thirteen tables and the seed rows) on
+// SQLite or MariaDB, through plain Qt SQL.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tarvikdb {
+
+// Creates the SQLite file with tables and seed rows. Refuses, touching
+// nothing, when a file is already there; leaves no file behind on failure.
+bool createSqliteStore(const QString& path, QString* error);
+
+// Creates database (letters, digits and '_' only) with tables and seed rows.
+// With dropFirst an existing database of that name is dropped first;
+// without it a database that already holds tables is refused untouched.
+bool createMariaDbDatabase(const QString& host, int port, const QString& user,
+                           const QString& password, const QString& database, bool dropFirst,
+                           QString* error);
+
+// Number of tables in database (0 when it does not exist), -1 on error.
+int mariaDbTableCount(const QString& host, int port, const QString& user,
+                      const QString& password, const QString& database, QString* error);
+
+// The statements of the store's declarations for engine ("sqlite" or
+// "mariadb"), followed by the seed rows when withSeed; empty for another
+// engine.
+QStringList statements(const QString& engine, bool withSeed);
+
+// Splits a script into statements at ';' outside quotes, dropping "--"
+// comments and empty statements.
+QStringList splitStatements(const QString& script);
+
+}  // namespace tarvikdb

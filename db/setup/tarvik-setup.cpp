@@ -1,0 +1,81 @@
+// tarvik-setup: creates an empty Tarvik store.
+//   tarvik-setup --sqlite PATH
+//   tarvik-setup --mariadb [--host H] [--port P] [--user U] [--password W] [--database D]
+// An existing store is never touched: the tool says so and exits 0.
+#include "StoreSetup.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tarvik-setup"));
+
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Crea el almacén de datos de Tarvik con sus tablas y los datos iniciales."));
+    p.addHelpOption();
+    const QCommandLineOption sqlite(QStringLiteral("sqlite"), QStringLiteral("Archivo local a crear."),
+                                    QStringLiteral("archivo"));
+    const QCommandLineOption mariadb(QStringLiteral("mariadb"), QStringLiteral("Crear la base de datos en un servidor MariaDB."));
+    const QCommandLineOption host(QStringLiteral("host"), QStringLiteral("Servidor (localhost)."), QStringLiteral("host"),
+                                  QStringLiteral("localhost"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Puerto (3306)."), QStringLiteral("puerto"),
+                                  QStringLiteral("3306"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("Usuario (root)."), QStringLiteral("usuario"),
+                                  QStringLiteral("root"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("Contraseña (vacía)."),
+                                      QStringLiteral("clave"), QString());
+    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Base de datos (Inventario)."),
+                                      QStringLiteral("nombre"), QStringLiteral("Inventario"));
+    p.addOptions({sqlite, mariadb, host, port, user, password, database});
+    p.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    if (p.isSet(sqlite) == p.isSet(mariadb)) {
+        err << "Indique --sqlite ARCHIVO o --mariadb\n";
+        return 2;
+    }
+
+    QString error;
+    if (p.isSet(sqlite)) {
+        const QString path = p.value(sqlite);
+        if (QFileInfo::exists(path)) {
+            out << "El archivo " << path << " ya existe; no se modifica.\n";
+            return 0;
+        }
+        if (!tarvikdb::createSqliteStore(path, &error)) {
+            err << "No se pudo crear " << path << ": " << error << "\n";
+            return 1;
+        }
+        out << "Creado " << path << "\n";
+        return 0;
+    }
+
+    bool portOk = false;
+    const int portNo = p.value(port).toInt(&portOk);
+    if (!portOk || portNo <= 0 || portNo > 65535) {
+        err << "Puerto no válido: " << p.value(port) << "\n";
+        return 2;
+    }
+    const QString db = p.value(database);
+    const int tables = tarvikdb::mariaDbTableCount(p.value(host), portNo, p.value(user), p.value(password), db, &error);
+    if (tables < 0) {
+        err << "No se pudo conectar con el servidor: " << error << "\n";
+        return 1;
+    }
+    if (tables > 0) {
+        out << "La base de datos " << db << " ya existe; no se modifica.\n";
+        return 0;
+    }
+    if (!tarvikdb::createMariaDbDatabase(p.value(host), portNo, p.value(user), p.value(password), db, false, &error)) {
+        err << "No se pudo crear la base de datos " << db << ": " << error << "\n";
+        return 1;
+    }
+    out << "Creada la base de datos " << db << "\n";
+    return 0;
+}

@@ -1,0 +1,188 @@
+// Data-access objects: one connection, static query results with fields,
+// over Qt SQL, on a local SQLite file or a MariaDB server.
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+namespace ado {
+
+// Every failure of the layer reaches callers as this, with the number the
+// error check knows (3022 duplicate key, 3200 related rows, 3078 missing
+// table, 429 driver missing, 7 out of memory) or the engine's own.
+struct Error {
+    long number = 0;
+    QString description;
+};
+
+enum class Engine { None, SQLite, MariaDB };
+enum class Kind { Text, Integer, Money, Date, AutoNumber };
+
+struct ColumnInfo {
+    QString name;   // as declared in the store
+    Kind kind = Kind::Text;
+};
+
+struct TableInfo {
+    QString name;               // canonical spelling
+    QVector<ColumnInfo> columns;
+    QVector<int> key;           // column indexes of the unique key, may be empty
+    int autoColumn = -1;
+    int columnIndex(const QString& name) const;  // any case; -1 when absent
+};
+
+class Catalog {
+public:
+    QHash<QString, TableInfo> tables;  // keyed by lower-case name
+    const TableInfo* table(const QString& name) const;
+    bool isDateColumn(const QString& column) const;
+private:
+    friend class Connection;
+    QHash<QString, bool> dateColumns;
+};
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // "Microsoft.Jet.OLEDB.4.0" with a file path opens the SQLite file; an
+    // ODBC text ("DRIVER=...;SERVER=...;DATABASE=...;UID=...;PWD=;PORT=;")
+    // opens MariaDB.
+    QString Provider;
+    QString ConnectionString;
+    int CursorLocation = 3;
+
+    void Open(const QString& connectionString = QString(), const QString& user = QString(),
+              const QString& password = QString());
+    void Close();
+    bool isOpen() const;
+    Engine engine() const { return engine_; }
+
+    // Nested calls join the outer unit: only the outermost commit commits,
+    // and a rollback at any depth undoes the whole unit.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int transactionDepth() const { return depth_; }
+
+    QSqlDatabase database() const;
+    const Catalog& catalog() const { return catalog_; }
+
+    // Turns a statement written for the original dialect into the engine's.
+    QString translate(const QString& sql) const;
+
+    // Test hook: called before every write the layer performs (insert,
+    // update, delete, statement); throwing from it fails that write.
+    static void setWriteHook(std::function<void(const QString& sql)> hook);
+
+private:
+    friend class Recordset;
+    void loadCatalog();
+    void execRaw(const QString& sql);
+    QSqlQuery& prepared(const QString& sql);
+    Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
+
+    QString name_;
+    Engine engine_ = Engine::None;
+    Catalog catalog_;
+    int depth_ = 0;
+    bool rollbackOnly_ = false;
+    QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
+};
+
+class Recordset;
+
+// A field of the current row (or of the pending new row).
+class Field {
+public:
+    Field(Recordset* rs, int index) : rs_(rs), index_(index) {}
+    QString Name() const;
+    QVariant Value() const;   // invalid QVariant for Null; dates as QDate
+    QString Text() const;     // "" for Null, "dd/MM/yyyy" dates, plain numbers
+    bool IsNull() const;
+    double toDouble() const;  // Null reads 0
+    int toInt() const;
+    void setValue(const QVariant& v);  // text is converted by the column's kind
+    Field& operator=(const QVariant& v) { setValue(v); return *this; }
+private:
+    Recordset* rs_;
+    int index_;
+};
+
+class Recordset {
+public:
+    Recordset() = default;
+    // Opens a statement or a bare table name with a static cursor.
+    void Open(const QString& source, Connection& cn);
+    void Close();
+    void Requery();
+    bool isOpen() const { return open_; }
+
+    long RecordCount() const { return open_ ? rows_.size() : 0; }
+    bool Eof() const { return !open_ || pos_ >= rows_.size(); }
+    bool Bof() const { return !open_ || pos_ < 0 || rows_.isEmpty(); }
+    void MoveFirst();
+    void MoveNext();
+    void MovePrevious();
+    void MoveLast();
+    long AbsolutePosition() const { return pos_ + 1; }
+    void setAbsolutePosition(long p);
+
+    int FieldCount() const { return open_ ? visible_ : 0; }
+    Field Fields(int index);
+    Field Fields(const QString& name);
+    Field operator[](int index) { return Fields(index); }
+    Field operator[](const QString& name) { return Fields(name); }
+    int fieldIndex(const QString& name) const;  // -1 when absent
+
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    bool editing() const { return adding_ || !changed_.isEmpty(); }
+
+private:
+    friend class Field;
+    struct Column {
+        QString name;
+        Kind kind = Kind::Text;
+        int tableColumn = -1;  // index in table_ for updatable results
+        bool hidden = false;   // key column fetched for updates only
+    };
+    using Row = QVector<QVariant>;
+
+    QVariant value(int index) const;
+    QString criteria(QVector<QVariant>& binds, const Row& original) const;
+    QString keyedWhere(const QString& crit) const;
+    void setValue(int index, const QVariant& v);
+    const Row* currentRow() const;
+    void checkIndex(int index) const;
+
+    Connection* cn_ = nullptr;
+    QString source_;
+    bool open_ = false;
+    QVector<Column> columns_;
+    int visible_ = 0;
+    QVector<Row> rows_;
+    long pos_ = 0;
+    const TableInfo* table_ = nullptr;  // set when the result can be written
+    bool adding_ = false;
+    Row pending_;
+    QHash<int, QVariant> changed_;
+    bool justDeleted_ = false;
+};
+
+using RecordsetPtr = std::shared_ptr<Recordset>;
+
+}  // namespace ado

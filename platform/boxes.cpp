@@ -1,0 +1,48 @@
+#include "boxes.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+QString BoxText(const QWidget* box)
+{
+    if (!box)
+        return QString();
+    if (auto* e = qobject_cast<const QLineEdit*>(box))
+        return e->text();
+    if (auto* e = qobject_cast<const QPlainTextEdit*>(box))
+        return e->toPlainText();
+    if (auto* e = qobject_cast<const QTextEdit*>(box))
+        return e->toPlainText();
+    if (auto* c = qobject_cast<const QComboBox*>(box))
+        return c->currentText();
+    if (auto* l = qobject_cast<const QLabel*>(box))
+        return l->text();
+    if (auto* b = qobject_cast<const QAbstractButton*>(box))
+        return b->text();
+    return QString();
+}
+
+void SetBoxText(QWidget* box, const QString& text)
+{
+    if (!box)
+        return;
+    if (auto* e = qobject_cast<QLineEdit*>(box))
+        e->setText(text);
+    else if (auto* e = qobject_cast<QPlainTextEdit*>(box))
+        e->setPlainText(text);
+    else if (auto* e = qobject_cast<QTextEdit*>(box))
+        e->setPlainText(text);
+    else if (auto* c = qobject_cast<QComboBox*>(box)) {
+        if (c->isEditable())
+            c->setEditText(text);
+        else
+            c->setCurrentText(text);
+    } else if (auto* l = qobject_cast<QLabel*>(box))
+        l->setText(text);
+    else if (auto* b = qobject_cast<QAbstractButton*>(box))
+        b->setText(text);
+}

@@ -1,0 +1,106 @@
+#include "msgbox.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+struct Responder {
+    bool on = false;
+    std::function<MsgResult(const msgtest::Call&)> answer;
+    std::function<QString(const msgtest::Call&)> input;
+    QVector<msgtest::Call> calls;
+};
+Responder& responder()
+{
+    static Responder r;
+    return r;
+}
+bool isQuestion(MsgStyle s)
+{
+    return s == MsgStyle::Question || s == MsgStyle::ExclamationQuestion || s == MsgStyle::QuestionNoDefault;
+}
+}  // namespace
+
+QString AppTitle() { return QStringLiteral("Tarvik"); }
+
+MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
+{
+    const QString shownTitle = title.isEmpty() ? AppTitle() : title;
+    Responder& r = responder();
+    if (r.on) {
+        msgtest::Call c{false, style, shownTitle, text};
+        r.calls.append(c);
+        MsgResult res = r.answer ? r.answer(c) : MsgResult::Yes;
+        if (!isQuestion(style))
+            return MsgResult::Ok;
+        return res == MsgResult::No ? MsgResult::No : MsgResult::Yes;
+    }
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(shownTitle);
+    box.setText(text);
+    switch (style) {
+    case MsgStyle::Plain: box.setIcon(QMessageBox::NoIcon); break;
+    case MsgStyle::Exclamation:
+    case MsgStyle::ExclamationQuestion: box.setIcon(QMessageBox::Warning); break;
+    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgStyle::Question:
+    case MsgStyle::QuestionNoDefault: box.setIcon(QMessageBox::Question); break;
+    }
+    if (isQuestion(style)) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(style == MsgStyle::QuestionNoDefault ? QMessageBox::No : QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MsgResult::Ok;
+}
+
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    const QString shownTitle = title.isEmpty() ? AppTitle() : title;
+    Responder& r = responder();
+    if (r.on) {
+        msgtest::Call c{true, MsgStyle::Plain, shownTitle, prompt};
+        r.calls.append(c);
+        return r.input ? r.input(c) : QString();
+    }
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(shownTitle);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(defaultText);
+    dlg.setInputMode(QInputDialog::TextInput);
+    if (dlg.exec() != QDialog::Accepted)
+        return QString();
+    return dlg.textValue();
+}
+
+namespace msgtest {
+void install(std::function<MsgResult(const Call&)> answer, std::function<QString(const Call&)> input)
+{
+    Responder& r = responder();
+    r.on = true;
+    r.answer = std::move(answer);
+    r.input = std::move(input);
+    r.calls.clear();
+}
+void uninstall()
+{
+    Responder& r = responder();
+    r.on = false;
+    r.answer = nullptr;
+    r.input = nullptr;
+}
+bool installed() { return responder().on; }
+const QVector<Call>& calls() { return responder().calls; }
+QStringList texts()
+{
+    QStringList t;
+    for (const auto& c : responder().calls)
+        t << c.text;
+    return t;
+}
+void clear() { responder().calls.clear(); }
+}  // namespace msgtest

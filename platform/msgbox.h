@@ -1,0 +1,49 @@
+// Message boxes and the one-line input prompt. Every box of the program goes
+// through here, so that a test can answer them and read what a user saw.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+enum class MsgStyle {
+    Plain,                // OK, no icon
+    Exclamation,          // OK, exclamation icon
+    Critical,             // OK, stop icon
+    Information,          // OK, information icon
+    Question,             // Yes/No, question icon, Yes default
+    ExclamationQuestion,  // Yes/No, exclamation icon, Yes default
+    QuestionNoDefault,    // Yes/No, question icon, No default
+};
+
+enum class MsgResult { Ok, Yes, No };
+
+// Title of untitled boxes.
+QString AppTitle();
+
+MsgResult MsgBox(const QString& text, MsgStyle style = MsgStyle::Plain, const QString& title = QString());
+
+// Returns the typed text, or "" on Cancel.
+QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
+
+namespace msgtest {
+
+struct Call {
+    bool input = false;     // true for the input prompt
+    MsgStyle style = MsgStyle::Plain;
+    QString title;          // as shown (the program's title when untitled)
+    QString text;
+};
+
+// While installed, no box is shown: every call is recorded and answered.
+// Unanswered questions get Yes; unanswered prompts get "".
+void install(std::function<MsgResult(const Call&)> answer = {},
+             std::function<QString(const Call&)> input = {});
+void uninstall();
+bool installed();
+const QVector<Call>& calls();
+QStringList texts();
+void clear();
+
+}  // namespace msgtest

@@ -1,0 +1,17 @@
+#pragma once
+#include "adodb.h"
+#include <new>
+
+template <class F>
+bool Trap(F&& f)
+{
+    try {
+        f();
+        return true;
+    } catch (const ado::Error& e) {
+        Err.Set(e.number, e.description);
+    } catch (const std::bad_alloc&) {
+        Err.Set(7, QStringLiteral("Memoria insuficiente"));
+    }
+    return false;
+}

@@ -1,0 +1,121 @@
+#!/bin/bash
+# A private MariaDB server for the tests: its own data folder, port and
+# socket on loopback, root with an empty password over TCP. The system's own
+# MariaDB service is neither needed nor touched.
+#
+#   eval "$(bash scripts/mariadb-test.sh start)"   # exports TARVIK_MARIADB_*
+#   bash scripts/mariadb-test.sh stop [DIR]          # DIR defaults to $TARVIK_MARIADB_DIR
+set -euo pipefail
+
+find_bin() {
+    local b
+    for b in "$@"; do
+        if command -v "$b" >/dev/null 2>&1; then command -v "$b"; return 0; fi
+        if [ -x "/usr/sbin/$b" ]; then echo "/usr/sbin/$b"; return 0; fi
+    done
+    echo "mariadb-test.sh: none of $* found (run scripts/deps.sh)" >&2
+    return 1
+}
+
+port_busy() {
+    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
+}
+
+start() {
+    local server install admin dir port pid i
+    server=$(find_bin mariadbd mysqld)
+    install=$(find_bin mariadb-install-db mysql_install_db)
+    admin=$(find_bin mariadb-admin mysqladmin)
+
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-mariadb.XXXXXX")
+    if ! "$install" --no-defaults --datadir="$dir/data" --user=root \
+            --auth-root-authentication-method=normal --skip-test-db \
+            >"$dir/install.log" 2>&1; then
+        echo "mariadb-test.sh: mariadb-install-db failed:" >&2
+        cat "$dir/install.log" >&2
+        rm -rf "$dir"
+        return 1
+    fi
+
+    # A port that another run takes between the check and the bind makes the
+    # server exit; then the next port is tried.
+    port=${TARVIK_MARIADB_PORT_BASE:-33061}
+    for ((i = 0; i < 50; i++, port++)); do
+        port_busy "$port" && continue
+        "$server" --no-defaults --user=root --datadir="$dir/data" \
+            --bind-address=127.0.0.1 --port="$port" --socket="$dir/mysqld.sock" \
+            --pid-file="$dir/mysqld.pid" --log-error="$dir/error.log" \
+            --skip-name-resolve --skip-log-bin \
+            --innodb-buffer-pool-size=128M --innodb-log-file-size=64M \
+            --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 --innodb-flush-method=nosync \
+            >/dev/null 2>&1 &
+        pid=$!
+        echo "$pid" >"$dir/server.pid"
+        local waited
+        for ((waited = 0; waited < 600; waited++)); do
+            if ! kill -0 "$pid" 2>/dev/null; then break; fi
+            if "$admin" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot --connect-timeout=2 ping \
+                    >/dev/null 2>&1; then
+                echo "$port" >"$dir/port"
+                echo "export TARVIK_MARIADB_DIR='$dir'"
+                echo "export TARVIK_MARIADB_HOST=127.0.0.1"
+                echo "export TARVIK_MARIADB_PORT=$port"
+                return 0
+            fi
+            sleep 0.1
+        done
+        if kill -0 "$pid" 2>/dev/null; then
+            echo "mariadb-test.sh: server on port $port did not answer within 60 s" >&2
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+            cat "$dir/error.log" >&2 || true
+            rm -rf "$dir"
+            return 1
+        fi
+        wait "$pid" 2>/dev/null || true
+        if ! grep -qi "address already in use\|do you already have another" "$dir/error.log" 2>/dev/null; then
+            echo "mariadb-test.sh: server failed to start:" >&2
+            cat "$dir/error.log" >&2 || true
+            rm -rf "$dir"
+            return 1
+        fi
+        : >"$dir/error.log"
+    done
+    echo "mariadb-test.sh: no free port found" >&2
+    rm -rf "$dir"
+    return 1
+}
+
+stop() {
+    local dir=${1:-${TARVIK_MARIADB_DIR:-}}
+    if [ -z "$dir" ] || [ ! -d "$dir" ]; then
+        echo "mariadb-test.sh: no server folder given" >&2
+        return 1
+    fi
+    case "$dir" in
+        */tarvik-mariadb.*) ;;
+        *) echo "mariadb-test.sh: $dir is not a test server folder" >&2; return 1 ;;
+    esac
+    local pid port i
+    pid=$(cat "$dir/server.pid" 2>/dev/null || true)
+    port=$(cat "$dir/port" 2>/dev/null || true)
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        if [ -n "$port" ]; then
+            "$(find_bin mariadb-admin mysqladmin)" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot \
+                shutdown >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
+        else
+            kill "$pid" 2>/dev/null || true
+        fi
+        for ((i = 0; i < 300 && $(kill -0 "$pid" 2>/dev/null && echo 1 || echo 0); i++)); do
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$dir"
+}
+
+case "${1:-}" in
+    start) start ;;
+    stop) shift; stop "$@" ;;
+    *) echo "usage: $0 start | stop [DIR]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,140 @@
+// TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "TestStore.h"
+#include "mFunciones.h"
+#include "msgbox.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QString kUpdateFailed = "Error en Update de la Función DatosActualizados en el módulo 'mFunciones'";
+
+struct Boxes {
+    std::vector<std::unique_ptr<QWidget>> owned;
+    BoxArray txt;
+    explicit Boxes(const QStringList& texts)
+    {
+        for (int i = 0; i < texts.size(); ++i) {
+            QWidget* w;
+            if (i == 10) {  // a multi-line box, as the notes are
+                auto* e = new QPlainTextEdit(texts[i]);
+                w = e;
+            } else {
+                w = new QLineEdit(texts[i]);
+            }
+            owned.emplace_back(w);
+            txt << w;
+        }
+    }
+};
+
+QStringList article(const QString& code, const QString& cantidad = "10")
+{
+    return {code, "CAFE", "12.5", "18", "20", "19", "18.5", cantidad, "2", "50", "linea 1\nlinea 2", "05/01/2024",
+            "", "", "", "", "", "FISICO"};
+}
+
+}  // namespace
+
+class TstDatosActualizados : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { msgtest::install(); }
+    void cleanup()
+    {
+        msgtest::uninstall();
+        ReiniciarVariablesGlobales();
+    }
+
+    void newRowThenEdit()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        Boxes b(article("A1"));
+        QVERIFY(DatosActualizados(b.txt, "Select * From ARTICULOS", 2));
+        QVERIFY(msgtest::calls().isEmpty());
+        // The added row stays current.
+        QCOMPARE(gRecordset->Fields("codigo_art").Text(), QString("A1"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT observaciones_art FROM ARTICULOS").toString(), QString("linea 1\nlinea 2"));
+
+        Boxes e(article("OTRO", "7"));
+        QVERIFY(DatosActualizados(e.txt, "Select * From ARTICULOS Where codigo_art = 'A1'", 1));
+        // Column 0 is never rewritten in mode 1.
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS").toInt(), 1);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 7);
+    }
+
+    void modeZeroWritesNotesAndStateOnly()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        teststore::execRaw(t, "INSERT INTO Ventas VALUES (5, '0', '2024-01-05', 'CONTADO', 100, 18, 0, 118, 0, 118, 'nota', "
+                              "'Cancelada', '2024-01-05', 1, '1', '')");
+        QStringList texts(16, "x");
+        texts[10] = "ANULADA POR ERROR";
+        texts[11] = "Anulada";
+        Boxes b(texts);
+        QVERIFY(DatosActualizados(b.txt, "Select * From Ventas Where codigo_fac = 5 and codigo_emp = 1", 0));
+        const auto row = teststore::queryRaw(t, "SELECT notas, Estado, forma_pago, total FROM Ventas WHERE codigo_fac = 5");
+        QCOMPARE(row[0][0].toString(), QString("ANULADA POR ERROR"));
+        QCOMPARE(row[0][1].toString(), QString("Anulada"));
+        QCOMPARE(row[0][2].toString(), QString("CONTADO"));
+        QCOMPARE(row[0][3].toDouble(), 118.0);
+    }
+
+    void otherModeSetsNothing()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        Boxes b(article("A1"));
+        QVERIFY(DatosActualizados(b.txt, "Select * From ARTICULOS", 3));
+        QVERIFY(msgtest::calls().isEmpty());
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS").toInt(), 0);
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("firstMessage");  // its beginning
+        QTest::newRow("mode 1 without a row") << "Select * From ARTICULOS Where codigo_art = 'NADA'" << 1 << article("NADA")
+                                              << "Error inesperado N° 3021";
+        QTest::newRow("duplicate key") << "Select * From ARTICULOS" << 2 << article("A1") << "Error No: 3022 ";
+        QTest::newRow("duplicate key other case") << "Select * From ARTICULOS" << 2 << article("a1") << "Error No: 3022 ";
+        QTest::newRow("empty numeric box") << "Select * From ARTICULOS" << 2 << article("B1", "") << "Error inesperado N° 3421";
+        QTest::newRow("too few boxes") << "Select * From ARTICULOS" << 2 << article("B1").mid(0, 12) << "Error inesperado N° 340";
+    }
+    void failures()
+    {
+        QFETCH(QString, source);
+        QFETCH(int, mode);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, firstMessage);
+        TESTSTORE_OPEN_FRESH(t);
+        Boxes a1(article("A1"));
+        QVERIFY(DatosActualizados(a1.txt, "Select * From ARTICULOS", 2));
+        const auto before = teststore::queryRaw(t, "SELECT * FROM ARTICULOS ORDER BY codigo_art");
+        Boxes b(boxes);
+        QVERIFY(!DatosActualizados(b.txt, source, mode));
+        const QStringList texts = msgtest::texts();
+        QCOMPARE(texts.size(), 2);
+        QVERIFY2(texts[0].startsWith(firstMessage), qPrintable(texts[0]));
+        QCOMPARE(texts[1], kUpdateFailed);
+        QCOMPARE(msgtest::calls()[1].style, MsgStyle::Plain);
+        // Nothing of the row is stored.
+        QCOMPARE(teststore::queryRaw(t, "SELECT * FROM ARTICULOS ORDER BY codigo_art"), before);
+    }
+
+    void failedOpenShowsOneMessage()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        Boxes b(article("A1"));
+        QVERIFY(!DatosActualizados(b.txt, "Select * From ARTICULOS Where", 2));
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY(msgtest::texts()[0].startsWith("Error inesperado N° "));
+    }
+};
+
+QTEST_MAIN(TstDatosActualizados)
+#include "tst_datosactualizados.moc"

@@ -1,0 +1,429 @@
+// TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "TestStore.h"
+#include "adodb.h"
+#include "mFunciones.h"
+#include "msgbox.h"
+#include "textfmt.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using teststore::Target;
+
+namespace {
+
+void seedSales(const Target& t)
+{
+    teststore::execRaw(t, "INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C1', 'JUAN PEREZ')");
+    teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, descripcion_art, precio_compra, impuesto, cantidad, fecha_ingreso_art) "
+                          "VALUES ('A1', 'CAFE MOLIDO', 12.5, 18, 10, '2024-01-05')");
+    teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, descripcion_art, precio_compra, impuesto, cantidad) "
+                          "VALUES ('A2', 'AZUCAR', 3, 0, 0)");
+    teststore::execRaw(t, "INSERT INTO Ventas VALUES (1, 'C1', '2024-01-05', 'CONTADO', 100, 18, 0, 118, 0, 118, '', "
+                          "'Cancelada', '2024-01-05', 1, '1', 'A0100000001')");
+    teststore::execRaw(t, "INSERT INTO Ventas VALUES (2, '0', '2024-02-10', 'CREDITO', 50, 9, 0, 0, 59, 59, '', "
+                          "'Sin Cancelar', '2024-03-10', 1, '1', '')");
+    teststore::execRaw(t, "INSERT INTO Detalles_FacVen VALUES (1, 1, 'A1', 'CAFE MOLIDO', 2, 25, 18, 59, 12.5)");
+    teststore::execRaw(t, "INSERT INTO Detalles_FacVen VALUES (1, 1, 'A1', 'CAFE MOLIDO', 2, 25, 18, 59, 12.5)");
+    teststore::execRaw(t, "INSERT INTO Fact_xCobrar VALUES (2, 1, 0, '2024-02-10', 1)");
+    teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A1', '2024-01-05', 'Inventario Inicial', '10', '-', 10, 12.5)");
+    teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A1', '2024-02-01', 'Factura De Venta 1', '-', '4', 6, 12.5)");
+}
+
+long errorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ado::Error& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+}  // namespace
+
+class TstAdodb : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { msgtest::install(); }
+    void cleanup()
+    {
+        msgtest::uninstall();
+        ReiniciarVariablesGlobales();
+    }
+
+    void statementForms_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("first");  // text of field 0 of the first row; "*" checks nothing
+
+        QTest::newRow("bare table") << "Ventas" << 2 << "*";
+        QTest::newRow("bare table other case") << "VENTAS" << 2 << "*";
+        QTest::newRow("bare lines") << "detalles_facven" << 2 << "1";
+        QTest::newRow("column names any case") << "Select CODIGO_ART, Descripcion_Art From articulos Where codigo_art = 'A1'" << 1 << "A1";
+        QTest::newRow("text equality ignores case") << "Select * From ventas Where Estado = 'SIN CANCELAR'" << 1 << "2";
+        QTest::newRow("like prefix") << "Select * From ARTICULOS Where descripcion_art Like 'caf%'" << 1 << "A1";
+        QTest::newRow("like contains") << "Select * From ARTICULOS Where descripcion_art Like '%MOL%'" << 1 << "A1";
+        QTest::newRow("not empty") << "Select * From Ventas Where ncf <> ''" << 1 << "1";
+        QTest::newRow("max") << "Select max(codigo_fac) From Ventas Where codigo_emp = 1" << 1 << "2";
+        QTest::newRow("sum") << "Select sum(total) From Ventas Where codigo_emp = 1" << 1 << "177";
+        QTest::newRow("sum of nothing is null") << "Select sum(total) From Ventas Where codigo_emp = 9" << 1 << "";
+        QTest::newRow("distinct") << "Select Distinct codigo_cli From Ventas" << 2 << "*";
+        QTest::newRow("join in where, newest first")
+            << "Select Ventas.codigo_fac, nombre_cli From Ventas, CLIENTES Where Ventas.codigo_cli = CLIENTES.codigo_cli "
+               "Order By fecha DESC, codigo_fac DESC"
+            << 2 << "2";
+        QTest::newRow("inner join two-part on")
+            << "Select * From Ventas INNER JOIN Detalles_FacVen ON (Ventas.codigo_fac = Detalles_FacVen.codigo_fac AND "
+               "Ventas.codigo_emp = Detalles_FacVen.codigo_emp) Where Ventas.codigo_fac = 1"
+            << 2 << "1";
+        QTest::newRow("group by") << "Select codigo_cli, sum(total) From Ventas Group By codigo_cli" << 2 << "*";
+        QTest::newRow("between numbers") << "Select * From Ventas Where codigo_fac Between 2 And 5" << 1 << "2";
+        QTest::newRow("jet dates month first") << "Select * From Ventas where fecha between #01/01/2024# and #01/31/2024#" << 1 << "1";
+        QTest::newRow("stock card newest first") << "Select * From Kardex Where codigo_art = 'A1' Order by Fecha DESC" << 2 << "A1";
+        QTest::newRow("payments desc") << "Select * From Fact_xCobrar Where codigo_fac = 2 Order By num_abono DESC" << 1 << "2";
+        QTest::newRow("update yields no rows") << "Update ARTICULOS Set cantidad = 5 Where codigo_art = 'A1'" << 0 << "*";
+        QTest::newRow("delete yields no rows") << "Delete from Fact_xCobrar Where codigo_fac = 2 and codigo_emp = 1" << 0 << "*";
+        QTest::newRow("delete between") << "Delete From compras Where codigo_fac Between 1 and 3 and codigo_emp = 1" << 0 << "*";
+    }
+    void statementForms()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, rows);
+        QFETCH(QString, first);
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        QVERIFY2(AbrirRecordset(sql), qPrintable(msgtest::texts().join('|')));
+        QCOMPARE(gRecordset->RecordCount(), long(rows));
+        QVERIFY(msgtest::calls().isEmpty());
+        if (rows > 0 && first != "*") {
+            gRecordset->MoveFirst();
+            QCOMPARE(gRecordset->Fields(0).Text(), first);
+        }
+    }
+
+    void actionStatementsChangeTheStore()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = cantidad - 3 Where codigo_art = 'A1'"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 7);
+        QVERIFY(AbrirRecordset("Delete from Fact_xCobrar Where codigo_fac = 2"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM Fact_xCobrar").toInt(), 0);
+    }
+
+    void accentedCapitalsMatchButAccentsCount()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("Select * From ARTICULOS", Conexion());
+        rs.AddNew();
+        rs.Fields("codigo_art").setValue(QString("CF"));
+        rs.Fields("descripcion_art").setValue(QString("CAFÉ ÑAME"));
+        rs.Update();
+        QVERIFY(AbrirRecordset("Select * From ARTICULOS Where descripcion_art = 'café ñame'"));
+        QCOMPARE(gRecordset->RecordCount(), 1L);
+        QVERIFY(AbrirRecordset("Select * From ARTICULOS Where descripcion_art Like 'CAFÉ%'"));
+        QCOMPARE(gRecordset->RecordCount(), 1L);
+        QVERIFY(AbrirRecordset("Select * From ARTICULOS Where descripcion_art = 'CAFE NAME'"));
+        QCOMPARE(gRecordset->RecordCount(), 0L);
+        QVERIFY(AbrirRecordset("Select * From ARTICULOS Where descripcion_art Like 'CAFE%'"));
+        QCOMPARE(gRecordset->RecordCount(), 0L);
+    }
+
+    void valuesReadBack()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, precio_compra, precio_venta1, precio_venta2, cantidad) "
+                              "VALUES ('N1', 139.93, 100000, 3.3000000000000003, 150)");
+        QVERIFY(AbrirRecordset("Select * From ARTICULOS Where codigo_art = 'N1'"));
+        ado::Recordset& rs = *gRecordset;
+        QCOMPARE(rs.FieldCount(), 18);
+        QCOMPARE(rs.Fields("precio_compra").Text(), QString("139.93"));
+        QCOMPARE(rs.Fields("Precio_Venta1").Text(), QString("100000"));
+        QCOMPARE(rs.Fields("PRECIO_VENTA2").Text(), QString("3.3"));
+        QCOMPARE(rs.Fields(7).Text(), QString("150"));
+        QVERIFY(rs.Fields("descripcion_art").IsNull());
+        QCOMPARE(rs.Fields("descripcion_art").Text(), QString());
+        QVERIFY(AbrirRecordset("Select fecha, fecha_vencimiento From Ventas Where codigo_fac = 2"));
+        QCOMPARE(gRecordset->Fields(0).Text(), QString("10/02/2024"));
+        QCOMPARE(gRecordset->Fields("FECHA_VENCIMIENTO").Value().toDate(), QDate(2024, 3, 10));
+        QVERIFY(AbrirRecordset("Select max(fecha) From Ventas"));
+        QCOMPARE(gRecordset->Fields(0).Text(), QString("10/02/2024"));
+        QVERIFY(AbrirRecordset("Select * From Kardex Order by Fecha DESC"));
+        QCOMPARE(gRecordset->Fields("fecha").Text(), QString("01/02/2024"));
+        QCOMPARE(gRecordset->Fields("saldo").Text(), QString("6"));
+    }
+
+    void writingRefusesBadValues_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("integer empty") << "cantidad" << "" << false;
+        QTest::newRow("integer letters") << "cantidad" << "diez" << false;
+        QTest::newRow("integer plain") << "cantidad" << "10" << true;
+        QTest::newRow("money comma") << "precio_compra" << "1,5" << false;
+        QTest::newRow("money point") << "precio_compra" << "1.5" << true;
+        QTest::newRow("money empty") << "precio_compra" << "" << false;
+        QTest::newRow("impossible date") << "fecha_ingreso_art" << "31/02/2024" << false;
+        QTest::newRow("iso date") << "fecha_ingreso_art" << "2024-01-05" << false;
+        QTest::newRow("date") << "fecha_ingreso_art" << "29/02/2024" << true;
+        QTest::newRow("text takes anything") << "ubicacion" << "12.50" << true;
+    }
+    void writingRefusesBadValues()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(bool, accepted);
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("ARTICULOS", Conexion());
+        rs.AddNew();
+        long n = errorOf([&] {
+            rs.Fields("codigo_art").setValue(QString("X1"));
+            rs.Fields(column).setValue(value);
+            rs.Update();
+        });
+        QCOMPARE(n == 0, accepted);
+        if (!accepted) {
+            QCOMPARE(n, 3421L);
+            rs.CancelUpdate();
+        }
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS").toInt(), accepted ? 1 : 0);
+        if (accepted) {
+            QVERIFY(AbrirRecordset("Select " + column + " From ARTICULOS"));
+            QCOMPARE(gRecordset->Fields(0).Text(), value);
+        }
+    }
+
+    void numberIntoTextColumnIsItsText()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("Select * From ARTICULOS", Conexion());
+        rs.AddNew();
+        rs.Fields(0).setValue(12.5);
+        rs.Fields(13).setValue(100000.0);
+        rs.Update();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT ubicacion FROM ARTICULOS WHERE codigo_art = '12.5'").toString(), QString("100000"));
+    }
+
+    void apostropheRoundTrip()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("CLIENTES", Conexion());
+        rs.AddNew();
+        rs.Fields("codigo_cli").setValue(QString("O'1"));
+        rs.Fields("nombre_cli").setValue(QString("PEDRO O'BRIEN"));
+        rs.Update();
+        QVERIFY(AbrirRecordset("Select * From CLIENTES Where codigo_cli = " + SqlStr("O'1")));
+        QCOMPARE(gRecordset->RecordCount(), 1L);
+        QCOMPARE(gRecordset->Fields("nombre_cli").Text(), QString("PEDRO O'BRIEN"));
+        // The quoted text cannot widen the statement.
+        QVERIFY(AbrirRecordset("Select * From CLIENTES Where codigo_cli = " + SqlStr("x' or '1'='1")));
+        QCOMPARE(gRecordset->RecordCount(), 0L);
+    }
+
+    void pendingRowAutoNumberAndKeptResults()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        QVERIFY(AbrirRecordset("Select descripcion, prefijo, desde, hasta, consecutivo, id_sucursal From ncfs"));
+        ado::RecordsetPtr kept = gRecordset;
+        QCOMPARE(kept->FieldCount(), 6);
+        kept->AddNew();
+        kept->Fields("descripcion").setValue(QString("CONSUMIDOR FINAL"));
+        QCOMPARE(kept->Fields(0).Text(), QString("CONSUMIDOR FINAL"));  // readable before Update
+        kept->Fields("id_sucursal").setValue(QString("1"));
+        kept->Update();
+        QVERIFY(AbrirRecordset("ncfs"));
+        QCOMPARE(gRecordset->RecordCount(), 1L);
+        const QString id = gRecordset->Fields("ID").Text();
+        QVERIFY(!id.isEmpty());
+        // The older result survives the newer open.
+        QCOMPARE(kept->Fields("descripcion").Text(), QString("CONSUMIDOR FINAL"));
+        // A row added through the full table carries its auto-number.
+        ado::Recordset rs;
+        rs.Open("ncfs", Conexion());
+        rs.AddNew();
+        rs.Fields("descripcion").setValue(QString("GUBERNAMENTAL"));
+        rs.Update();
+        QCOMPARE(rs.Fields("ID").Text().toInt(), id.toInt() + 1);
+        // Editing through the six-column result keeps the ID.
+        QVERIFY(AbrirRecordset("Select descripcion, prefijo, desde, hasta, consecutivo, id_sucursal From ncfs Where ID = " + id));
+        gRecordset->Fields("prefijo").setValue(QString("B01"));
+        gRecordset->Update();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT prefijo FROM ncfs WHERE ID = " + id).toString(), QString("B01"));
+    }
+
+    void updateAndDeleteCurrentRow()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        ado::Recordset rs;
+        rs.Open("Select cantidad From ARTICULOS Where codigo_art = 'A1'", Conexion());
+        rs.Fields("cantidad").setValue(QString("42"));
+        rs.Update();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 42);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A2'").toInt(), 0);
+        // Two identical lines: deleting the current one leaves the other.
+        ado::Recordset lines;
+        lines.Open("Select * From Detalles_FacVen Where codigo_fac = 1", Conexion());
+        QCOMPARE(lines.RecordCount(), 2L);
+        lines.Delete();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM Detalles_FacVen").toInt(), 1);
+        lines.MoveNext();
+        QVERIFY(!lines.Eof());
+        QCOMPARE(lines.Fields("codigo_art").Text(), QString("A1"));
+    }
+
+    void optimisticConflict()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        ado::Connection other;
+        teststore::openOn(other, t);
+        ado::Recordset mine;
+        mine.Open("Select * From ARTICULOS Where codigo_art = 'A1'", Conexion());
+        ado::Recordset theirs;
+        theirs.Open("Select * From ARTICULOS Where codigo_art = 'A1'", other);
+        theirs.Fields("cantidad").setValue(QString("99"));
+        theirs.Update();
+        mine.Fields("precio_compra").setValue(QString("1"));
+        QCOMPARE(errorOf([&] { mine.Update(); }), 3197L);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 99);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT precio_compra FROM ARTICULOS WHERE codigo_art = 'A1'").toDouble(), 12.5);
+        // A row deleted meanwhile is not brought back either.
+        ado::Recordset gone;
+        gone.Open("Select * From ARTICULOS Where codigo_art = 'A2'", Conexion());
+        teststore::execRaw(t, "DELETE FROM ARTICULOS WHERE codigo_art = 'A2'");
+        gone.Fields("cantidad").setValue(QString("1"));
+        QCOMPARE(errorOf([&] { gone.Update(); }), 3197L);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS WHERE codigo_art = 'A2'").toInt(), 0);
+    }
+
+    void errorNumbers()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        ado::Recordset rs;
+        QCOMPARE(errorOf([&] { rs.Open("Select * From NoHay", Conexion()); }), 3078L);
+        QCOMPARE(errorOf([&] { rs.Open("NoHay", Conexion()); }), 3078L);
+        // Another case or a missing column never reads as a missing table.
+        QCOMPARE(errorOf([&] { rs.Open("Select * From kardex", Conexion()); }), 0L);
+        const long noColumn = errorOf([&] { rs.Open("Select nohay From ARTICULOS", Conexion()); });
+        QVERIFY(noColumn != 0 && noColumn != 3078);
+        const long syntax = errorOf([&] { rs.Open("Selec * Fro ARTICULOS", Conexion()); });
+        QVERIFY(syntax != 0 && syntax != 3078);
+        rs.Open("ARTICULOS", Conexion());
+        rs.AddNew();
+        rs.Fields("codigo_art").setValue(QString("a1"));  // the key ignores case
+        QCOMPARE(errorOf([&] { rs.Update(); }), 3022L);
+        rs.CancelUpdate();
+    }
+
+    void deleteRefusedByRelatedRows()
+    {
+        TESTSTORE_FRESH(t);
+        ReiniciarVariablesGlobales();
+        if (teststore::mariadb()) {
+            teststore::execRaw(t, "CREATE TABLE tpadre (id INT PRIMARY KEY) ENGINE=InnoDB");
+            teststore::execRaw(t, "CREATE TABLE thijo (id INT, FOREIGN KEY (id) REFERENCES tpadre (id)) ENGINE=InnoDB");
+        } else {
+            teststore::execRaw(t, "CREATE TABLE tpadre (id INTEGER PRIMARY KEY)");
+            teststore::execRaw(t, "CREATE TABLE thijo (id INTEGER REFERENCES tpadre (id))");
+        }
+        teststore::execRaw(t, "INSERT INTO tpadre VALUES (1)");
+        teststore::execRaw(t, "INSERT INTO thijo VALUES (1)");
+        teststore::openOn(Conexion(), t);
+        ado::Recordset rs;
+        QCOMPARE(errorOf([&] { rs.Open("Delete From tpadre Where id = 1", Conexion()); }), 3200L);
+        rs.Open("tpadre", Conexion());
+        QCOMPARE(errorOf([&] { rs.Delete(); }), 3200L);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM tpadre").toInt(), 1);
+    }
+
+    void transactions()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        ado::Connection& cn = Conexion();
+        cn.BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 1 Where codigo_art = 'A1'"));
+        cn.RollbackTrans();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 10);
+
+        // An inner unit joins the outer one: its rollback undoes everything
+        // and the outer commit refuses.
+        cn.BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 2 Where codigo_art = 'A1'"));
+        cn.BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 3 Where codigo_art = 'A2'"));
+        cn.RollbackTrans();
+        QVERIFY(errorOf([&] { ado::Recordset r; r.Open("Update ARTICULOS Set cantidad = 4 Where codigo_art = 'A2'", cn); }) != 0);
+        QVERIFY(errorOf([&] { cn.CommitTrans(); }) != 0);
+        QCOMPARE(cn.transactionDepth(), 0);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 10);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A2'").toInt(), 0);
+
+        cn.BeginTrans();
+        cn.BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 5 Where codigo_art = 'A1'"));
+        cn.CommitTrans();
+        cn.CommitTrans();
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 5);
+    }
+
+    void writeHookFailsTheWrite()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        seedSales(t);
+        ado::Connection::setWriteHook([](const QString& sql) {
+            if (sql.contains("ARTICULOS"))
+                throw ado::Error{-1, "inyectado"};
+        });
+        QVERIFY(!AbrirRecordset("Update ARTICULOS Set cantidad = 1 Where codigo_art = 'A1'"));
+        ado::Connection::setWriteHook(nullptr);
+        QCOMPARE(msgtest::texts(), QStringList{"Error inesperado N° -1. inyectado"});
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 10);
+    }
+
+    void opensThatFail()
+    {
+        QTemporaryDir dir;
+        ado::Connection cn;
+        cn.Provider = "Microsoft.Jet.OLEDB.4.0";
+        const QString missing = dir.filePath("Inventario.qln");
+        long n = errorOf([&] { cn.Open(missing); });
+        QVERIFY(n != 0 && n != 3024);
+        QVERIFY(!QFile::exists(missing));  // never created by opening
+        QVERIFY(!cn.isOpen());
+
+        QFile junk(dir.filePath("basura.qln"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        QByteArray bytes(8192, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char((i * 7919 + 13) % 251);
+        junk.write(bytes);
+        junk.close();
+        n = errorOf([&] { cn.Open(junk.fileName()); });
+        QVERIFY(n != 0 && n != 3024);
+        QVERIFY(!cn.isOpen());
+        QCOMPARE(QFileInfo(junk.fileName()).size(), qint64(8192));
+
+        // No server answering on the port.
+        ado::Connection srv;
+        n = errorOf([&] {
+            srv.Open("DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;DATABASE=Inventario;UID=root;PWD=;OPTION=18475");
+        });
+        QVERIFY(n != 0 && n != 3024 && n != 3078);
+        QVERIFY(!srv.isOpen());
+    }
+};
+
+QTEST_MAIN(TstAdodb)
+#include "tst_adodb.moc"

@@ -1,0 +1,238 @@
+#include "TestStore.h"
+
+#include "StoreSetup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <memory>
+#include <utility>
+
+namespace teststore {
+
+namespace {
+
+int counter = 0;
+std::unique_ptr<QTemporaryDir> tempRoot;
+QStringList createdDatabases;
+
+// Drops this process's server databases when the application ends.
+void dropCreatedDatabases()
+{
+    if (createdDatabases.isEmpty())
+        return;
+    const QString name = QStringLiteral("teststore_cleanup");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        db.setHostName(serverHost());
+        db.setPort(serverPort());
+        db.setUserName(QStringLiteral("root"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            for (const QString& d : std::as_const(createdDatabases))
+                q.exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(d));
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    createdDatabases.clear();
+}
+
+bool serverConfigured()
+{
+    if (serverHost().isEmpty() || serverPort() <= 0) {
+        fail(QStringLiteral("MariaDB tests need TARVIK_MARIADB_HOST and TARVIK_MARIADB_PORT "
+                            "(run scripts/test.sh, or start scripts/mariadb-test.sh)"));
+        return false;
+    }
+    return true;
+}
+
+// Runs f on a raw connection to t that lives for the call only.
+template <typename F>
+bool withRaw(const Target& t, QString* error, F f)
+{
+    static int rawCounter = 0;
+    const QString name = QStringLiteral("teststore_raw_%1").arg(++rawCounter);
+    bool ok = false;
+    {
+        QSqlDatabase db;
+        if (t.database.isEmpty()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(t.sqlitePath);
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+            db.setHostName(serverHost());
+            db.setPort(serverPort());
+            db.setUserName(QStringLiteral("root"));
+            db.setDatabaseName(t.database);
+        }
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            const bool set = t.database.isEmpty()
+                ? q.exec(QStringLiteral("PRAGMA foreign_keys=ON"))
+                : q.exec(QStringLiteral("SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_ZERO_DATE,NO_ZERO_IN_DATE,"
+                                        "ERROR_FOR_DIVISION_BY_ZERO,NO_BACKSLASH_ESCAPES,NO_ENGINE_SUBSTITUTION'"));
+            if (!set) {
+                if (error)
+                    *error = q.lastError().text();
+            } else {
+                ok = f(q);
+                if (!ok && error)
+                    *error = q.lastError().text();
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+}  // namespace
+
+void fail(const QString& message)
+{
+    // Outside a test function (a benchmark) there is nobody to report to.
+    if (!QTest::currentTestFunction())
+        qFatal("%s", qPrintable(message));
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+}
+
+QString engine()
+{
+    const QString e = qEnvironmentVariable("TARVIK_TEST_ENGINE").trimmed().toLower();
+    return e.isEmpty() ? QStringLiteral("sqlite") : e;
+}
+
+bool mariadb()
+{
+    return engine() == QLatin1String("mariadb");
+}
+
+QString serverHost()
+{
+    return qEnvironmentVariable("TARVIK_MARIADB_HOST");
+}
+
+int serverPort()
+{
+    return qEnvironmentVariableIntValue("TARVIK_MARIADB_PORT");
+}
+
+Target fresh()
+{
+    Target t;
+    QString error;
+    const int n = ++counter;
+    if (engine() == QLatin1String("sqlite")) {
+        if (!tempRoot) {
+            tempRoot = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tarvik-test-XXXXXX"));
+            if (!tempRoot->isValid()) {
+                fail(QStringLiteral("No temporary folder: ") + tempRoot->errorString());
+                tempRoot.reset();
+                return t;
+            }
+        }
+        const QString dir = tempRoot->filePath(QString::number(n));
+        if (!QDir().mkpath(dir)) {
+            fail(QStringLiteral("Cannot create ") + dir);
+            return t;
+        }
+        const QString path = dir + QStringLiteral("/Inventario.qln");
+        if (!tarvikdb::createSqliteStore(path, &error)) {
+            fail(QStringLiteral("SQLite store not created: ") + error);
+            return t;
+        }
+        t.provider = QStringLiteral("Microsoft.Jet.OLEDB.4.0");
+        t.connectionString = path;
+        t.sqlitePath = path;
+        return t;
+    }
+    if (engine() != QLatin1String("mariadb")) {
+        fail(QStringLiteral("Unknown TARVIK_TEST_ENGINE: ") + engine());
+        return t;
+    }
+    if (!serverConfigured())
+        return t;
+    const QString db = QStringLiteral("Inventario_t%1_%2").arg(QCoreApplication::applicationPid()).arg(n);
+    if (!tarvikdb::createMariaDbDatabase(serverHost(), serverPort(), QStringLiteral("root"), QString(), db, true,
+                                         &error)) {
+        fail(QStringLiteral("MariaDB database %1 not created on %2:%3: %4")
+                 .arg(db, serverHost()).arg(serverPort()).arg(error));
+        return t;
+    }
+    if (createdDatabases.isEmpty() && QCoreApplication::instance())
+        qAddPostRoutine(dropCreatedDatabases);
+    createdDatabases << db;
+    t.database = db;
+    t.connectionString = QStringLiteral("DRIVER={MySQL ODBC 3.51 Driver};SERVER=%1;PORT=%2;DATABASE=%3;"
+                                        "UID=root;PWD=;OPTION=18475")
+                             .arg(serverHost()).arg(serverPort()).arg(db);
+    return t;
+}
+
+bool tryExecRaw(const Target& t, const QString& sql, QString* error)
+{
+    return withRaw(t, error, [&](QSqlQuery& q) { return q.exec(sql); });
+}
+
+void execRaw(const Target& t, const QString& sql)
+{
+    QString error;
+    if (!tryExecRaw(t, sql, &error))
+        fail(QStringLiteral("execRaw failed: %1\n  %2").arg(error, sql));
+}
+
+QList<QVariantList> queryRaw(const Target& t, const QString& sql)
+{
+    QList<QVariantList> rows;
+    QString error;
+    const bool ok = withRaw(t, &error, [&](QSqlQuery& q) {
+        if (!q.exec(sql))
+            return false;
+        while (q.next()) {
+            QVariantList row;
+            for (int i = 0; i < q.record().count(); ++i)
+                row << q.value(i);
+            rows << row;
+        }
+        return true;
+    });
+    if (!ok)
+        fail(QStringLiteral("queryRaw failed: %1\n  %2").arg(error, sql));
+    return rows;
+}
+
+QVariant scalarRaw(const Target& t, const QString& sql)
+{
+    const QList<QVariantList> rows = queryRaw(t, sql);
+    return rows.isEmpty() || rows.first().isEmpty() ? QVariant() : rows.first().first();
+}
+
+QStringList columnsRaw(const Target& t, const QString& table)
+{
+    QStringList names;
+    QString error;
+    const QString sql = QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(table);
+    const bool ok = withRaw(t, &error, [&](QSqlQuery& q) {
+        if (!q.exec(sql))
+            return false;
+        const QSqlRecord r = q.record();
+        for (int i = 0; i < r.count(); ++i)
+            names << r.fieldName(i);
+        return true;
+    });
+    if (!ok)
+        fail(QStringLiteral("columnsRaw failed: %1\n  %2").arg(error, sql));
+    return names;
+}
+
+}  // namespace teststore
