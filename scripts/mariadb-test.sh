@@ -106,7 +106,8 @@ stop() {
         else
             kill "$pid" 2>/dev/null || true
         fi
-        for ((i = 0; i < 300 && $(kill -0 "$pid" 2>/dev/null && echo 1 || echo 0); i++)); do
+        for ((i = 0; i < 300; i++)); do
+            kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
         done
         kill -9 "$pid" 2>/dev/null || true
