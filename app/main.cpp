@@ -1,16 +1,25 @@
+#include "frmIntro.h"
+#include "mCatalogos.h"
+#include "mVentanas.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QMainWindow>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvik"));
+
+    // Qt's own dialogs and buttons in Spanish.
     QTranslator qtbase;
     if (qtbase.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtbase);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Tarvik 1.0 BETA"));
-    w.show();
+
+    // The main window's items reach the windows of the other subsystems
+    // through their openers (frmContenedor.h).
+    RegistrarMenusCatalogos();
+
+    Ventana<frmIntro>().show();
     return app.exec();
 }

@@ -1146,6 +1146,10 @@ static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& co
             return v.toDate().isValid() ? v : mismatch(QStringLiteral("una fecha"));
         if (v.typeId() == QMetaType::QDateTime)
             return v.toDateTime().date();
+        // An empty date box stores no date, so a record kept without one can
+        // still be opened and saved.
+        if (v.toString().trimmed().isEmpty())
+            return QVariant();
         const QDate d = ParseDate(v.toString());
         if (!d.isValid())
             return mismatch(QStringLiteral("una fecha"));

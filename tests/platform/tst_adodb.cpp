@@ -172,6 +172,7 @@ private slots:
         QTest::newRow("impossible date") << "fecha_ingreso_art" << "31/02/2024" << false;
         QTest::newRow("iso date") << "fecha_ingreso_art" << "2024-01-05" << false;
         QTest::newRow("date") << "fecha_ingreso_art" << "29/02/2024" << true;
+        QTest::newRow("empty date is no date") << "fecha_ingreso_art" << "" << true;
         QTest::newRow("text takes anything") << "ubicacion" << "12.50" << true;
     }
     void writingRefusesBadValues()

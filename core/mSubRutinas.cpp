@@ -1,0 +1,96 @@
+#include "mSubRutinas.h"
+
+#include "ListView.h"
+#include "StatusBar.h"
+#include "Twips.h"
+#include "mFunciones.h"
+#include "msgbox.h"
+
+#include <QLayout>
+#include <QMdiSubWindow>
+
+void LlenarListView(const QString& sql, ListView* lvw, QStatusBar* sb)
+{
+    if (!AbrirRecordset(sql))
+        return;
+    SetStatusText(sb, QString());
+    ado::Recordset& rs = *gRecordset;
+    if (rs.RecordCount() < 1) {
+        lvw->clear();
+        return;
+    }
+    rs.MoveFirst();
+    lvw->clear();
+    // The rows go into the list in one step: adding them one by one would
+    // make the view lay out after every row.
+    const long total = rs.RecordCount();
+    const int fields = rs.FieldCount();
+    QVector<QStringList> rows;
+    rows.reserve(total);
+    for (gIndice = 1; gIndice <= total; ++gIndice) {
+        if (!rs.Eof()) {
+            QStringList cells;
+            cells.reserve(fields);
+            for (int f = 0; f < fields; ++f)
+                cells.append(rs.Fields(f).Text());
+            rows.append(std::move(cells));
+        }
+        rs.MoveNext();
+    }
+    lvw->setRows(std::move(rows));
+    SetStatusText(sb, QString::number(qint64(gIndice - 1)) + QStringLiteral(" elemento(s) encontrado(s)"));
+}
+
+void EliminarDeListViewAdm(ListView* lvw, qint16 indice, const QString& sql)
+{
+    Err.Clear();
+    if (AbrirRecordset(sql)) {
+        const bool borrado = Trap([&] { gRecordset->Delete(); });
+        // Only a row that is really gone leaves the list.
+        if (borrado) {
+            if (indice >= 1 && indice <= lvw->count())
+                lvw->remove(indice);
+            else
+                Err.Set(35600, QStringLiteral("Índice fuera de los límites"));
+        }
+    }
+    if (!ControlErrores())
+        MsgBox(QStringLiteral("Error en rutina EliminarDeListViewAdm en el módulo 'mSubRutinas'"));
+}
+
+static QMdiSubWindow* subWindowOf(QWidget* w)
+{
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (auto* s = qobject_cast<QMdiSubWindow*>(p))
+            return s;
+    return nullptr;
+}
+
+void AjustarFormulario(QStatusBar* sb, QWidget* window, ListView* lvw)
+{
+    // Sizes are those of the window's outer frame, as the user drags it.
+    QMdiSubWindow* sub = subWindowOf(window);
+    QWidget* frame = sub ? static_cast<QWidget*>(sub) : window;
+    const QSize outer = sub ? sub->size() : (window->isWindow() ? window->frameGeometry().size() : window->size());
+    const QSize extra = outer - frame->size();  // borders of a top-level window
+    int w = PixelsToTwipsX(outer.width());
+    int h = PixelsToTwipsY(outer.height());
+
+    SetStatusPanelWidth(sb, w);
+    if (frame->isMinimized())
+        return;
+
+    if (w < 8950 || h < 3750) {
+        w = qMax(w, 8950);
+        h = qMax(h, 3750);
+        const QSize px(TwipsToPixelsX(w), TwipsToPixelsY(h));
+        frame->resize(px - extra);
+    }
+
+    if (QWidget* holder = lvw->parentWidget(); holder && holder->layout())
+        return;
+    const int top = PixelsToTwipsY(lvw->y());
+    const int listW = qMax(0, w - 150);
+    const int listH = qMax(0, h - top - PixelsToTwipsY(sb->height()) - 700);
+    lvw->resize(TwipsToPixelsX(listW), TwipsToPixelsY(listH));
+}

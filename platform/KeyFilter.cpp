@@ -1,0 +1,178 @@
+#include "KeyFilter.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QValidator>
+
+namespace {
+
+bool printable(QChar c) { return c.unicode() >= 32 && c.unicode() != 127; }
+
+QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
+{
+    QString out;
+    out.reserve(in.size());
+    int newPos = pos ? *pos : 0;
+    for (int i = 0; i < in.size(); ++i) {
+        const QChar c = in.at(i);
+        if (!printable(c)) {
+            out.append(c);
+            continue;
+        }
+        const int r = map(c.unicode());
+        if (r == 0) {
+            if (pos && i < *pos)
+                --newPos;
+            continue;
+        }
+        out.append(QChar(char16_t(r)));
+    }
+    if (pos)
+        *pos = qBound(0, newPos, int(out.size()));
+    return out;
+}
+
+// Set while a user event that can insert text is being handled by the box.
+struct UserFlag {
+    bool active = false;
+};
+
+class MapValidator : public QValidator {
+public:
+    MapValidator(KeyMap map, UserFlag* flag, QObject* parent) : QValidator(parent), map_(std::move(map)), flag_(flag) {}
+    State validate(QString& input, int& pos) const override
+    {
+        if (flag_->active)
+            input = mapText(map_, input, &pos);
+        return Acceptable;
+    }
+
+private:
+    KeyMap map_;
+    UserFlag* flag_;
+};
+
+class Filter : public QObject {
+public:
+    Filter(QWidget* box, KeyMap map) : QObject(box), box_(box), map_(std::move(map)) {}
+
+    UserFlag flag;
+
+    // Text edits have no validator: what a user event inserted is mapped in
+    // place right after the document reports it.
+    void watchDocument(QTextDocument* doc)
+    {
+        connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int, int added) {
+            if (!flag.active || busy_ || added <= 0)
+                return;
+            busy_ = true;
+            QTextCursor c(doc);
+            c.setPosition(from);
+            c.setPosition(qMin(from + added, doc->characterCount() - 1), QTextCursor::KeepAnchor);
+            const QString raw = c.selectedText();
+            QString mapped;
+            for (QChar ch : raw)
+                mapped += (printable(ch) && ch != QChar::ParagraphSeparator) ? mapText(map_, QString(ch)) : QString(ch);
+            if (mapped != raw) {
+                mapped.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+                c.insertText(mapped);
+            }
+            busy_ = false;
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override
+    {
+        if (dispatching_)
+            return false;
+        switch (ev->type()) {
+        case QEvent::KeyPress: {
+            auto* k = static_cast<QKeyEvent*>(ev);
+            if (k->matches(QKeySequence::Paste))
+                return redeliver(obj, ev);
+            const QString t = k->text();
+            if (t.size() != 1 || !printable(t.at(0)) || (k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+                return false;  // control keys and shortcuts pass untouched
+            const int r = map_(t.at(0).unicode());
+            if (r == 0) {
+                ev->accept();
+                return true;
+            }
+            if (r == t.at(0).unicode())
+                return redeliver(obj, ev);
+            QKeyEvent mapped(k->type(), k->key(), k->modifiers(), QString(QChar(char16_t(r))), k->isAutoRepeat(),
+                             ushort(k->count()));
+            return redeliver(obj, &mapped, ev);
+        }
+        case QEvent::InputMethod:
+        case QEvent::Drop:
+        case QEvent::ContextMenu:
+            return redeliver(obj, ev);
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(ev)->button() == Qt::MiddleButton)
+                return redeliver(obj, ev);
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    // Hands the event to the box with the user flag up, so the validator or
+    // the document watch maps what it inserts.
+    bool redeliver(QObject* obj, QEvent* ev, QEvent* original = nullptr)
+    {
+        QPointer<QObject> guard(obj);
+        dispatching_ = true;
+        flag.active = true;
+        QCoreApplication::sendEvent(obj, ev);
+        if (!guard)
+            return true;
+        dispatching_ = false;
+        flag.active = false;
+        // sendEvent already passed an ignored event on to the parents.
+        (original ? original : ev)->accept();
+        return true;
+    }
+
+    QPointer<QWidget> box_;
+    KeyMap map_;
+    bool dispatching_ = false;
+    bool busy_ = false;
+};
+
+}  // namespace
+
+void InstallKeyFilter(QWidget* box, KeyMap map)
+{
+    if (!box || !map)
+        return;
+    QLineEdit* line = qobject_cast<QLineEdit*>(box);
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        line = combo->lineEdit();
+    if (line) {
+        auto* f = new Filter(line, map);
+        line->installEventFilter(f);
+        line->setValidator(new MapValidator(map, &f->flag, f));
+        return;
+    }
+    auto* f = new Filter(box, map);
+    box->installEventFilter(f);
+    if (auto* pe = qobject_cast<QPlainTextEdit*>(box)) {
+        pe->viewport()->installEventFilter(f);
+        f->watchDocument(pe->document());
+    } else if (auto* te = qobject_cast<QTextEdit*>(box)) {
+        te->viewport()->installEventFilter(f);
+        f->watchDocument(te->document());
+    }
+}

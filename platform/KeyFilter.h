@@ -1,0 +1,18 @@
+// Character filters on input boxes. Every printable character that reaches
+// the box by typing, pasting (keys, context menu, middle button) or
+// dropping passes through the map; control keys (Enter, Tab, Backspace,
+// Delete, arrows, Home, End, Escape, shortcuts with Ctrl) are never
+// touched, so the box's own handlers still see them. Text the program sets
+// is left as it is.
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// Returns the character code to insert in place of code, or 0 to drop it.
+using KeyMap = std::function<int(int code)>;
+
+// Works on a line edit, an editable combo box, a plain or rich text edit.
+// The filter lives as long as the box.
+void InstallKeyFilter(QWidget* box, KeyMap map);

@@ -1,0 +1,100 @@
+// Fixtures shared by the catalog tests: stored articles, clients and
+// suppliers written directly, the Kardex rows read back, and a workspace
+// standing in for the main window.
+#pragma once
+
+#include "TestStore.h"
+#include "mVentanas.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QtTest>
+#include <memory>
+
+namespace fx {
+
+inline void articulo(const teststore::Target& t, const QString& codigo, int cantidad, double costo, int minimo = 0,
+                     int maximo = 0, const QString& imagen = QString())
+{
+    teststore::execRaw(t, QStringLiteral("INSERT INTO ARTICULOS (codigo_art, descripcion_art, precio_compra, impuesto, "
+                                         "precio_venta1, precio_venta2, precio_venta3, cantidad, stock_minimo, stock_maximo, "
+                                         "tipo_art, imagen_art, fecha_ingreso_art) VALUES ('%1', 'ART %1', %2, 16, 20, 19, 18, %3, %4, %5, 'FISICO', '%6', "
+                                         "'2024-03-05')")
+                              .arg(codigo)
+                              .arg(costo, 0, 'g', 17)
+                              .arg(cantidad)
+                              .arg(minimo)
+                              .arg(maximo)
+                              .arg(imagen));
+}
+
+inline QVariant campo(const teststore::Target& t, const QString& codigo, const QString& columna)
+{
+    return teststore::scalarRaw(t, QStringLiteral("SELECT %1 FROM ARTICULOS WHERE codigo_art = '%2'").arg(columna, codigo));
+}
+inline int cantidad(const teststore::Target& t, const QString& codigo) { return campo(t, codigo, "cantidad").toInt(); }
+inline double costo(const teststore::Target& t, const QString& codigo) { return campo(t, codigo, "precio_compra").toDouble(); }
+
+// concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra
+inline QList<QVariantList> kardex(const teststore::Target& t, const QString& codigo)
+{
+    return teststore::queryRaw(t, QStringLiteral("SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra "
+                                                 "FROM Kardex WHERE codigo_art = '%1'")
+                                      .arg(codigo));
+}
+inline int filas(const teststore::Target& t, const QString& tabla)
+{
+    return teststore::scalarRaw(t, QStringLiteral("SELECT COUNT(*) FROM ") + tabla).toInt();
+}
+
+// The main window's workspace: child windows open in it and their
+// activation is what reloads a list.
+struct Escritorio {
+    std::unique_ptr<QMdiArea> area{new QMdiArea};
+    Escritorio()
+    {
+        area->resize(1400, 900);
+        area->show();
+        area->activateWindow();
+        ventanas::setWorkspace(area.get());
+        QVERIFY(QTest::qWaitForWindowActive(area.get()));
+    }
+    ~Escritorio()
+    {
+        area->closeAllSubWindows();
+        QApplication::processEvents();
+        ventanas::setWorkspace(nullptr);
+    }
+    void activar(QWidget* w)
+    {
+        for (QMdiSubWindow* s : area->subWindowList())
+            if (s->widget() == w)
+                area->setActiveSubWindow(s);
+        QApplication::processEvents();
+    }
+};
+
+// Types text character by character as key events, accented letters too.
+inline void teclas(QWidget* w, const QString& texto)
+{
+    for (QChar c : texto) {
+        const int key = c.toUpper().unicode() < 128 ? c.toUpper().unicode() : 0;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+template <class W>
+W* hijo(QWidget* w, const QString& nombre)
+{
+    W* c = w->findChild<W*>(nombre);
+    if (!c)
+        qFatal("no control %s", qPrintable(nombre));
+    return c;
+}
+
+}  // namespace fx

@@ -1,0 +1,280 @@
+// Key filters (the procedures and the boxes that use them) and the resize
+// rule of list windows.
+#include "ListView.h"
+#include "StatusBar.h"
+#include "Twips.h"
+#include "mFunciones_listas.h"
+#include "mSubRutinas.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+// Types text as a keyboard would, accented letters included.
+void teclear(QWidget* w, const QString& text)
+{
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+}
+}  // namespace
+
+class TstTeclas : public QObject {
+    Q_OBJECT
+private slots:
+    void texto_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("filtrar");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("keyAfter");
+        QTest::newRow("a") << int('a') << true << int('A') << int('a');
+        QTest::newRow("z") << int('z') << true << int('Z') << int('z');
+        QTest::newRow("á") << 0xE1 << true << 0xC1 << 0xE1;
+        QTest::newRow("ñ") << 0xF1 << true << 0xD1 << 0xF1;
+        QTest::newRow("ü") << 0xFC << true << 0xDC << 0xFC;
+        QTest::newRow("A") << int('A') << true << int('A') << int('A');
+        QTest::newRow("digit") << int('5') << true << int('5') << int('5');
+        QTest::newRow("minus") << int('-') << true << int('-') << int('-');
+        QTest::newRow("quote \"") << int('"') << true << int('"') << int('"');
+        QTest::newRow("backspace") << 8 << true << 8 << 8;
+        QTest::newRow("enter") << 13 << true << 13 << 13;
+        for (char c : QByteArray("!#'*?[]|"))
+            QTest::newRow(QByteArray("refused ").append(c).constData()) << int(c) << true << 0 << 0;
+        QTest::newRow("' unfiltered") << int('\'') << false << int('\'') << int('\'');
+        QTest::newRow("a unfiltered") << int('a') << false << int('A') << int('a');
+    }
+    void texto()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, filtrar);
+        QFETCH(int, result);
+        QFETCH(int, keyAfter);
+        qint16 k = qint16(key);
+        QCOMPARE(int(ValidarTeclaTexto(k, filtrar)), result);
+        QCOMPARE(int(k), keyAfter);
+    }
+
+    void numero_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("soloDigitos");
+        QTest::addColumn<int>("result");
+        QTest::newRow("5") << int('5') << true << int('5');
+        QTest::newRow("0") << int('0') << true << int('0');
+        QTest::newRow("9") << int('9') << true << int('9');
+        QTest::newRow("backspace") << 8 << true << 8;
+        QTest::newRow("minus") << int('-') << true << 0;
+        QTest::newRow("point") << int('.') << true << 0;
+        QTest::newRow("enter") << 13 << true << 0;
+        QTest::newRow("blank") << int(' ') << true << 0;
+        QTest::newRow("colon") << int(':') << true << 0;
+        QTest::newRow("letter") << int('a') << true << 0;
+        QTest::newRow("letter, any from 48") << int('a') << false << int('a');
+        QTest::newRow("colon, any from 48") << int(':') << false << int(':');
+        QTest::newRow("slash, any from 48") << int('/') << false << 0;
+        QTest::newRow("backspace, any from 48") << 8 << false << 8;
+    }
+    void numero()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, soloDigitos);
+        QFETCH(int, result);
+        qint16 k = qint16(key);
+        QCOMPARE(int(ValidarTeclaNumero(k, soloDigitos)), result);
+        QCOMPARE(int(k), result == 0 ? 0 : key);  // passing keys come back unchanged
+    }
+
+    void typedTextIsFiltered()
+    {
+        QWidget w;
+        auto* box = new QLineEdit(&w);
+        auto* num = new QLineEdit(&w);
+        FiltrarTeclasTexto(box);
+        FiltrarTeclasNumero(num);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QSignalSpy changes(box, &QLineEdit::textChanged);
+        teclear(box, QString::fromUtf8("ab'c!ñ#á*?[]|z"));
+        QCOMPARE(box->text(), QString::fromUtf8("ABCÑÁZ"));
+        QCOMPARE(changes.count(), 6);  // a refused key changes nothing
+        QTest::keyClicks(num, "5-.3a 1");
+        QCOMPARE(num->text(), QString("531"));
+        QTest::keyClick(num, Qt::Key_Backspace);
+        QCOMPARE(num->text(), QString("53"));
+    }
+
+    void controlKeysAreNeverFiltered()
+    {
+        QWidget w;
+        auto* num = new QLineEdit(&w);
+        auto* next = new QLineEdit(&w);
+        next->move(0, 40);
+        FiltrarTeclasNumero(num);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        num->setFocus();
+        QTest::keyClicks(num, "123");
+        QTest::keyClick(num, Qt::Key_Home);
+        QTest::keyClick(num, Qt::Key_Delete);
+        QCOMPARE(num->text(), QString("23"));
+        QTest::keyClick(num, Qt::Key_End);
+        QTest::keyClick(num, Qt::Key_Left);
+        QTest::keyClicks(num, "9");
+        QCOMPARE(num->text(), QString("293"));
+        // Enter still reaches the box's own handler.
+        QSignalSpy enter(num, &QLineEdit::returnPressed);
+        QTest::keyClick(num, Qt::Key_Return);
+        QCOMPARE(enter.count(), 1);
+        QTest::keyClick(num, Qt::Key_Tab);
+        QVERIFY(next->hasFocus());
+    }
+
+    void pastedAndDroppedTextIsFiltered()
+    {
+        QWidget w;
+        auto* box = new QLineEdit(&w);
+        auto* num = new QLineEdit(&w);
+        auto* notes = new QPlainTextEdit(&w);
+        num->move(0, 40);
+        notes->setGeometry(0, 80, 200, 80);
+        FiltrarTeclasTexto(box);
+        FiltrarTeclasNumero(num);
+        FiltrarTeclasTexto(notes);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        QApplication::clipboard()->setText(QString::fromUtf8("o'brien*s ñ"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QString::fromUtf8("OBRIENS Ñ"));
+        QApplication::clipboard()->setText("12a-3.4");
+        num->setFocus();
+        QTest::keyClick(num, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(num->text(), QString("1234"));
+        QApplication::clipboard()->setText("una'nota\nsegunda|linea");
+        notes->setFocus();
+        QTest::keyClicks(notes, "x'");
+        QTest::keyClick(notes, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(notes->toPlainText(), QString("XUNANOTA\nSEGUNDALINEA"));
+
+        box->clear();
+        QMimeData mime;
+        mime.setText("dr'op");
+        const QPoint at = box->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        QCOMPARE(box->text(), QString("DROP"));
+    }
+
+    void textSetByTheProgramStaysAsItIs()
+    {
+        QLineEdit box;
+        QPlainTextEdit notes;
+        FiltrarTeclasTexto(&box);
+        FiltrarTeclasTexto(&notes);
+        box.setText("o'brien");
+        notes.setPlainText("a'b");
+        QCOMPARE(box.text(), QString("o'brien"));
+        QCOMPARE(notes.toPlainText(), QString("a'b"));
+    }
+
+    // 96 dpi on the test platform: 15 twips per pixel.
+    void ajustar_data()
+    {
+        QTest::addColumn<int>("wTw");
+        QTest::addColumn<int>("hTw");
+        QTest::addColumn<int>("expectWTw");
+        QTest::addColumn<int>("expectHTw");
+        QTest::newRow("too small springs back") << 4995 << 1995 << 8950 << 3750;  // 5000 x 2000, whole pixels
+        QTest::newRow("narrow only") << 6000 << 6000 << 8950 << 6000;
+        QTest::newRow("low only") << 12000 << 3000 << 12000 << 3750;
+        QTest::newRow("large stays") << 12000 << 6000 << 12000 << 6000;
+    }
+    void ajustar()
+    {
+        QFETCH(int, wTw);
+        QFETCH(int, hTw);
+        QFETCH(int, expectWTw);
+        QFETCH(int, expectHTw);
+        if (TwipsToPixelsX(1500) != 100 || TwipsToPixelsY(1500) != 100)
+            QSKIP("the figures below assume 96 dpi");
+        QWidget w;
+        auto* lvw = new ListView(&w);
+        lvw->move(0, 30);  // 450 twips
+        auto* sb = new StatusBar(&w);
+        sb->setFixedHeight(20);  // 300 twips
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // The rule works on the outer frame, as the user drags it.
+        const QSize borders = w.frameGeometry().size() - w.size();
+        w.resize(QSize(wTw / 15, hTw / 15) - borders);
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(wTw / 15, hTw / 15));
+        AjustarFormulario(sb, &w, lvw);
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(TwipsToPixelsX(expectWTw), TwipsToPixelsY(expectHTw)));
+        QCOMPARE(sb->panelWidth(), wTw);  // the panel takes the width as it was dragged
+        QCOMPARE(lvw->width(), TwipsToPixelsX(expectWTw - 150));
+        QCOMPARE(lvw->height(), TwipsToPixelsY(expectHTw - 450 - 300 - 700));
+    }
+
+    void ajustarLeavesMinimisedWindowAlone()
+    {
+        QWidget w;
+        auto* lvw = new ListView(&w);
+        auto* sb = new StatusBar(&w);
+        lvw->resize(50, 40);
+        w.resize(TwipsToPixelsX(5000), TwipsToPixelsY(2000));
+        w.showMinimized();
+        QVERIFY(w.isMinimized());
+        AjustarFormulario(sb, &w, lvw);
+        QCOMPARE(sb->panelWidth(), PixelsToTwipsX(w.frameGeometry().width()));
+        QCOMPARE(w.size(), QSize(TwipsToPixelsX(5000), TwipsToPixelsY(2000)));
+        QCOMPARE(lvw->size(), QSize(50, 40));
+    }
+
+    void ajustarChildWindowInWorkspace()
+    {
+        QMdiArea area;
+        area.resize(1200, 800);
+        auto* w = new QWidget;
+        auto* lvw = new ListView(w);
+        auto* sb = new StatusBar(w);
+        QMdiSubWindow* sub = area.addSubWindow(w);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        sub->resize(TwipsToPixelsX(5000), TwipsToPixelsY(2000));
+        AjustarFormulario(sb, w, lvw);
+        // The child's outer frame is what springs back.
+        QCOMPARE(sub->size(), QSize(TwipsToPixelsX(8950), TwipsToPixelsY(3750)));
+        QCOMPARE(lvw->width(), TwipsToPixelsX(8950 - 150));
+    }
+
+    void ajustarLeavesLaidOutListToItsLayout()
+    {
+        QWidget w;
+        auto* lay = new QVBoxLayout(&w);
+        auto* lvw = new ListView;
+        auto* sb = new StatusBar;
+        lay->addWidget(lvw);
+        lay->addWidget(sb);
+        w.resize(TwipsToPixelsX(12000), TwipsToPixelsY(6000));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QSize before = lvw->size();
+        AjustarFormulario(sb, &w, lvw);
+        QCOMPARE(lvw->size(), before);
+        QCOMPARE(sb->panelWidth(), PixelsToTwipsX(w.frameGeometry().width()));
+    }
+};
+
+QTEST_MAIN(TstTeclas)
+#include "tst_teclas.moc"

@@ -1,0 +1,182 @@
+#include "ListView.h"
+#include "Twips.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+QStringList texts(const ListView& l)
+{
+    QStringList t;
+    for (int i = 1; i <= l.count(); ++i)
+        t << l.text(i);
+    return t;
+}
+void fill(ListView& l, const QStringList& items)
+{
+    l.clear();
+    for (const QString& s : items)
+        l.add(0, s);
+}
+QPoint centre(ListView& l, int position)
+{
+    return l.visualRect(l.model()->index(position - 1, 0)).center();
+}
+}  // namespace
+
+class TstListView : public QObject {
+    Q_OBJECT
+private slots:
+    void positionsStayNumberedWithoutGaps()
+    {
+        ListView l;
+        fill(l, {"a", "b", "c"});
+        QCOMPARE(l.add(1, "z"), 1);
+        QCOMPARE(l.add(3, "m"), 3);
+        QCOMPARE(l.add(0, "end"), 6);
+        QCOMPARE(l.add(99, "past"), 7);
+        QCOMPARE(texts(l), QStringList({"z", "a", "m", "b", "c", "end", "past"}));
+
+        fill(l, {"1", "2", "3", "4", "5"});
+        l.remove(3);
+        QCOMPARE(texts(l), QStringList({"1", "2", "4", "5"}));
+        QCOMPARE(l.count(), 4);
+        l.remove(0);
+        l.remove(5);
+        QCOMPARE(l.count(), 4);
+        l.clear();
+        QCOMPARE(l.count(), 0);
+        QCOMPARE(l.text(1), QString());
+    }
+
+    void subItemsFollowTheItemText()
+    {
+        ListView l;
+        l.add(0, "A1");
+        l.addSubItem(1, "uno");
+        l.addSubItem(1, "dos");
+        l.add(1, "B2");  // the first row moves down with its sub-items
+        QCOMPARE(l.subItemCount(1), 0);
+        QCOMPARE(l.subItemCount(2), 2);
+        QCOMPARE(l.subItem(2, 1), QString("uno"));
+        QCOMPARE(l.subItem(2, 2), QString("dos"));
+        QCOMPARE(l.subItem(2, 3), QString());
+        l.setSubItem(2, 1, "UNO");
+        l.setText(2, "A9");
+        // What the view shows: item text in column 1, sub-item j in column j+1.
+        QCOMPARE(l.model()->data(l.model()->index(1, 0)).toString(), QString("A9"));
+        QCOMPARE(l.model()->data(l.model()->index(1, 1)).toString(), QString("UNO"));
+        QCOMPARE(l.model()->columnCount(), 3);
+    }
+
+    void columnsAndWidthsInTwips()
+    {
+        ListView l;
+        l.setColumns({"Código", "Descripción"}, {1500, 3000});
+        QCOMPARE(l.columnTitles(), QStringList({"Código", "Descripción"}));
+        QCOMPARE(l.model()->columnCount(), 2);
+        QCOMPARE(l.model()->headerData(1, Qt::Horizontal).toString(), QString("Descripción"));
+        QCOMPARE(l.header()->sectionSize(0), TwipsToPixelsX(1500));
+        QCOMPARE(l.header()->sectionSize(1), TwipsToPixelsX(3000));
+        // Sub-items beyond the titled columns are kept, not shown.
+        l.add(0, "X");
+        for (int j = 0; j < 4; ++j)
+            l.addSubItem(1, QString::number(j));
+        QCOMPARE(l.model()->columnCount(), 2);
+        QCOMPARE(l.subItem(1, 4), QString("3"));
+    }
+
+    void find_data()
+    {
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("found");
+        QTest::newRow("longer first") << QStringList{"120", "12"} << "12" << 1;
+        QTest::newRow("exact first") << QStringList{"12", "120"} << "12" << 1;
+        QTest::newRow("later row") << QStringList{"A1", "B7", "B70"} << "B7" << 2;
+        QTest::newRow("none begins") << QStringList{"A12", "B12"} << "12" << 0;
+        QTest::newRow("longer than item") << QStringList{"12"} << "123" << 0;
+        QTest::newRow("empty list") << QStringList{} << "1" << 0;
+    }
+    void find()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(QString, text);
+        QFETCH(int, found);
+        ListView l;
+        fill(l, items);
+        QCOMPARE(l.find(text), found);
+    }
+    void findLooksAtItemTextOnly()
+    {
+        ListView l;
+        l.add(0, "A");
+        l.addSubItem(1, "12");
+        QCOMPARE(l.find("12"), 0);
+    }
+
+    void firstRowSelectedAfterEveryFill()
+    {
+        ListView l;
+        QSignalSpy clicks(&l, &ListView::itemClick);
+        QCOMPARE(l.selectedIndex(), 0);
+        fill(l, {"a", "b", "c"});
+        QCOMPARE(l.selectedIndex(), 1);
+        l.select(3);
+        QCOMPARE(l.selectedIndex(), 3);
+        l.setRows({{"x"}, {"y"}});
+        QCOMPARE(l.selectedIndex(), 1);
+        l.clear();
+        QCOMPARE(l.selectedIndex(), 0);
+        l.setRows({});
+        QCOMPARE(l.selectedIndex(), 0);
+        fill(l, {"p", "q"});
+        QCOMPARE(l.selectedIndex(), 1);
+        // Rows added in front keep the selected item selected.
+        l.add(1, "new");
+        QCOMPARE(l.selectedIndex(), 2);
+        // None of this was the user's doing.
+        QCOMPARE(clicks.count(), 0);
+    }
+
+    void userSelectionRaisesItemClick()
+    {
+        ListView l;
+        l.resize(300, 200);
+        l.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&l));
+        l.setRows({{"a"}, {"b"}, {"c"}});
+        QSignalSpy clicks(&l, &ListView::itemClick);
+        QSignalSpy dbl(&l, &ListView::itemDblClick);
+
+        l.setFocus();
+        QTest::keyClick(&l, Qt::Key_Down);
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.takeFirst().at(0).toInt(), 2);
+        QCOMPARE(l.selectedIndex(), 2);
+
+        QTest::mouseClick(l.viewport(), Qt::LeftButton, {}, centre(l, 3));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.takeFirst().at(0).toInt(), 3);
+        // Clicking the selected row again is still a click, reported once.
+        QTest::mouseClick(l.viewport(), Qt::LeftButton, {}, centre(l, 3));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.takeFirst().at(0).toInt(), 3);
+
+        QTest::mouseClick(l.viewport(), Qt::LeftButton, {}, centre(l, 1));
+        QTest::mouseDClick(l.viewport(), Qt::LeftButton, {}, centre(l, 1));
+        QCOMPARE(dbl.count(), 1);
+        QCOMPARE(dbl.takeFirst().at(0).toInt(), 1);
+        QCOMPARE(l.selectedIndex(), 1);
+
+        // Refilling after the user's choice selects the first row again.
+        clicks.clear();
+        l.setRows({{"d"}, {"e"}});
+        QCOMPARE(l.selectedIndex(), 1);
+        QCOMPARE(clicks.count(), 0);
+    }
+};
+
+QTEST_MAIN(TstListView)
+#include "tst_listview.moc"
