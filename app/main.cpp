@@ -1,5 +1,6 @@
 #include "frmIntro.h"
 #include "mCatalogos.h"
+#include "mDestinoBusqueda.h"
 #include "mVentanas.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     // The main window's items reach the windows of the other subsystems
     // through their openers (frmContenedor.h).
     RegistrarMenusCatalogos();
+    RegistrarBusquedas();
 
     Ventana<frmIntro>().show();
     return app.exec();
