@@ -1,5 +1,7 @@
 #include "frmIntro.h"
 #include "mCatalogos.h"
+#include "mCompras.h"
+#include "mFacturacion.h"
 #include "mDestinoBusqueda.h"
 #include "mVentanas.h"
 
@@ -21,6 +23,8 @@ int main(int argc, char* argv[])
     // through their openers (frmContenedor.h).
     RegistrarMenusCatalogos();
     RegistrarBusquedas();
+    RegistrarMenusFacturacion();
+    RegistrarMenusCompras();
 
     Ventana<frmIntro>().show();
     return app.exec();

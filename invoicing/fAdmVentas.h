@@ -1,0 +1,31 @@
+// The sales invoice list.
+#pragma once
+
+#include "fAdmFacturas.h"
+
+#include <functional>
+
+class fVentas;
+
+class fAdmVentas : public fAdmFacturas {
+    Q_OBJECT
+public:
+    fAdmVentas();
+
+    // The purchase window and the receivables window hook in here: whether
+    // the purchase window is open, closing it without a question, and
+    // opening the receivables of a client code.
+    static std::function<bool()> comprasAbierta;
+    static std::function<void()> cerrarCompras;
+    static std::function<void(const QString&)> abrirPorCobrar;
+
+    void NuevaFactura() override;
+
+protected:
+    void CerrarOtraVentana() override;
+    void VerFactura(const QString& numero) override;
+    void Cuenta(const QString& codigo) override;
+};
+
+// The sales window, fresh: an open one is closed first, whatever it holds.
+fVentas& VentanaVentasNueva();

@@ -1,0 +1,15 @@
+#include "mCompras.h"
+
+#include "fAdmCompras.h"
+#include "fAdmVentas.h"
+#include "frmContenedor.h"
+#include "mVentanas.h"
+
+void AbrirAdmCompras() { MostrarHija(&Ventana<fAdmCompras>()); }
+
+void RegistrarMenusCompras()
+{
+    RegistrarAbridor(QStringLiteral("compra"), [] { AbrirAdmCompras(); });
+    fAdmVentas::comprasAbierta = ComprasAbierta;
+    fAdmVentas::cerrarCompras = CerrarCompras;
+}

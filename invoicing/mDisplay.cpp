@@ -1,0 +1,28 @@
+#include "mDisplay.h"
+
+#include "SerialPort.h"
+#include "mVblesGlobales.h"
+#include "textfmt.h"
+
+QByteArray BytesDisplay(const QString& mensaje)
+{
+    const QChar limpiar(12);
+    const QString texto = limpiar + QString(40, QLatin1Char(' ')) + QStringLiteral("\r\n") + limpiar + mensaje
+                          + QStringLiteral("\r\n");
+    return serialport::SingleByte(texto);
+}
+
+void EnviarADisplay(const QString& mensaje)
+{
+    const QString device = serialport::DeviceForName(QStringLiteral("COM") + gPuertoCOM);
+    if (device.isEmpty())
+        return;
+    serialport::WriteFile(device, BytesDisplay(mensaje));
+}
+
+QString TextoLineaDisplay(const QString& subTotal, const QString& descripcion)
+{
+    return QStringLiteral("$ ") + FormatMoney(Val(subTotal)) + QLatin1Char(' ') + descripcion.left(30);
+}
+
+QString TextoTotalDisplay(const QString& total) { return QStringLiteral("TOTAL $ ") + FormatMoney(Val(total)); }

@@ -1,0 +1,205 @@
+#include "mSubRutinas_facturas.h"
+
+#include "ListView.h"
+#include "mFunciones.h"
+#include "textfmt.h"
+
+#include <QWidget>
+
+void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla)
+{
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    rs.AddNew();
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+        if (i >= txt.size() || !txt[i])
+            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
+        rs.Fields(i).setValue(BoxText(txt[i]));
+    }
+    rs.Update();
+}
+
+void GuardarDetalleFactura(const QString& numero, const QString& empresa, const QString& tabla, ListView* lvw,
+                           const QString& movimiento, const QString& concepto, OrigenMovimiento origen)
+{
+    // Rows are added without reading the table.
+    gRecordset = std::make_shared<ado::Recordset>();
+    ado::Recordset& rs = *gRecordset;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    const int n = lvw->count();
+    for (gIndice = 1; gIndice <= n; ++gIndice) {
+        const int i = int(gIndice);
+        rs.AddNew();
+        rs.Fields(QStringLiteral("codigo_fac")).setValue(numero);
+        rs.Fields(QStringLiteral("codigo_art")).setValue(lvw->text(i));
+        rs.Fields(QStringLiteral("descripcion_art")).setValue(lvw->subItem(i, 1));
+        rs.Fields(QStringLiteral("cantidad")).setValue(lvw->subItem(i, 2));
+        rs.Fields(QStringLiteral("valor_unitario")).setValue(lvw->subItem(i, 3));
+        rs.Fields(QStringLiteral("impuesto")).setValue(lvw->subItem(i, 4));
+        rs.Fields(QStringLiteral("SubTotal")).setValue(lvw->subItem(i, 5));
+        rs.Fields(QStringLiteral("precio_compra_det")).setValue(lvw->subItem(i, 6));
+        rs.Fields(QStringLiteral("codigo_emp")).setValue(empresa);
+        rs.Update();
+        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
+        if (cantidad < -32768 || cantidad > 32767)
+            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
+                        origen);
+    }
+}
+
+void CargarDetalleFactura(ListView* lvw, const QString& sql)
+{
+    if (!AbrirRecordset(sql))
+        return;
+    ado::Recordset& rs = *gRecordset;
+    if (rs.RecordCount() < 1)
+        return;
+    lvw->clear();
+    rs.MoveFirst();
+    static const char* const columnas[] = {"descripcion_art", "cantidad", "valor_unitario", "impuesto", "SubTotal",
+                                           "precio_compra_det"};
+    for (gIndice = 1; !rs.Eof(); ++gIndice) {
+        const int i = lvw->add(int(gIndice), rs.Fields(QStringLiteral("codigo_art")).Text());
+        for (const char* c : columnas)
+            lvw->addSubItem(i, rs.Fields(QString::fromLatin1(c)).Text());
+        rs.MoveNext();
+    }
+}
+
+void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
+                          OrigenMovimiento origen)
+{
+    // gRecordset walks the lines for the movement's article, the own
+    // result gives quantity and price; the two move in step.
+    gRecordset = std::make_shared<ado::Recordset>();
+    gRecordset->Open(sql, Conexion());
+    ado::Recordset propio;
+    propio.Open(sql, Conexion());
+    while (!propio.Eof()) {
+        const double cantidad = RoundHalfEven(propio.Fields(QStringLiteral("cantidad")).toDouble());
+        if (cantidad < -32768 || cantidad > 32767)
+            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+        MoverInventario(qint16(cantidad), propio.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento,
+                        concepto, origen);
+        propio.MoveNext();
+        gRecordset->MoveNext();
+    }
+}
+
+void InsertarAbono(const Abono& abono, const QString& tabla)
+{
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    rs.AddNew();
+    rs.Fields(0).setValue(abono.codigo_fac);
+    rs.Fields(1).setValue(abono.num_abono);
+    rs.Fields(2).setValue(abono.valor_abono);
+    rs.Fields(3).setValue(abono.fecha_abono);
+    rs.Fields(4).setValue(abono.codigo_emp);
+    rs.Update();
+}
+
+bool ExisteEnListView(ListView* lvw, const QString& codigo)
+{
+    const int n = lvw->count();
+    for (int i = 1; i <= n; ++i)
+        if (lvw->text(i).compare(codigo, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+double SubTotalLinea(double cantidad, double valorUnitario, double impuesto)
+{
+    return RoundHalfEven((impuesto / 100 + 1) * (valorUnitario * cantidad));
+}
+
+TotalesFactura CalcularTotalesLista(ListView* lvw)
+{
+    TotalesFactura t;
+    const int n = lvw->count();
+    for (int i = 1; i <= n; ++i) {
+        const double q = Val(lvw->subItem(i, 2));
+        const double p = Val(lvw->subItem(i, 3));
+        const double r = Val(lvw->subItem(i, 4));
+        t.neto = t.neto + q * p;
+        t.impuesto = RoundHalfEven(t.impuesto + (r / 100) * (q * p));
+    }
+    return t;
+}
+
+static bool Entero16(const QString& text, qint16& out)
+{
+    const QString t = text.trimmed();
+    if (!IsPlainNumber(t))
+        return false;
+    const double v = RoundHalfEven(Val(t));
+    if (v < -32768 || v > 32767)
+        return false;
+    out = qint16(v);
+    return true;
+}
+
+static bool Numero(const QString& text, double& out)
+{
+    const QString t = text.trimmed();
+    if (!IsPlainNumber(t))
+        return false;
+    out = Val(t);
+    return true;
+}
+
+bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea)
+{
+    LineaFactura l;
+    l.codigo_art = codigo;
+    l.descripcion_art = descripcion;
+    if (!Entero16(cantidad, l.cantidad) || !Numero(valor, l.valor_unitario) || !Entero16(impuesto, l.impuesto)
+        || !Numero(subTotal, l.SubTotal) || !Numero(precioCompra, l.precio_compra))
+        return false;
+    linea = l;
+    return true;
+}
+
+void AgregarLineaALista(ListView* lvw, const LineaFactura& l)
+{
+    const int i = lvw->add(1, l.codigo_art);
+    lvw->addSubItem(i, l.descripcion_art);
+    lvw->addSubItem(i, QString::number(l.cantidad));
+    lvw->addSubItem(i, NumText(l.valor_unitario));
+    lvw->addSubItem(i, QString::number(l.impuesto));
+    lvw->addSubItem(i, NumText(l.SubTotal));
+    lvw->addSubItem(i, NumText(l.precio_compra));
+}
+
+namespace {
+const EntradaDetalle* gDueno = nullptr;
+}
+
+void EntradaDetalle::Reflejar()
+{
+    gDueno = this;
+    gModoDetalle = modo_;
+    gLineaFactura = linea_;
+}
+
+void EntradaDetalle::setModo(qint32 m)
+{
+    modo_ = m;
+    Reflejar();
+}
+
+void EntradaDetalle::setLinea(const LineaFactura& l)
+{
+    linea_ = l;
+    Reflejar();
+}
+
+void EntradaDetalle::Soltar()
+{
+    if (gDueno != this)
+        return;
+    gDueno = nullptr;
+    gModoDetalle = 0;
+}

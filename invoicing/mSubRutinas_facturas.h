@@ -1,0 +1,93 @@
+// Invoice lines and payments in the store, and the line-entry pieces both
+// invoice windows share.
+//
+// The store procedures raise ado::Error on failure and show nothing: an
+// apply or an annulment calls them inside its unit of work and reports a
+// failure itself once the unit is rolled back.
+#pragma once
+
+#include "boxes.h"
+#include "mInventario.h"
+#include "mVblesGlobales.h"
+
+#include <QString>
+
+class ListView;
+
+// ---- the store ----
+
+// Adds the header row of a new invoice to tabla ("Ventas", "Compras"):
+// column i = box i, as the boxes hold the text.
+void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla);
+
+// Writes one row of tabla ("Detalles_FacVen", "Detalles_FacCom") per list
+// item, in list order, and moves each line's stock with concepto. The row
+// is stored first and stays the current row of gRecordset while its stock
+// moves (the movement reads the article from there); within the unit the
+// order does not show.
+void GuardarDetalleFactura(const QString& numero, const QString& empresa, const QString& tabla, ListView* lvw,
+                           const QString& movimiento, const QString& concepto, OrigenMovimiento origen);
+
+// Fills the list from the stored lines that sql selects (codigo_art,
+// descripcion_art, cantidad, valor_unitario, impuesto, SubTotal,
+// precio_compra_det, by name); a failed query or no row leaves the list.
+void CargarDetalleFactura(ListView* lvw, const QString& sql);
+
+// Moves the stock of every stored line that sql selects back with concepto.
+void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
+                          OrigenMovimiento origen);
+
+// Adds one payment row to tabla ("Fact_xCobrar", "Fact_xPagar"), columns 0
+// to 4 by position.
+void InsertarAbono(const Abono& abono, const QString& tabla);
+
+// True when an item text of the list equals codigo, ignoring case.
+bool ExisteEnListView(ListView* lvw, const QString& codigo);
+
+// ---- line entry ----
+
+// Subtotal of a line, tax included, rounded to whole units (half to even):
+// round((r / 100 + 1) * (p * q)).
+double SubTotalLinea(double cantidad, double valorUnitario, double impuesto);
+
+// Net and tax of the listed lines from quantity, unit value and rate, from
+// the top: the net is summed as it is, the running tax is rounded after
+// every line.
+struct TotalesFactura {
+    double neto = 0;
+    double impuesto = 0;
+};
+TotalesFactura CalcularTotalesLista(ListView* lvw);
+
+// An entry row as a line record; false when a number does not fit (a code
+// that was not looked up, a quantity or rate outside 16 bits).
+bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea);
+
+// Inserts the line at the top of the list.
+void AgregarLineaALista(ListView* lvw, const LineaFactura& linea);
+
+// The line entry of one invoice window: its mode (3 idle, 2 adding, 1
+// editing) and the line being entered. Each window keeps its own; the
+// shared gModoDetalle and gLineaFactura mirror the window that changed them
+// last, for readers outside, and are cleared only by that window.
+class EntradaDetalle {
+public:
+    EntradaDetalle() = default;
+    ~EntradaDetalle() { Soltar(); }
+    EntradaDetalle(const EntradaDetalle&) = delete;
+    EntradaDetalle& operator=(const EntradaDetalle&) = delete;
+
+    qint32 modo() const { return modo_; }
+    const LineaFactura& linea() const { return linea_; }
+    void setModo(qint32 m);
+    void setLinea(const LineaFactura& l);
+    // The window closes: the shared values go to 0 unless another window
+    // has taken them over since.
+    void Soltar();
+
+private:
+    void Reflejar();
+    qint32 modo_ = 3;
+    LineaFactura linea_;
+};
