@@ -1,8 +1,11 @@
 #include "frmIntro.h"
+#include "mAdministracion.h"
 #include "mCatalogos.h"
 #include "mCompras.h"
-#include "mFacturacion.h"
+#include "mCuentas.h"
 #include "mDestinoBusqueda.h"
+#include "mFacturacion.h"
+#include "mReportes.h"
 #include "mVentanas.h"
 
 #include <QApplication>
@@ -25,6 +28,9 @@ int main(int argc, char* argv[])
     RegistrarBusquedas();
     RegistrarMenusFacturacion();
     RegistrarMenusCompras();
+    RegistrarMenusCuentas();
+    RegistrarMenusReportes();
+    RegistrarMenusAdministracion();
 
     Ventana<frmIntro>().show();
     return app.exec();

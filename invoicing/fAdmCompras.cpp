@@ -5,7 +5,6 @@
 #include "mVentanas.h"
 #include "msgbox.h"
 
-#include <QPointer>
 
 std::function<void(const QString&)> fAdmCompras::abrirPorPagar;
 
@@ -39,16 +38,7 @@ fAdmCompras::fAdmCompras() : fAdmFacturas(DisenoCompras()) {}
 
 bool ComprasAbierta() { return VentanaAbierta<fCompras>() != nullptr; }
 
-void CerrarCompras()
-{
-    if (fCompras* w = VentanaAbierta<fCompras>()) {
-        QPointer<fCompras> viejo(w);
-        CerrarVentana(w);
-        // Gone now, so that its closing cannot touch the shared values after
-        // the next invoice window has set them.
-        delete viejo.data();
-    }
-}
+void CerrarCompras() { CerrarYBorrar(VentanaAbierta<fCompras>()); }
 
 fCompras& VentanaComprasNueva()
 {
@@ -56,14 +46,7 @@ fCompras& VentanaComprasNueva()
     return Ventana<fCompras>();
 }
 
-void fAdmCompras::CerrarOtraVentana()
-{
-    if (fVentas* w = VentanaAbierta<fVentas>()) {
-        QPointer<fVentas> viejo(w);
-        CerrarVentana(w);
-        delete viejo.data();
-    }
-}
+void fAdmCompras::CerrarOtraVentana() { CerrarYBorrar(VentanaAbierta<fVentas>()); }
 
 void fAdmCompras::NuevaFactura()
 {
@@ -71,18 +54,12 @@ void fAdmCompras::NuevaFactura()
         MsgBox(QStringLiteral("cierre la ventana Factura de ventas antes de continuar"));
         return;
     }
-    fCompras& w = VentanaComprasNueva();
-    gModoCompras = 2;
-    gModoDetalle = 3;
-    MostrarHija(&w);
-    w.AbrirNueva();
+    MostrarNueva(VentanaComprasNueva());
 }
 
 void fAdmCompras::VerFactura(const QString& numero)
 {
-    fCompras& w = VentanaComprasNueva();
-    MostrarHija(&w);
-    w.MostrarFactura(numero);
+    MostrarGuardada(VentanaComprasNueva(), numero);
 }
 
 void fAdmCompras::Cuenta(const QString& codigo)

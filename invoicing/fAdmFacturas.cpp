@@ -8,12 +8,14 @@
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "textfmt.h"
+#include "fFacturaBase.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolButton>
 
 namespace {
@@ -162,4 +164,27 @@ void fAdmFacturas::Salir()
     if (d_.modo)
         *d_.modo = 3;
     CerrarVentana(this);
+}
+
+void CerrarYBorrar(QWidget* w)
+{
+    if (!w)
+        return;
+    QPointer<QWidget> viejo(w);
+    CerrarVentana(w);
+    delete viejo.data();
+}
+
+void fAdmFacturas::MostrarNueva(fFacturaBase& w)
+{
+    *d_.modo = 2;
+    gModoDetalle = 3;
+    MostrarHija(&w);
+    w.AbrirNueva();
+}
+
+void fAdmFacturas::MostrarGuardada(fFacturaBase& w, const QString& numero)
+{
+    MostrarHija(&w);
+    w.MostrarFactura(numero);
 }

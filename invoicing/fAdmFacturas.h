@@ -11,6 +11,12 @@
 #include "fAdmBase.h"
 
 class QLineEdit;
+class fFacturaBase;
+
+// Closes an invoice window (none: nothing) without a question and deletes it
+// at once, so that its closing cannot touch the shared values after the next
+// invoice window has set them.
+void CerrarYBorrar(QWidget* w);
 
 class fAdmFacturas : public fAdmBase {
     Q_OBJECT
@@ -48,6 +54,11 @@ protected:
     virtual void CerrarOtraVentana() = 0;
     virtual void VerFactura(const QString& numero) = 0;
     virtual void Cuenta(const QString& codigo) = 0;
+
+    // The invoice window, shown from the list on a new invoice or on a
+    // stored one.
+    void MostrarNueva(fFacturaBase& w);
+    void MostrarGuardada(fFacturaBase& w, const QString& numero);
 
 private:
     Diseno d_;

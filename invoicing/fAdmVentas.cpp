@@ -4,7 +4,6 @@
 #include "mVentanas.h"
 #include "msgbox.h"
 
-#include <QPointer>
 
 std::function<bool()> fAdmVentas::comprasAbierta;
 std::function<void()> fAdmVentas::cerrarCompras;
@@ -40,13 +39,7 @@ fAdmVentas::fAdmVentas() : fAdmFacturas(DisenoVentas()) {}
 
 fVentas& VentanaVentasNueva()
 {
-    if (fVentas* w = VentanaAbierta<fVentas>()) {
-        QPointer<fVentas> viejo(w);
-        CerrarVentana(w);
-        // The old window goes now, so that its closing cannot touch the
-        // shared values after the new one has set them.
-        delete viejo.data();
-    }
+    CerrarYBorrar(VentanaAbierta<fVentas>());
     return Ventana<fVentas>();
 }
 
@@ -62,18 +55,12 @@ void fAdmVentas::NuevaFactura()
         MsgBox(QStringLiteral("cierre la ventana Factura de compra antes de continuar"), MsgStyle::Exclamation);
         return;
     }
-    fVentas& w = VentanaVentasNueva();
-    gModoFormulario = 2;
-    gModoDetalle = 3;
-    MostrarHija(&w);
-    w.AbrirNueva();
+    MostrarNueva(VentanaVentasNueva());
 }
 
 void fAdmVentas::VerFactura(const QString& numero)
 {
-    fVentas& w = VentanaVentasNueva();
-    MostrarHija(&w);
-    w.MostrarFactura(numero);
+    MostrarGuardada(VentanaVentasNueva(), numero);
 }
 
 void fAdmVentas::Cuenta(const QString& codigo)

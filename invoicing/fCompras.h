@@ -19,125 +19,38 @@
 // showing the window.
 #pragma once
 
-#include "boxes.h"
-#include "mSubRutinas_facturas.h"
+#include "fFacturaBase.h"
 
-#include <QWidget>
-
-class ListView;
-class MonthView;
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
 
-class fCompras : public QWidget {
+class fCompras : public fFacturaBase {
     Q_OBJECT
 public:
     fCompras();
-    ~fCompras() override;
 
-    BoxArray txt;
-    QComboBox* cb3 = nullptr;
     QCheckBox* Check1 = nullptr;
     QLineEdit* tNombre_prov = nullptr;
     QLineEdit* tTelefono_prov = nullptr;
     QPushButton* bAbrirBuscarProveedores = nullptr;
-    QPushButton* bAbirCalendario = nullptr;
-    MonthView* Calendario = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel* lEmpresaSeleccionada = nullptr;
-    QLabel* lUsuarioOperador = nullptr;
-
-    QGroupBox* fraArticulo = nullptr;
-    QComboBox* txtDetalle[7] = {};  // 1 to 6
-    QLineEdit* tDescripcion_art = nullptr;
-    QPushButton* bAbrirAdmArt = nullptr;
-    QLabel* ImgArticulo = nullptr;
-    QPushButton* bAdicionarArticulo = nullptr;
-    QPushButton* bActualizarArticulo = nullptr;
-    QPushButton* bOmitir = nullptr;
-    QPushButton* bEditarArticulo = nullptr;
-    QPushButton* bEliminarArticulo = nullptr;
-    QRadioButton* optModoManual = nullptr;
-    QRadioButton* optModoPOS = nullptr;
-    ListView* lvwFactura = nullptr;
-
-    QPushButton* bAnular = nullptr;
-    QPushButton* bAceptar = nullptr;
-    QPushButton* bCancelar = nullptr;
-    QPushButton* bAplicar = nullptr;
-
-    // A new purchase: mode 2, today's dates, company, user and the next
-    // purchase number.
-    void AbrirNueva();
-    // A stored purchase of the company, by number, for viewing (mode 3);
-    // the header stays editable only in its notes.
-    void MostrarFactura(const QString& numero);
-
-    // The window's mode (2 new, 3 viewing or applied, 0 annulled or closed).
-    qint32 modo() const { return modo_; }
-    // True while the window holds a new purchase not yet applied.
-    bool nuevaSinAplicar() const { return nueva_; }
-    const EntradaDetalle& detalle() const { return detalle_; }
-    // The number the purchase was stored or loaded under; "" for none.
-    QString numeroGuardado() const { return numero_; }
 
     // Header.
-    void txt_Change(int index);
-    void cb3_Click();
+    void txt_Change(int index) override;
     void Check1_Click();
-    void CalcularTotales();
-    bool FacturaYaRegistrada();
-    bool ValidarDatosRequeridos();
-    void RegistrarAbonoInicial();
-    void EnviarADisplay(const QString& mensaje);
 
     // Line entry.
-    void txtDetalle_Change(int index);
-    void txtDetalle1_LostFocus();
     void txtDetalle3_LostFocus();
-    void HabilitarControlesDetalle(qint32 modo);
-    void LimpiarCamposDetalle();
-    bool LeerDetalleArticulo();
-    void AgregarArticuloALista();
-    void bAdicionarArticulo_Click();
-    void bActualizarArticulo_Click();
-    void bOmitir_Click();
-    void bEditarArticulo_Click();
-    void bEliminarArticulo_Click();
-    void lvwFactura_ItemClick(int position);
 
-    // Bottom buttons. bAplicar_Click returns true when the purchase was
-    // stored; bAnular_Click when it was annulled.
-    bool bAplicar_Click();
-    void bAceptar_Click();
-    bool bAnular_Click();
-    void bCancelar_Click();
+    bool bAplicar_Click() override;
 
 protected:
-    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    void BloquearPropios() override;
+    QLineEdit* NombreTercero() const override { return tNombre_prov; }
+    QString SqlArticulo() const override;
+    void PonerArticulo(ado::Recordset& rs) override;
+    bool LineaAdmitida() override;
+    bool StockAdmite(const QString& codigo) override;
 
 private:
     bool GuardarCompra(double saldo, bool& consecutivo);
-    void setModo(qint32 m);
-    void BloquearEncabezado();
-    void FormUnload();
-    void ValidarFecha();
-
-    qint32 modo_ = 0;
-    bool nueva_ = false;
-    QString numero_;
-    EntradaDetalle detalle_;
-    bool encontrado_ = false;  // the last look-up found the code in box 1
-    QString codigoEncontrado_;
-    bool enAuto_ = false;
-    bool validandoFecha_ = false;
-    bool descargada_ = false;
-    bool fallo_ = false;  // the last apply failed in the store
 };

@@ -6,6 +6,24 @@
 
 #include <QWidget>
 
+bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
+{
+    ado::Connection& cn = Conexion();
+    Err.Clear();
+    return Trap([&] {
+        cn.BeginTrans();
+        try {
+            if (cuerpo(cn))
+                cn.CommitTrans();
+            else
+                cn.RollbackTrans();
+        } catch (...) {
+            cn.RollbackTrans();
+            throw;
+        }
+    });
+}
+
 void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla)
 {
     ado::Recordset rs;

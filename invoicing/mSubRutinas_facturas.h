@@ -11,10 +11,16 @@
 #include "mVblesGlobales.h"
 
 #include <QString>
+#include <functional>
 
 class ListView;
 
 // ---- the store ----
+
+// One unit of work on the store: cuerpo returns true to commit, false to
+// roll back; an error rolls back and lands in Err. False on error. Show no
+// message box from cuerpo: the unit holds its locks until it ends.
+bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
 
 // Adds the header row of a new invoice to tabla ("Ventas", "Compras"):
 // column i = box i, as the boxes hold the text.

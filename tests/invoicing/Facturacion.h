@@ -1,12 +1,18 @@
 // Fixtures of the invoicing tests: a signed-in company, stored articles and
-// NCF ranges written directly, a cash-dialog responder, and the store read
-// back as text for before/after comparisons.
+// NCF ranges written directly, a cash-dialog responder, a new invoice window
+// as the lists open it, a child process's insistent apply, store writes that
+// fail (one, or each in turn), a pole display on a pseudo-terminal, and the
+// store read back as text for before/after comparisons.
 #pragma once
 
+#include "ListView.h"
+#include "Procesos.h"
+#include "SerialPort.h"
 #include "TestStore.h"
 #include "fRecibirDinero.h"
 #include "fVentas.h"
 #include "mVblesGlobales.h"
+#include "msgbox.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,15 +22,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <cstdio>
+#include <functional>
+#include <fcntl.h>
+#include <memory>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace fac {
 
-// Company 1, user 1, no pole display.
-inline void firmar()
+// Company 1, user 1, no pole display, the given costing method.
+inline void firmar(qint32 costeo = 0)
 {
     gCodigoEmp = QStringLiteral("1");
     gCodigoUsu = QStringLiteral("1");
     gPuertoCOM.clear();
+    gCosteoInventario = costeo;
 }
 
 inline void articulo(const teststore::Target& t, const QString& codigo, int cantidad, double p1, double p2, double p3,
@@ -69,11 +83,13 @@ inline QVariant consecutivo(const teststore::Target& t, const QString& columna)
     return teststore::scalarRaw(t, QStringLiteral("SELECT %1 FROM empresas WHERE codigo_emp = 1").arg(columna));
 }
 
-// Every row of the tables an apply or an annulment touches, as text.
-inline QStringList volcado(const teststore::Target& t)
+// Every row of the tables a sale's apply or annulment touches, as text.
+inline QStringList volcado(const teststore::Target& t,
+                           std::initializer_list<const char*> tablas = {"Ventas", "Detalles_FacVen", "Fact_xCobrar", "Kardex",
+                                                                        "ARTICULOS", "empresas", "ncfs"})
 {
     QStringList out;
-    for (const char* tabla : {"Ventas", "Detalles_FacVen", "Fact_xCobrar", "Kardex", "ARTICULOS", "empresas", "ncfs"}) {
+    for (const char* tabla : tablas) {
         QStringList filas;
         for (const QVariantList& r : teststore::queryRaw(t, QStringLiteral("SELECT * FROM ") + QString::fromLatin1(tabla))) {
             QStringList c;
@@ -115,7 +131,132 @@ inline void elegirNcf(fVentas& w, int indice)
     w.ComboNcf_Click();
 }
 
-inline QString caja(fVentas& w, int i) { return BoxText(w.txt[i]); }
-inline void escribir(fVentas& w, int i, const QString& texto) { SetBoxText(w.txt[i], texto); }
+inline QString caja(fFacturaBase& w, int i) { return BoxText(w.txt[i]); }
+inline void escribir(fFacturaBase& w, int i, const QString& texto) { SetBoxText(w.txt[i], texto); }
+
+// A new invoice on the company's next number, as its list opens it (modo is
+// the shared value of the window's mode).
+template <class Ventana>
+std::unique_ptr<Ventana> nueva(qint32& modo)
+{
+    auto w = std::make_unique<Ventana>();
+    modo = 2;
+    gModoDetalle = 3;
+    w->AbrirNueva();
+    return w;
+}
+
+// In a child process, once its line is in the boxes: the line and then the
+// apply are tried again as a clerk would while another process holds the
+// number; antesDeAplicar runs before each apply. 0 once stored; else the
+// messages shown go to stderr and the result is 2 (no line) or 3 (not
+// stored).
+inline int AplicarInsistiendo(fFacturaBase& w, const std::function<void()>& antesDeAplicar = {})
+{
+    // Another process took the number: the line waits for the next one.
+    for (int intento = 0; intento < 400 && w.lvwFactura->count() == 0; ++intento)
+        w.bActualizarArticulo_Click();
+    if (w.lvwFactura->count() != 1) {
+        fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(QStringLiteral(" | "))));
+        return 2;
+    }
+    bool aplicada = false;
+    for (int intento = 0; intento < 400 && !aplicada; ++intento) {
+        if (antesDeAplicar)
+            antesDeAplicar();
+        aplicada = w.bAplicar_Click();
+    }
+    if (!aplicada) {
+        fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(QStringLiteral(" | "))));
+        return 3;
+    }
+    return 0;
+}
+
+// Annulments answered: no more notes, yes to the rest.
+inline MsgResult noAnotar(const msgtest::Call& c)
+{
+    return c.text.startsWith(QStringLiteral("Desea Digitar")) ? MsgResult::No : MsgResult::Yes;
+}
+
+// The enLaEscritura-th write to the store fails, until the end of the scope.
+struct FalloEnEscritura {
+    int cuenta = 0;
+    explicit FalloEnEscritura(int enLaEscritura)
+    {
+        ado::Connection::setWriteHook([this, enLaEscritura](const QString&) {
+            if (++cuenta == enLaEscritura)
+                throw ado::Error{3000, QStringLiteral("fallo de escritura simulado")};
+        });
+    }
+    ~FalloEnEscritura() { ado::Connection::setWriteHook({}); }
+};
+
+// The apply with its k-th store write failing, for k = 1, 2, ... until one
+// gets through: each failed apply must leave the store as antes (volcar reads
+// it back), report error and keep the window on a new invoice. escrituras
+// gets the writes of the apply that got through.
+inline void AplicarFallandoCadaEscritura(fFacturaBase& w, const std::function<QStringList()>& volcar, const QStringList& antes,
+                                         const QString& error, int& escrituras)
+{
+    escrituras = 0;
+    for (int k = 1; k < 30; ++k) {
+        FalloEnEscritura fallo(k);
+        msgtest::clear();
+        if (w.bAplicar_Click()) {
+            escrituras = k - 1;
+            return;
+        }
+        QVERIFY2(volcar() == antes, qPrintable(QStringLiteral("escritura %1").arg(k)));
+        QCOMPARE(msgtest::texts().last(), error);
+        QVERIFY(msgtest::texts().contains(QStringLiteral("Error inesperado N° 3000. fallo de escritura simulado")));
+        QVERIFY(w.bAplicar->isEnabled());
+        QVERIFY(w.bAceptar->isEnabled());
+        QVERIFY(w.bAnular->isHidden());
+        QCOMPARE(BoxText(w.txt[11]), QStringLiteral("Nuevo"));
+    }
+}
+
+// A pseudo-terminal standing for the display on port COM<puerto>.
+struct Pantalla {
+    int maestro = -1, esclavo = -1;
+    QString com;
+    explicit Pantalla(const QString& puerto = QStringLiteral("7")) : com(QStringLiteral("COM") + puerto)
+    {
+        char nombre[256] = {};
+        if (openpty(&maestro, &esclavo, nombre, nullptr, nullptr) != 0)
+            qFatal("openpty");
+        // The far side translates line ends unless the port is opened raw.
+        termios tio;
+        tcgetattr(esclavo, &tio);
+        tio.c_oflag |= OPOST | ONLCR;
+        tcsetattr(esclavo, TCSANOW, &tio);
+        fcntl(maestro, F_SETFL, O_NONBLOCK);
+        serialport::SetPortOverrideForTest(com, QString::fromLocal8Bit(nombre));
+        gPuertoCOM = puerto;
+    }
+    ~Pantalla()
+    {
+        serialport::SetPortOverrideForTest(com, QString());
+        close(esclavo);
+        close(maestro);
+    }
+    QByteArray leer()
+    {
+        QByteArray out;
+        char buf[512];
+        for (int vacias = 0; vacias < 5;) {
+            const ssize_t n = read(maestro, buf, sizeof buf);
+            if (n > 0) {
+                out.append(buf, int(n));
+                vacias = 0;
+            } else {
+                ++vacias;
+                QTest::qWait(10);
+            }
+        }
+        return out;
+    }
+};
 
 }  // namespace fac

@@ -1,6 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Facturacion.h"
 #include "ListView.h"
-#include "SerialPort.h"
 #include "TestStore.h"
 #include "fAdmCompras.h"
 #include "fAdmVentas.h"
@@ -26,23 +26,20 @@
 #include <QRadioButton>
 #include <QtTest>
 #include <cstdio>
-#include <fcntl.h>
 #include <memory>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kErrorAplicar = "Error en el evento Click del comando bAplicar del formulario fCompras";
 
-void firmar(qint32 costeo = 0)
-{
-    gCodigoEmp = "1";
-    gCodigoUsu = "1";
-    gPuertoCOM.clear();
-    gCosteoInventario = costeo;
-}
+using fac::caja;
+using fac::escribir;
+using fac::FalloEnEscritura;
+using fac::filas;
+using fac::firmar;
+using fac::noAnotar;
+using fac::Pantalla;
+using fac::stock;
 
 void articulo(const teststore::Target& t, const QString& codigo, int cantidad, double costo, int maximo = 30000)
 {
@@ -55,49 +52,19 @@ void articulo(const teststore::Target& t, const QString& codigo, int cantidad, d
                               .arg(maximo));
 }
 
-int stock(const teststore::Target& t, const QString& codigo)
-{
-    return teststore::scalarRaw(t, QString("SELECT cantidad FROM ARTICULOS WHERE codigo_art = '%1'").arg(codigo)).toInt();
-}
 double costo(const teststore::Target& t, const QString& codigo)
 {
     return teststore::scalarRaw(t, QString("SELECT precio_compra FROM ARTICULOS WHERE codigo_art = '%1'").arg(codigo)).toDouble();
-}
-int filas(const teststore::Target& t, const QString& tabla)
-{
-    return teststore::scalarRaw(t, "SELECT COUNT(*) FROM " + tabla).toInt();
 }
 
 // Every row of the tables a purchase apply or annulment touches, as text.
 QStringList volcado(const teststore::Target& t)
 {
-    QStringList out;
-    for (const char* tabla : {"Compras", "Detalles_FacCom", "Fact_xPagar", "Kardex", "ARTICULOS", "empresas"}) {
-        QStringList rows;
-        for (const QVariantList& r : teststore::queryRaw(t, QString("SELECT * FROM ") + tabla)) {
-            QStringList c;
-            for (const QVariant& v : r)
-                c << (v.isNull() ? QString("<null>") : v.toString());
-            rows << c.join('|');
-        }
-        rows.sort();
-        out << QString(tabla) + ": " + rows.join(" / ");
-    }
-    return out;
+    return fac::volcado(t, {"Compras", "Detalles_FacCom", "Fact_xPagar", "Kardex", "ARTICULOS", "empresas"});
 }
-
-QString caja(fCompras& w, int i) { return BoxText(w.txt[i]); }
-void escribir(fCompras& w, int i, const QString& texto) { SetBoxText(w.txt[i], texto); }
 
 // A new purchase on the company's next number, as the list opens it.
-std::unique_ptr<fCompras> nueva()
-{
-    auto w = std::make_unique<fCompras>();
-    gModoCompras = 2;
-    gModoDetalle = 3;
-    w->AbrirNueva();
-    return w;
-}
+std::unique_ptr<fCompras> nueva() { return fac::nueva<fCompras>(gModoCompras); }
 
 // One line entered by hand: "Adicionar", code, quantity, the unit cost typed
 // (left as looked up when empty), "Actualizar".
@@ -113,20 +80,6 @@ void linea(fCompras& w, const QString& codigo, const QString& cantidad, const QS
     w.bActualizarArticulo->click();
 }
 
-MsgResult noAnotar(const msgtest::Call& c) { return c.text.startsWith("Desea Digitar") ? MsgResult::No : MsgResult::Yes; }
-
-struct FalloEnEscritura {
-    int cuenta = 0;
-    explicit FalloEnEscritura(int enLaEscritura)
-    {
-        ado::Connection::setWriteHook([this, enLaEscritura](const QString&) {
-            if (++cuenta == enLaEscritura)
-                throw ado::Error{3000, "fallo de escritura simulado"};
-        });
-    }
-    ~FalloEnEscritura() { ado::Connection::setWriteHook({}); }
-};
-
 // Quantity and unit cost of purchase i of process p in the concurrency test.
 int cantidadDe(int p, int i) { return 1 + (i + p) % 5; }
 int precioDe(int p, int i) { return 10 + (i * 7 + p * 3) % 23; }
@@ -135,11 +88,7 @@ int precioDe(int p, int i) { return 10 + (i * 7 + p * 3) % 23; }
 // average, applied again as a clerk would until each is stored.
 int Compras(const QStringList& args)
 {
-    teststore::Target t;
-    t.provider = args.value(2);
-    t.connectionString = args.value(3);
-    t.sqlitePath = args.value(4);
-    t.database = args.value(5);
+    const teststore::Target t = procesos::DestinoDeArgumentos(args);
     const int proceso = args.value(6).toInt();
     const int veces = args.value(7).toInt();
     msgtest::install();
@@ -153,20 +102,8 @@ int Compras(const QStringList& args)
         w->txtDetalle[2]->setEditText(QString::number(cantidadDe(proceso, i)));
         w->txtDetalle[3]->setEditText(QString::number(precioDe(proceso, i)));
         w->txtDetalle3_LostFocus();
-        // Another process took the number: the line waits for the next one.
-        for (int intento = 0; intento < 400 && w->lvwFactura->count() == 0; ++intento)
-            w->bActualizarArticulo_Click();
-        if (w->lvwFactura->count() != 1) {
-            fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(" | ")));
-            return 2;
-        }
-        bool aplicada = false;
-        for (int intento = 0; intento < 400 && !aplicada; ++intento)
-            aplicada = w->bAplicar_Click();
-        if (!aplicada) {
-            fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(" | ")));
-            return 3;
-        }
+        if (const int r = fac::AplicarInsistiendo(*w))
+            return r;
     }
     return 0;
 }
@@ -476,21 +413,7 @@ private slots:
             QCOMPARE(volcado(t), antes);
         }
         int escrituras = 0;
-        for (int k = 1; k < 30; ++k) {
-            FalloEnEscritura fallo(k);
-            msgtest::clear();
-            if (w->bAplicar_Click()) {
-                escrituras = k - 1;
-                break;
-            }
-            QVERIFY2(volcado(t) == antes, qPrintable(QString("escritura %1").arg(k)));
-            QCOMPARE(msgtest::texts().last(), kErrorAplicar);
-            QVERIFY(msgtest::texts().contains("Error inesperado N° 3000. fallo de escritura simulado"));
-            QVERIFY(w->bAplicar->isEnabled());
-            QVERIFY(w->bAceptar->isEnabled());
-            QVERIFY(w->bAnular->isHidden());
-            QCOMPARE(caja(*w, 11), QString("Nuevo"));
-        }
+        fac::AplicarFallandoCadaEscritura(*w, [&] { return volcado(t); }, antes, kErrorAplicar, escrituras);
         // Header; per line its row, the cost, the Kardex row and the stock;
         // the payment and the counter.
         QCOMPARE(escrituras, 1 + 2 * 4 + 1 + 1);
@@ -596,41 +519,14 @@ private slots:
         teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, descripcion_art, precio_compra, impuesto, precio_venta1, precio_venta2, "
                               "precio_venta3, cantidad, stock_minimo, stock_maximo, tipo_art, imagen_art) VALUES ('CG', "
                               "'CEMENTO GRIS PORTLAND TIPO I SACO DE 42.5 KG', 118, 18, 1, 1, 1, 0, 0, 1000, 'FISICO', '')");
-        int maestro = -1, esclavo = -1;
-        char nombre[256] = {};
-        QVERIFY(openpty(&maestro, &esclavo, nombre, nullptr, nullptr) == 0);
-        termios tio;
-        tcgetattr(esclavo, &tio);
-        tio.c_oflag |= OPOST | ONLCR;
-        tcsetattr(esclavo, TCSANOW, &tio);
-        fcntl(maestro, F_SETFL, O_NONBLOCK);
-        serialport::SetPortOverrideForTest("COM8", QString::fromLocal8Bit(nombre));
-        gPuertoCOM = "8";
-        auto leer = [&] {
-            QByteArray out;
-            char buf[512];
-            for (int vacias = 0; vacias < 5;) {
-                const ssize_t n = read(maestro, buf, sizeof buf);
-                if (n > 0) {
-                    out.append(buf, int(n));
-                    vacias = 0;
-                } else {
-                    ++vacias;
-                    QTest::qWait(10);
-                }
-            }
-            return out;
-        };
+        Pantalla pantalla(QStringLiteral("8"));
         const QByteArray limpio = "\x0c" + QByteArray(40, ' ') + "\r\n\x0c";
         auto w = nueva();
         linea(*w, "CG", "10");
-        const QByteArray lineaVista = leer();
+        const QByteArray lineaVista = pantalla.leer();
         escribir(*w, 7, "1180");
         QVERIFY(w->bAplicar_Click());
-        const QByteArray totalVisto = leer();
-        serialport::SetPortOverrideForTest("COM8", QString());
-        close(esclavo);
-        close(maestro);
+        const QByteArray totalVisto = pantalla.leer();
         QCOMPARE(lineaVista, limpio + "$ 1,180.00 CEMENTO GRIS PORTLAND TIPO I S\r\n");
         QCOMPARE(totalVisto, limpio + "TOTAL $ 1,180.00\r\n");
     }
@@ -740,20 +636,10 @@ private slots:
         teststore::execRaw(t, "INSERT INTO usuarios (codigo_emp, codigo_usu, nombre_usu, password_usu, nivel_usu) "
                               "VALUES (1, '2', 'SEGUNDO', '1', 'Asistente')");
         const int veces = 50;
-        QList<QProcess*> hijos;
-        for (int i = 0; i < 2; ++i) {
-            auto* p = new QProcess(this);
-            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            hijos << p;
-        }
-        for (int i = 0; i < hijos.size(); ++i)
-            hijos[i]->start(QCoreApplication::applicationFilePath(), {"--compras", t.provider, t.connectionString, t.sqlitePath,
-                                                                      t.database, QString::number(i), QString::number(veces)});
-        for (QProcess* p : hijos) {
-            QVERIFY(p->waitForFinished(500000));
-            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(p->exitCode(), 0);
-        }
+        procesos::CorrerHijos(
+            this, 2, "--compras", t, [veces](int i) { return QStringList{QString::number(i), QString::number(veces)}; }, 500000);
+        if (QTest::currentTestFailed())
+            return;
         int recibido = 0;
         for (int p = 0; p < 2; ++p)
             for (int i = 0; i < veces; ++i)

@@ -1,63 +1,17 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
 #include "ListView.h"
-#include "SerialPort.h"
 #include "mDisplay.h"
 #include "msgbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QtTest>
-#include <fcntl.h>
 #include <memory>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 
 using namespace fac;
 
 namespace {
-
-// A pseudo-terminal standing for the display on port COM7.
-struct Pantalla {
-    int maestro = -1, esclavo = -1;
-    Pantalla()
-    {
-        char nombre[256] = {};
-        if (openpty(&maestro, &esclavo, nombre, nullptr, nullptr) != 0)
-            qFatal("openpty");
-        // The far side translates line ends unless the port is opened raw.
-        termios tio;
-        tcgetattr(esclavo, &tio);
-        tio.c_oflag |= OPOST | ONLCR;
-        tcsetattr(esclavo, TCSANOW, &tio);
-        fcntl(maestro, F_SETFL, O_NONBLOCK);
-        serialport::SetPortOverrideForTest("COM7", QString::fromLocal8Bit(nombre));
-        gPuertoCOM = "7";
-    }
-    ~Pantalla()
-    {
-        serialport::SetPortOverrideForTest("COM7", QString());
-        close(esclavo);
-        close(maestro);
-    }
-    QByteArray leer()
-    {
-        QByteArray out;
-        char buf[512];
-        for (int vacias = 0; vacias < 5;) {
-            const ssize_t n = read(maestro, buf, sizeof buf);
-            if (n > 0) {
-                out.append(buf, int(n));
-                vacias = 0;
-            } else {
-                ++vacias;
-                QTest::qWait(10);
-            }
-        }
-        return out;
-    }
-};
 
 QByteArray esperado(const QByteArray& mensaje)
 {

@@ -18,36 +18,13 @@ namespace {
 const QString kErrorAplicar = "Error en el evento Click del comando bAplicar del formulario fVentas";
 
 // A new sale on the company's next number, as the list opens it.
-std::unique_ptr<fVentas> nueva()
-{
-    auto w = std::make_unique<fVentas>();
-    gModoFormulario = 2;
-    gModoDetalle = 3;
-    w->AbrirNueva();
-    return w;
-}
-
-struct FalloEnEscritura {
-    int cuenta = 0;
-    explicit FalloEnEscritura(int enLaEscritura)
-    {
-        ado::Connection::setWriteHook([this, enLaEscritura](const QString&) {
-            if (++cuenta == enLaEscritura)
-                throw ado::Error{3000, "fallo de escritura simulado"};
-        });
-    }
-    ~FalloEnEscritura() { ado::Connection::setWriteHook({}); }
-};
+std::unique_ptr<fVentas> nueva() { return fac::nueva<fVentas>(gModoFormulario); }
 
 // A child process: veces sales of one unit of C1 with the first NCF range,
 // applied again as a clerk would until each is stored.
 int Ventas(const QStringList& args)
 {
-    teststore::Target t;
-    t.provider = args.value(2);
-    t.connectionString = args.value(3);
-    t.sqlitePath = args.value(4);
-    t.database = args.value(5);
+    const teststore::Target t = procesos::DestinoDeArgumentos(args);
     const int veces = args.value(6).toInt();
     msgtest::install();
     teststore::openOn(Conexion(), t);
@@ -56,23 +33,12 @@ int Ventas(const QStringList& args)
     for (int i = 0; i < veces; ++i) {
         auto w = nueva();
         linea(*w, "C1");
-        // Another process took the number: the line waits for the next one.
-        for (int intento = 0; intento < 400 && w->lvwFactura->count() == 0; ++intento)
-            w->bActualizarArticulo_Click();
-        if (w->lvwFactura->count() != 1) {
-            fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(" | ")));
-            return 2;
-        }
-        bool aplicada = false;
-        for (int intento = 0; intento < 400 && !aplicada; ++intento) {
+        const auto primerRango = [&w] {
             if (w->ComboNcf->currentIndex() != 1 || caja(*w, 15).isEmpty())
                 elegirNcf(*w, 1);
-            aplicada = w->bAplicar_Click();
-        }
-        if (!aplicada) {
-            fprintf(stderr, "%s\n", qPrintable(msgtest::texts().join(" | ")));
-            return 3;
-        }
+        };
+        if (const int r = AplicarInsistiendo(*w, primerRango))
+            return r;
     }
     return 0;
 }
@@ -465,22 +431,7 @@ private slots:
             d.bCerrar->click();
         };
         int escrituras = 0;
-        for (int k = 1; k < 30; ++k) {
-            FalloEnEscritura fallo(k);
-            msgtest::clear();
-            const bool aplicada = w->bAplicar_Click();
-            if (aplicada) {
-                escrituras = k - 1;
-                break;
-            }
-            QVERIFY2(volcado(t) == antes, qPrintable(QString("escritura %1").arg(k)));
-            QCOMPARE(msgtest::texts().last(), kErrorAplicar);
-            QVERIFY(msgtest::texts().contains("Error inesperado N° 3000. fallo de escritura simulado"));
-            QVERIFY(w->bAplicar->isEnabled());
-            QVERIFY(w->bAceptar->isEnabled());
-            QVERIFY(w->bAnular->isHidden());
-            QCOMPARE(caja(*w, 11), QString("Nuevo"));
-        }
+        AplicarFallandoCadaEscritura(*w, [&] { return volcado(t); }, antes, kErrorAplicar, escrituras);
         QCOMPARE(cajasEnTransaccion, 0);
         // Header, two lines with their Kardex row and stock, the payment and
         // the two counters.
@@ -563,9 +514,7 @@ private slots:
         // Text typed into box 0 afterwards does not choose the invoice.
         escribir(*w, 0, "777");
         escribir(*w, 10, "DEVUELTO POR EL CLIENTE");
-        msgtest::install([](const msgtest::Call& c) {
-            return c.text.startsWith("Desea Digitar") ? MsgResult::No : MsgResult::Yes;
-        });
+        msgtest::install(noAnotar);
         QVERIFY(w->bAnular_Click());
         QCOMPARE(msgtest::calls().size(), 2);
         QCOMPARE(msgtest::calls()[1].title, QString("Factura de Venta"));
@@ -585,9 +534,7 @@ private slots:
         w2->MostrarFactura("1");
         teststore::execRaw(t, "UPDATE Ventas SET Estado = 'Anulada' WHERE codigo_fac = 1");
         const QStringList antes = volcado(t);
-        msgtest::install([](const msgtest::Call& c) {
-            return c.text.startsWith("Desea Digitar") ? MsgResult::No : MsgResult::Yes;
-        });
+        msgtest::install(noAnotar);
         QVERIFY(!w2->bAnular_Click());
         QCOMPARE(msgtest::texts().last(), QString("La factura 1 ya estaba anulada: no se retornó nada al inventario"));
         QCOMPARE(volcado(t), antes);
@@ -612,7 +559,7 @@ private slots:
         auto w = std::make_unique<fVentas>();
         w->MostrarFactura("1");
         const QStringList antes = volcado(t);
-        msgtest::install([](const msgtest::Call& c) { return c.text.startsWith("Desea Digitar") ? MsgResult::No : MsgResult::Yes; });
+        msgtest::install(noAnotar);
         {
             FalloEnEscritura fallo(5);  // the second line's Kardex row
             QVERIFY(!w->bAnular_Click());
@@ -632,20 +579,9 @@ private slots:
         articulo(t, "C1", 1000, 10, 10, 10, 0, 5);
         rango(t, "Consumidor final", "B01", 1, 100000, 0);
         const int veces = 50;
-        QList<QProcess*> hijos;
-        for (int i = 0; i < 4; ++i) {
-            auto* p = new QProcess(this);
-            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            hijos << p;
-        }
-        for (QProcess* p : hijos)
-            p->start(QCoreApplication::applicationFilePath(),
-                     {"--ventas", t.provider, t.connectionString, t.sqlitePath, t.database, QString::number(veces)});
-        for (QProcess* p : hijos) {
-            QVERIFY(p->waitForFinished(500000));
-            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(p->exitCode(), 0);
-        }
+        procesos::CorrerHijos(this, 4, "--ventas", t, [veces](int) { return QStringList{QString::number(veces)}; }, 500000);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(filas(t, "Ventas"), 4 * veces);
         QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(DISTINCT ncf) FROM Ventas").toInt(), 4 * veces);
         QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(DISTINCT codigo_fac) FROM Ventas").toInt(), 4 * veces);

@@ -1,0 +1,26 @@
+// The administration windows (options, companies, users and NCF ranges,
+// invoice removal): their hook on the main window and the checks of the
+// numbers typed in them.
+#pragma once
+
+#include <QString>
+
+// Registers the opener of the item "params" (menu "Configuración", toolbar
+// key "config", fMenu and the sign-in's costing warning): fOpciones, modal.
+// Once, at start.
+void RegistrarMenusAdministracion();
+
+// Largest numbers the administration boxes take: company codes are 16-bit
+// wherever payments carry them, invoice numbers and counters fit a 32-bit
+// column, NCF sequence numbers have eight digits.
+constexpr qint64 kMaxCodigoEmpresa = 32767;
+constexpr qint64 kMaxNumeroFactura = 999999999;
+constexpr qint64 kMaxNumeroNCF = 99999999;
+
+// True when texto is a plain whole number (digits only: no sign, blank or
+// point) not above maximo.
+bool EsEnteroValido(const QString& texto, qint64 maximo);
+
+// The same, and otherwise the refusal "<campo> debe ser un número entero
+// entre 0 y <maximo>" in an exclamation box.
+bool ValidarEntero(const QString& texto, qint64 maximo, const QString& campo);

@@ -1,0 +1,207 @@
+#include "mAbonos.h"
+
+#include "mVblesGlobales.h"
+#include "textfmt.h"
+#include "vbrt.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+const TablasCuenta& TablasPorCobrar()
+{
+    static const TablasCuenta t{QStringLiteral("Ventas"), QStringLiteral("Fact_xCobrar")};
+    return t;
+}
+
+const TablasCuenta& TablasPorPagar()
+{
+    static const TablasCuenta t{QStringLiteral("Compras"), QStringLiteral("Fact_xPagar")};
+    return t;
+}
+
+bool MismoValor(double a, double b) { return RoundHalfEven(a, 2) == RoundHalfEven(b, 2); }
+
+namespace {
+
+// Invoice numbers reach the statements unquoted: digits only.
+bool NumeroValido(const QString& numero)
+{
+    static const QRegularExpression re(QStringLiteral("^[0-9]{1,9}$"));
+    return re.match(numero).hasMatch();
+}
+
+QString Donde(const QString& numero)
+{
+    return QStringLiteral(" Where codigo_fac = ") + numero + QStringLiteral(" And codigo_emp = ") + gCodigoEmp;
+}
+
+bool EsEstado(const QString& estado, const char* valor)
+{
+    return estado.trimmed().compare(QLatin1String(valor), Qt::CaseInsensitive) == 0;
+}
+
+// Runs cuerpo in one unit: committed when it answers Hecho or Cancelada,
+// rolled back otherwise or when anything fails (Err then holds why).
+template <class F>
+ResultadoAbono EnUnaUnidad(F&& cuerpo)
+{
+    ResultadoAbono r;
+    ado::Connection& cn = Conexion();
+    Err.Clear();
+    const bool ok = Trap([&] {
+        cn.BeginTrans();
+        try {
+            r = cuerpo(cn);
+            if (r.estado == EstadoAbono::Hecho || r.estado == EstadoAbono::Cancelada)
+                cn.CommitTrans();
+            else
+                cn.RollbackTrans();
+        } catch (...) {
+            cn.RollbackTrans();
+            throw;
+        }
+    });
+    if (!ok) {
+        ResultadoAbono fallo;
+        fallo.estado = EstadoAbono::Error;
+        return fallo;
+    }
+    return r;
+}
+
+// The refusals an invoice in this state gives; Hecho when it takes changes.
+EstadoAbono EstadoDeFactura(ado::Recordset& factura)
+{
+    if (factura.RecordCount() < 1)
+        return EstadoAbono::NoExiste;
+    const QString estado = factura.Fields(QStringLiteral("Estado")).Text();
+    if (EsEstado(estado, "Anulada"))
+        return EstadoAbono::Anulada;
+    if (!EsEstado(estado, "Sin Cancelar"))
+        return EstadoAbono::YaCancelada;
+    return EstadoAbono::Hecho;
+}
+
+}  // namespace
+
+ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, double valor, const QDate& fecha,
+                             const QDate& vencimiento)
+{
+    if (!std::isfinite(valor) || RoundHalfEven(valor, 2) <= 0) {
+        ResultadoAbono r;
+        r.estado = EstadoAbono::ValorInvalido;
+        return r;
+    }
+    if (!NumeroValido(numero)) {
+        ResultadoAbono r;
+        r.estado = EstadoAbono::NoExiste;
+        return r;
+    }
+    const QString donde = Donde(numero);
+    return EnUnaUnidad([&](ado::Connection& cn) {
+        ResultadoAbono r;
+        ado::Recordset factura;
+        factura.Open(QStringLiteral("Select * from ") + t.facturas + donde + QStringLiteral(" FOR UPDATE"), cn);
+        r.estado = EstadoDeFactura(factura);
+        if (r.estado != EstadoAbono::Hecho)
+            return r;
+        const double total = factura.Fields(QStringLiteral("total")).toDouble();
+        r.saldo = factura.Fields(QStringLiteral("saldo")).toDouble();
+        if (RoundHalfEven(valor, 2) > RoundHalfEven(r.saldo, 2)) {
+            r.estado = EstadoAbono::SaldoInsuficiente;
+            return r;
+        }
+
+        // The invoice row is locked: no other unit numbers a payment of it now.
+        ado::Recordset maximo;
+        maximo.Open(QStringLiteral("Select max(num_abono) From ") + t.abonos + donde, cn);
+        const double siguiente = (maximo.Eof() ? 0.0 : maximo.Fields(0).toDouble()) + 1;
+        if (siguiente > 32767)
+            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+        r.num_abono = qint16(siguiente);
+
+        ado::Recordset abono;
+        abono.Open(QStringLiteral("Select * From ") + t.abonos + QStringLiteral(" Where 1 = 0"), cn);
+        abono.AddNew();
+        abono.Fields(QStringLiteral("codigo_fac")).setValue(numero);
+        abono.Fields(QStringLiteral("num_abono")).setValue(r.num_abono);
+        abono.Fields(QStringLiteral("valor_abono")).setValue(valor);
+        abono.Fields(QStringLiteral("fecha_abono")).setValue(fecha);
+        abono.Fields(QStringLiteral("codigo_emp")).setValue(gCodigoEmp);
+        abono.Update();
+
+        ado::Recordset suma;
+        suma.Open(QStringLiteral("select sum(valor_abono) From ") + t.abonos + donde, cn);
+        const double pagado = suma.Eof() ? 0.0 : suma.Fields(0).toDouble();
+        double saldo = RoundHalfEven(total - pagado, 2);
+        if (saldo < 0) {
+            // Payments above the total: the stored balance was not total - abono.
+            r.estado = EstadoAbono::SaldoInsuficiente;
+            return r;
+        }
+        if (saldo == 0)
+            saldo = 0;  // no "-0" in the store
+        factura.Fields(QStringLiteral("abono")).setValue(pagado);
+        factura.Fields(QStringLiteral("saldo")).setValue(saldo);
+        factura.Fields(QStringLiteral("fecha_vencimiento")).setValue(vencimiento);
+        if (saldo == 0)
+            factura.Fields(QStringLiteral("Estado")).setValue(QStringLiteral("Cancelada"));
+        factura.Update();
+        r.saldo = saldo;
+        r.estado = EstadoAbono::Hecho;
+        if (saldo == 0) {
+            ado::Recordset borrar;
+            borrar.Open(QStringLiteral("Delete from ") + t.abonos + donde, cn);
+            r.estado = EstadoAbono::Cancelada;
+        }
+        return r;
+    });
+}
+
+ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, qint16 num_abono, double valor)
+{
+    if (num_abono == 1) {
+        ResultadoAbono r;
+        r.estado = EstadoAbono::PrimerAbono;
+        r.num_abono = num_abono;
+        return r;
+    }
+    if (!NumeroValido(numero)) {
+        ResultadoAbono r;
+        r.estado = EstadoAbono::NoExiste;
+        return r;
+    }
+    const QString donde = Donde(numero);
+    return EnUnaUnidad([&](ado::Connection& cn) {
+        ResultadoAbono r;
+        r.num_abono = num_abono;
+        ado::Recordset factura;
+        factura.Open(QStringLiteral("Select * from ") + t.facturas + donde + QStringLiteral(" FOR UPDATE"), cn);
+        r.estado = EstadoDeFactura(factura);
+        if (r.estado != EstadoAbono::Hecho)
+            return r;
+        r.saldo = factura.Fields(QStringLiteral("saldo")).toDouble();
+
+        const QString esteAbono = donde + QStringLiteral(" And num_abono = ") + QString::number(num_abono);
+        ado::Recordset abono;
+        abono.Open(QStringLiteral("Select valor_abono From ") + t.abonos + esteAbono, cn);
+        if (abono.Eof() || !MismoValor(abono.Fields(0).toDouble(), valor)) {
+            r.estado = EstadoAbono::AbonoNoExiste;
+            return r;
+        }
+        const double devuelto = abono.Fields(0).toDouble();
+        ado::Recordset borrar;
+        borrar.Open(QStringLiteral("Delete From ") + t.abonos + QStringLiteral(" Where num_abono = ")
+                        + QString::number(num_abono) + QStringLiteral(" And codigo_fac = ") + numero
+                        + QStringLiteral(" And codigo_emp = ") + gCodigoEmp,
+                    cn);
+        const double pagado = factura.Fields(QStringLiteral("abono")).toDouble() - devuelto;
+        const double saldo = RoundHalfEven(r.saldo + devuelto, 2);
+        factura.Fields(QStringLiteral("abono")).setValue(RoundHalfEven(pagado, 2) == 0 ? 0.0 : pagado);
+        factura.Fields(QStringLiteral("saldo")).setValue(saldo);
+        factura.Update();
+        r.saldo = saldo;
+        r.estado = EstadoAbono::Hecho;
+        return r;
+    });
+}

@@ -1,0 +1,142 @@
+#include "WebBrowser.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace webtest {
+namespace {
+struct State {
+    bool on = false;
+    std::function<QString(const Call&)> saveAs;
+    QString pdf;
+    QVector<Call> calls;
+};
+State& state()
+{
+    static State s;
+    return s;
+}
+}  // namespace
+
+void install(std::function<QString(const Call&)> saveAs, const QString& pdf)
+{
+    State& s = state();
+    s.on = true;
+    s.saveAs = std::move(saveAs);
+    s.pdf = pdf;
+    s.calls.clear();
+}
+void uninstall() { state() = State(); }
+bool installed() { return state().on; }
+const QVector<Call>& calls() { return state().calls; }
+void clear() { state().calls.clear(); }
+
+}  // namespace webtest
+
+WebBrowser::WebBrowser(QWidget* parent) : QTextBrowser(parent)
+{
+    setObjectName(QStringLiteral("WebBrowser"));
+    setOpenLinks(false);
+}
+
+WebBrowser::~WebBrowser() = default;
+
+QPrinter& WebBrowser::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void WebBrowser::Navigate(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        clear();
+        location_.clear();
+        return;
+    }
+    const QByteArray bytes = f.readAll();
+    document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
+    // Pages take the legacy colour form bgcolor=BBBBBB (hex without "#").
+    static const QRegularExpression bareHex(QStringLiteral("(bgcolor\\s*=\\s*['\"]?)([0-9A-Fa-f]{6})\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString html = QString::fromLatin1(bytes);
+    html.replace(bareHex, QStringLiteral("\\1#\\2"));
+    setHtml(html);
+    location_ = path;
+}
+
+void WebBrowser::PageSetup()
+{
+    if (webtest::installed()) {
+        webtest::state().calls.append({QStringLiteral("PageSetup"), true, location_});
+        return;
+    }
+    QPageSetupDialog dlg(&printer(), this);
+    dlg.exec();
+}
+
+static bool copyPage(const QString& from, const QString& to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return false;
+    if (QFileInfo(from).absoluteFilePath() == QFileInfo(to).absoluteFilePath())
+        return true;
+    if (QFile::exists(to) && !QFile::remove(to))
+        return false;
+    return QFile::copy(from, to);
+}
+
+void WebBrowser::SaveAs()
+{
+    if (webtest::installed()) {
+        webtest::Call c{QStringLiteral("SaveAs"), true, location_};
+        webtest::state().calls.append(c);
+        if (webtest::state().saveAs)
+            copyPage(location_, webtest::state().saveAs(c));
+        return;
+    }
+    if (location_.isEmpty())
+        return;
+    const QString to = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como"), QFileInfo(location_).fileName(),
+                                                    QStringLiteral("Página web (*.htm *.html);;Todos los archivos (*)"));
+    copyPage(location_, to);
+}
+
+void WebBrowser::Print(bool prompt)
+{
+    if (webtest::installed()) {
+        webtest::state().calls.append({QStringLiteral("Print"), prompt, location_});
+        const QString pdf = webtest::state().pdf;
+        if (!pdf.isEmpty() && !location_.isEmpty()) {
+            QPrinter p(QPrinter::HighResolution);
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            document()->print(&p);
+        }
+        return;
+    }
+    if (location_.isEmpty())
+        return;
+    QPrinter& p = printer();
+    if (prompt) {
+        QPrintDialog dlg(&p, this);
+        if (dlg.exec() != QDialog::Accepted)
+            return;
+    } else {
+        const QPrinterInfo def = QPrinterInfo::defaultPrinter();
+        if (def.isNull())
+            return;
+        p.setOutputFormat(QPrinter::NativeFormat);
+        p.setPrinterName(def.printerName());
+    }
+    document()->print(&p);
+}

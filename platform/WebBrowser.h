@@ -1,0 +1,55 @@
+// The HTML view of the report windows: shows a report file and runs page
+// setup, save-as and printing on the page shown. Nothing comes back to the
+// caller from the commands; a cancelled dialog or a missing page or printer
+// does nothing.
+#pragma once
+
+#include <QString>
+#include <QTextBrowser>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+
+class WebBrowser : public QTextBrowser {
+    Q_OBJECT
+public:
+    explicit WebBrowser(QWidget* parent = nullptr);
+    ~WebBrowser() override;
+
+    // Loads the file at path. Report files are single-byte text without a
+    // character-set declaration, so they are read as such.
+    void Navigate(const QString& path);
+    // The path of the page shown; "" while empty.
+    QString LocationURL() const { return location_; }
+
+    void PageSetup();
+    void SaveAs();
+    // With the print dialog, or straight to the default printer.
+    void Print(bool prompt);
+
+private:
+    QPrinter& printer();
+    QString location_;
+    std::unique_ptr<QPrinter> printer_;  // keeps the page setup between prints
+};
+
+namespace webtest {
+
+struct Call {
+    QString command;  // "PageSetup", "SaveAs", "Print"
+    bool prompt = true;
+    QString page;     // LocationURL() when the command ran
+};
+
+// While installed, no dialog opens and no printer is used: every command is
+// recorded. Save-as asks saveAs for the target path ("" is Cancel) and then
+// saves the page there; printing writes the page to pdf when one is named.
+void install(std::function<QString(const Call&)> saveAs = {}, const QString& pdf = QString());
+void uninstall();
+bool installed();
+const QVector<Call>& calls();
+void clear();
+
+}  // namespace webtest

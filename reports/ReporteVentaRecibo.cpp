@@ -1,0 +1,117 @@
+#include "ReporteVentaRecibo.h"
+
+#include "SerialPort.h"
+#include "Twips.h"
+#include "WebBrowser.h"
+#include "mFunciones.h"
+#include "mReportes.h"
+
+#include <QLabel>
+
+ReporteVentaRecibo::ReporteVentaRecibo()
+    : fReporteBase(QStringLiteral("ReporteVentaRecibo"), QStringLiteral("Vista Previa de Recibo de Caja"), 4230, 7260 + 195 + 165, true)
+{
+    Colocar(15, 15, 4170, 6750, 6825, 30, 975, 1140, 2160, 3195);
+    lpuertolpt = new QLabel(QStringLiteral("La Impresora de Recibos debe estar conectada en LPT1"), this);
+    lpuertolpt->setObjectName(QStringLiteral("lpuertolpt"));
+    lpuertolpt->setGeometry(TwipsToPixelsX(30), TwipsToPixelsY(7230), TwipsToPixelsX(4200), TwipsToPixelsY(180));
+    lpuertocom = new QLabel(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM1"), this);
+    lpuertocom->setObjectName(QStringLiteral("lpuertocom"));
+    lpuertocom->setGeometry(TwipsToPixelsX(30), TwipsToPixelsY(7425), TwipsToPixelsX(4125), TwipsToPixelsY(195));
+    // Load: the notices follow the ports typed at sign-in.
+    lpuertolpt->setText(QStringLiteral("La Impresora de Recibos debe estar conectada en ") + gPuertoLPT);
+    lpuertocom->setText(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM") + gPuertoCOM);
+}
+
+QByteArray ReporteVentaRecibo::CodigosImpresora()
+{
+    static const char codes[] = {27, 112, 0, 25, char(250), 13, 10, 29, 86, 48, 13, 10};
+    return QByteArray(codes, sizeof codes);
+}
+
+void ReporteVentaRecibo::bImprimir_Click()
+{
+    web->setFocus();
+    // Nothing here reports a failure: no printer or no port still lets the
+    // other steps run.
+    web->Print(false);
+    serialport::WriteFile(serialport::DeviceForName(gPuertoLPT), CodigosImpresora());
+}
+
+void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
+{
+    if (RechazarNumeroFactura(numeroPasado))
+        return;
+    const QString numero = numeroPasado.trimmed();
+    gSQL = QStringLiteral("Select clientes.nombre_cli, clientes.telefono_cli, ventas.*, detalles_facven.*")
+           + QStringLiteral(" From clientes, ventas, detalles_facven") + QStringLiteral(" Where clientes.codigo_cli = ventas.codigo_cli")
+           + QStringLiteral(" And ventas.codigo_fac = detalles_facven.codigo_fac") + QStringLiteral(" And ventas.codigo_fac = ") + numero
+           + QStringLiteral(" And ventas.codigo_emp = detalles_facven.codigo_emp") + QStringLiteral(" And ventas.codigo_emp = ")
+           + gCodigoEmp;
+    if (!AbrirRecordset(gSQL))
+        return;
+    ado::Recordset& rs = *gRecordset;
+    ArchivoReporte f(QStringLiteral("ReporteVentaRecibo.htm"));
+    const QString fila = QStringLiteral("  <TR><TD><FONT face='MS Sans Serif' size=1>");
+    const QString finFila = QStringLiteral("</FONT></TD></TR>");
+    const bool ok = Trap([&] {
+        f.Crear();
+        f.Escribir(kCabeceraReporte);
+        f.Escribir(QStringLiteral("<BODY>"));
+        f.Escribir(QStringLiteral("<TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 77px; WIDTH: 225px' width='50%'>"));
+        for (const QString& v : {gNombreEmp, gIdentificacionEmp, gDireccionEmp, gRegimenEmp})
+            f.Escribir(fila + Html(v) + finFila);
+        f.Escribir(fila + QStringLiteral("Fecha: ") + Valor(rs, "fecha") + finFila);
+        f.Escribir(fila + QStringLiteral("Vencimiento: ") + Valor(rs, "fecha_vencimiento") + finFila);
+        f.Escribir(fila + QStringLiteral("Forma de Pago: ") + Valor(rs, "forma_pago") + finFila);
+        f.Escribir(fila + QStringLiteral("Cliente: ") + Valor(rs, "nombre_cli") + QStringLiteral("&nbsp;&nbsp;   ") + Valor(rs, "telefono_cli")
+                   + finFila);
+        f.Escribir(QStringLiteral("  <TR><TD><FONT face='MS Sans Serif' size=1><FONT face='MS Sans Serif' size=1>FACTURA DE VENTA Nro. ")
+                   + Html(gCodigoEmp) + QStringLiteral(" - ") + numero + QStringLiteral("</FONT></FONT>"));
+        const QString ncf = rs.Fields("ncf").Text();
+        if (!ncf.trimmed().isEmpty())
+            f.Escribir(QStringLiteral("  <br><FONT face='MS Sans Serif' size=1>NCF: ") + Html(ncf) + QStringLiteral("</FONT>"));
+        f.Escribir(QStringLiteral("</TD></TR></TABLE><BR><BR><BR><BR><BR><BR><BR><BR><BR>"));
+        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 2px; WIDTH: 225px' width='75%'>"));
+        f.Escribir(QStringLiteral("  <TR><TD><FONT face='MS Sans Serif' size=1>Cant</FONT></TD>"));
+        f.Escribir(QStringLiteral("    <TD><FONT face='MS Sans Serif' size=1>Descripción</FONT></TD>"));
+        f.Escribir(QStringLiteral("    <TD><FONT face='MS Sans Serif' size=1>SubTotal</FONT></TD></TR>"));
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            f.Escribir(QStringLiteral("  <TR><TD><P align=left><FONT face='MS Sans Serif' size=1>") + Valor(rs, "cantidad")
+                       + QStringLiteral("</FONT></P></TD>"));
+            f.Escribir(QStringLiteral("    <TD><FONT face='MS Sans Serif' size=1>") + Valor(rs, "descripcion_art") + QStringLiteral("</FONT></TD>"));
+            f.Escribir(QStringLiteral("    <TD><P align=right><FONT face='MS Sans Serif' size=1>") + Valor(rs, "subtotal")
+                       + QStringLiteral("</FONT></P></TD></TR>"));
+            rs.MoveNext();
+        }
+        rs.MoveFirst();
+        f.Escribir(QStringLiteral("</TABLE><br><br>"));
+        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 94px; LEFT: 10px; TOP: 311px; WIDTH: 225px' width='75%'>"));
+        struct Total {
+            const char* etiqueta;
+            const char* columna;
+        };
+        for (const Total& t : {Total{"Valor Neto", "valor_neto"}, Total{"Impuesto Total", "impuesto_total"}, Total{"Descuento", "descuento"},
+                               Total{"Abono", "abono"}, Total{"Saldo", "saldo"}, Total{"Total", "total"}}) {
+            f.Escribir(QStringLiteral("  <TR><TD><P align=right><FONT face='MS Sans Serif' size=1>") + QLatin1String(t.etiqueta)
+                       + QStringLiteral("</FONT></P></TD>"));
+            f.Escribir(QStringLiteral("    <TD><P align=right><FONT face='MS Sans Serif' size=2>") + Valor(rs, QLatin1String(t.columna))
+                       + QStringLiteral("</FONT></P></TD></TR>"));
+        }
+        f.Escribir(QStringLiteral("</TABLE><br><br>"));
+        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 width='75%' style='HEIGHT: 54px; WIDTH: 225px'>"));
+        for (int i = 1; i <= 6; ++i)
+            f.Escribir(QStringLiteral("  <TR><TD><P align=center><FONT face='MS Sans Serif' size=1>") + Html(gPieFactura[i])
+                       + QStringLiteral("</FONT></P></TD></TR>"));
+        f.Escribir(QStringLiteral("</TABLE>"));
+        f.Escribir(QStringLiteral("</BODY></HTML>"));
+        f.Cerrar();
+    });
+    f.Cerrar();
+    if (!ok) {
+        ControlErrores();
+        return;
+    }
+    web->Navigate(f.ruta());
+}

@@ -1,0 +1,197 @@
+#include "frmRepBase.h"
+
+#include "MonthView.h"
+#include "Twips.h"
+#include "WebBrowser.h"
+#include "fAcercaDe.h"
+#include "mFunciones.h"
+#include "mReportes.h"
+#include "msgbox.h"
+#include "textfmt.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+static void colocar(QWidget* w, int l, int t, int wd, int h)
+{
+    w->setGeometry(TwipsToPixelsX(l), TwipsToPixelsY(t), TwipsToPixelsX(wd), TwipsToPixelsY(h));
+}
+
+frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho, int alto, int top, int calendarTop, int webTop,
+                       int botonesTop)
+    : fReporteBase(nombre, caption, ancho, alto)
+{
+    Colocar(120, webTop, 10320, 6495, botonesTop, 6030, 6960, 1260, 8265, 9300);
+    auto etiqueta = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto caja = [this](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setReadOnly(true);
+        return e;
+    };
+    auto boton = [this](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    Label1 = etiqueta("Label1", QStringLiteral("Desde:"));
+    fecha1 = caja("fecha1");
+    Command2 = boton("Command2", QStringLiteral("..."));
+    Label2 = etiqueta("Label2", QStringLiteral("Hasta:"));
+    fecha2 = caja("fecha2");
+    Command3 = boton("Command3", QStringLiteral("..."));
+    Label3 = etiqueta("Label3", QStringLiteral("Estado:"));
+    ComboEstado = new QComboBox(this);
+    ComboEstado->setObjectName(QStringLiteral("ComboEstado"));
+    ComboEstado->addItems({QStringLiteral("SIN CANCELAR"), QStringLiteral("ANULADA"), QStringLiteral("CANCELADA")});
+    Command1 = boton("Command1", QStringLiteral("Buscar"));
+    colocar(Label1, 120, top, 975, 255);
+    colocar(fecha1, 720, top, 2175, 285);
+    colocar(Command2, 2880, top, 255, 255);
+    colocar(Label2, 3480, top, 495, 255);
+    colocar(fecha2, 4080, top, 2295, 285);
+    colocar(Command3, 6360, top, 255, 255);
+    colocar(Label3, 6960, top, 735, 255);
+    colocar(ComboEstado, 7560, top, 2055, 315);
+    colocar(Command1, 9720, top, 735, 285);
+    Calendario = new MonthView(this);
+    Calendario->setObjectName(QStringLiteral("Calendario"));
+    Calendario2 = new MonthView(this);
+    Calendario2->setObjectName(QStringLiteral("Calendario2"));
+    colocar(Calendario, 720, calendarTop, 2700, 2370);
+    colocar(Calendario2, 4080, calendarTop, 2700, 2370);
+    Calendario->hide();
+    Calendario2->hide();
+    connect(Command1, &QPushButton::clicked, this, &frmRepBase::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmRepBase::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmRepBase::Command3_Click);
+    connect(Calendario, &MonthView::dateClick, this, &frmRepBase::Calendario_DateClick);
+    connect(Calendario2, &MonthView::dateClick, this, &frmRepBase::Calendario2_DateClick);
+}
+
+void frmRepBase::Form_Load()
+{
+    ComboEstado->setCurrentIndex(0);
+    fecha1->setText(FormatDate(QDate::currentDate()));
+    fecha2->setText(FormatDate(QDate::currentDate()));
+    Command1_Click();
+}
+
+void frmRepBase::Command1_Click() { InicializarReporte(ParseDate(fecha1->text()), ParseDate(fecha2->text())); }
+
+void frmRepBase::Command2_Click()
+{
+    Calendario->show();
+    Calendario->raise();
+    Calendario->setValue(ParseDate(fecha1->text()));
+}
+
+void frmRepBase::Command3_Click()
+{
+    Calendario2->show();
+    Calendario2->raise();
+    Calendario2->setValue(ParseDate(fecha2->text()));
+}
+
+void frmRepBase::Calendario_DateClick()
+{
+    fecha1->setText(FormatDate(Calendario->value()));
+    Calendario->hide();
+}
+
+void frmRepBase::Calendario2_DateClick()
+{
+    fecha2->setText(FormatDate(Calendario2->value()));
+    Calendario2->hide();
+}
+
+QString frmRepBase::EstadoElegido() const { return ComboEstado->currentText(); }
+
+bool frmRepBase::RechazarPeriodo(const QDate& desde, const QDate& hasta)
+{
+    if (desde.isValid() && hasta.isValid())
+        return false;
+    MsgBox(QStringLiteral("Las fechas del período no son válidas: escríbalas como dd/mm/aaaa"), MsgStyle::Exclamation);
+    return true;
+}
+
+QString frmRepBase::LiteralFecha(const QDate& d) { return d.toString(QStringLiteral("MM/dd/yyyy")); }
+
+void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const Informe& informe)
+{
+    if (RechazarPeriodo(desde, hasta))
+        return;
+    const QString estado = EstadoElegido();
+    gSQL = QStringLiteral("select * from ") + informe.tabla + QStringLiteral(" where fecha between #") + LiteralFecha(desde)
+           + QStringLiteral("# and #") + LiteralFecha(hasta) + QStringLiteral("# and codigo_emp = ") + gCodigoEmp
+           + QStringLiteral(" and estado = '") + estado + QStringLiteral("'");
+    if (!AbrirRecordset(gSQL))
+        return;
+    ado::Recordset& rs = *gRecordset;
+    ArchivoReporte f(informe.archivo);
+    const QString celda = QStringLiteral("</FONT></P></td><td><P align=right><FONT face='Arial'>$");
+    const bool ok = Trap([&] {
+        f.Crear();
+        f.Escribir(kCabeceraReporte + QStringLiteral("<BODY><FONT face='Arial'><h2>") + Html(gNombreEmp) + informe.titulo
+                   + FormatDate(desde) + QStringLiteral(" - ") + FormatDate(hasta) + informe.etiquetaEstado + Html(estado)
+                   + QStringLiteral("<br><br>"));
+        f.Escribir(QStringLiteral("    <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>"));
+        f.Escribir(QStringLiteral(
+            " <tr><td><strong>No. Factura</strong></td><td><P align=right><FONT face='Arial'><strong>Valor Neto</strong></FONT></P></td>"
+            "<td><P align=right><FONT face='Arial'><strong>Impuesto</strong></FONT></P></td><td><P align=right><FONT face='Arial'>"
+            "<strong>Descuento</strong></FONT></P></td><td><P align=right><FONT face='Arial'><strong>Abono</strong></FONT></P></td>"
+            "<td><P align=right><FONT face='Arial'><strong>Saldo</strong></FONT></P></td><td><P align=right><FONT face='Arial'>"
+            "<strong>Total</strong></FONT></P></td></tr>"));
+        static const char* const columnas[] = {"valor_neto", "impuesto_total", "descuento", "abono", "saldo", "total"};
+        qint64 sumas[6] = {0, 0, 0, 0, 0, 0};
+        int contador = 0;
+        QString color;
+        while (!rs.Eof()) {
+            ++contador;
+            if (contador == 1) {
+                color = QStringLiteral("BBBBBB");
+            } else if (contador == 2) {
+                color = QStringLiteral("white");
+                contador = 0;
+            }
+            qint64 fila[6];
+            for (int i = 0; i < 6; ++i)
+                fila[i] = Centavos(Monto(rs, QLatin1String(columnas[i])));
+            QString t = QStringLiteral(" <tr bgcolor=") + color + QStringLiteral("><td>") + Valor(rs, "codigo_fac")
+                        + QStringLiteral("</td><td><P align=right><FONT face='Arial'>$") + FormatoDinero(fila[0]);
+            for (int i = 1; i < 6; ++i)
+                t += celda + FormatoDinero(fila[i]);
+            t += QStringLiteral("</FONT></P></td></tr>");
+            f.Escribir(t);
+            for (int i = 0; i < 6; ++i)
+                sumas[i] += fila[i];
+            rs.MoveNext();
+        }
+        f.Escribir(QStringLiteral("</TABLE><br><Br></td></tr>"));
+        static const char* const etiquetas[] = {"<tr><td><br><Br><h3>TOTALES</h3><table><tr><td><strong>Valores Netos:</strong></td>",
+                                                "<tr><td><strong>Impuestos:</strong></td>",
+                                                "<tr><td><strong>Descuentos:</strong></td>",
+                                                "<tr><td><strong>Abonos:</strong></td>",
+                                                "<tr><td><strong>Saldos:</strong></td>",
+                                                "<tr><td><strong>Totales:</strong></td>"};
+        for (int i = 0; i < 6; ++i)
+            f.Escribir(QLatin1String(etiquetas[i]) + QStringLiteral("<td><P align=right><FONT face='Arial'>$") + FormatoDinero(sumas[i])
+                       + (i < 5 ? QStringLiteral("</FONT></P></td></tr>")
+                                : QStringLiteral("</FONT></P></td></tr></tr></table></td></tr></table>")));
+        f.Escribir(QStringLiteral("</FONT><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ") + kDireccionWeb
+                   + QStringLiteral("</FONT></BODY></HTML>"));
+        f.Cerrar();
+    });
+    f.Cerrar();
+    if (!ok) {
+        ControlErrores();
+        return;
+    }
+    web->Navigate(f.ruta());
+}

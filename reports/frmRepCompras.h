@@ -1,0 +1,13 @@
+// The purchases report of a period: one row per invoice of the signed-in
+// company dated in the period and in the chosen state, with the six money
+// columns and their totals, written to "ReporteCompras.htm".
+#pragma once
+
+#include "frmRepBase.h"
+
+class frmRepCompras : public frmRepBase {
+    Q_OBJECT
+public:
+    frmRepCompras();
+    void InicializarReporte(const QDate& desde, const QDate& hasta) override;
+};

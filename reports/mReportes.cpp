@@ -1,0 +1,153 @@
+#include "mReportes.h"
+
+#include "AppPath.h"
+#include "ReporteVentaFactura.h"
+#include "ReporteVentaRecibo.h"
+#include "adodb.h"
+#include "fVentas.h"
+#include "frmContenedor.h"
+#include "frmRepCompras.h"
+#include "frmRepImpuestos.h"
+#include "frmRepVentas.h"
+#include "mFunciones.h"
+#include "mVentanas.h"
+#include "textfmt.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+const QString kCabeceraReporte = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
+
+QString CarpetaReportes() { return QDir(AppPath()).filePath(QStringLiteral("Reportes")); }
+
+ArchivoReporte::ArchivoReporte(const QString& nombre) : ruta_(QDir(CarpetaReportes()).filePath(nombre)) {}
+
+ArchivoReporte::~ArchivoReporte() { Cerrar(); }
+
+void ArchivoReporte::Crear()
+{
+    if (QFileInfo::exists(ruta_) && !QFile::remove(ruta_))
+        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+    file_.setFileName(ruta_);
+    if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return;
+    // A new installation has no folder yet: make it once and try again.
+    if (!QFileInfo::exists(CarpetaReportes())) {
+        if (!QDir().mkpath(CarpetaReportes()))
+            throw ado::Error{76, QStringLiteral("No se encontró la ruta de acceso: ") + CarpetaReportes()};
+        if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return;
+    }
+    throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+}
+
+void ArchivoReporte::Escribir(const QString& pieza)
+{
+    const QByteArray bytes = pieza.toLatin1();
+    if (!file_.isOpen() || file_.write(bytes) != bytes.size())
+        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+}
+
+void ArchivoReporte::Cerrar()
+{
+    if (file_.isOpen())
+        file_.close();
+}
+
+QString Html(const QString& texto)
+{
+    QString out;
+    out.reserve(texto.size());
+    for (char32_t c : texto.toUcs4()) {
+        switch (c) {
+        case U'&':
+            out += QLatin1String("&amp;");
+            break;
+        case U'<':
+            out += QLatin1String("&lt;");
+            break;
+        case U'>':
+            out += QLatin1String("&gt;");
+            break;
+        case U'"':
+            out += QLatin1String("&quot;");
+            break;
+        default:
+            if (c < 256)
+                out += QChar(char16_t(c));
+            else
+                out += QStringLiteral("&#%1;").arg(quint32(c));
+        }
+    }
+    return out;
+}
+
+QString Valor(ado::Recordset& rs, const QString& columna) { return Html(rs.Fields(columna).Text()); }
+
+double Monto(ado::Recordset& rs, const QString& columna)
+{
+    ado::Field f = rs.Fields(columna);
+    if (f.IsNull())
+        throw ado::Error{94, QStringLiteral("Uso no válido de Null")};
+    return f.toDouble();
+}
+
+qint64 Centavos(double valor)
+{
+    // Rounded on the decimal text, so 1.005 is 1.01 as it reads.
+    const QString s = NumText(valor);
+    const bool neg = s.startsWith(QLatin1Char('-'));
+    const QString digits = neg ? s.mid(1) : s;
+    const int point = digits.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? digits : digits.left(point);
+    QString frac = point < 0 ? QString() : digits.mid(point + 1);
+    if (whole.size() > 15)
+        return qint64(RoundHalfEven(valor * 100));
+    frac = (frac + QStringLiteral("000")).left(3);
+    qint64 c = whole.toLongLong() * 100 + frac.left(2).toLongLong();
+    if (frac[2] >= QLatin1Char('5'))
+        ++c;
+    return neg ? -c : c;
+}
+
+QString FormatoDinero(qint64 centavos) { return FormatMoney(double(centavos) / 100.0); }
+
+bool RechazarNumeroFactura(const QString& numero)
+{
+    const QString n = numero.trimmed();
+    bool digits = !n.isEmpty() && n.size() <= 18;
+    for (QChar c : n)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (digits)
+        return false;
+    Err.Set(13, QStringLiteral("No coinciden los tipos: el número de factura '%1' no es un número").arg(n));
+    ControlErrores();
+    return true;
+}
+
+void AbrirVistaFactura(const QString& numero)
+{
+    ReporteVentaFactura& w = Ventana<ReporteVentaFactura>();
+    w.InicializarReporte(numero);
+    fReporteBase::MostrarModal(w);
+}
+
+void AbrirVistaRecibo(const QString& numero)
+{
+    ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
+    w.InicializarReporte(numero);
+    fReporteBase::MostrarModal(w);
+}
+
+void AbrirRepVentas() { fReporteBase::MostrarModal(Ventana<frmRepVentas>()); }
+void AbrirRepCompras() { fReporteBase::MostrarModal(Ventana<frmRepCompras>()); }
+void AbrirRepImpuestos() { fReporteBase::MostrarModal(Ventana<frmRepImpuestos>()); }
+
+void RegistrarMenusReportes()
+{
+    RegistrarAbridor(QStringLiteral("rep_ventas"), AbrirRepVentas);
+    RegistrarAbridor(QStringLiteral("rep_compras"), AbrirRepCompras);
+    RegistrarAbridor(QStringLiteral("rep_itbis"), AbrirRepImpuestos);
+    fVentas::abrirVistaFactura = AbrirVistaFactura;
+    fVentas::abrirVistaRecibo = AbrirVistaRecibo;
+}

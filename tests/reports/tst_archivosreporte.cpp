@@ -1,0 +1,149 @@
+// The report file, the page text and the money format, and the HTML view's
+// commands, without a store.
+#include "AppPath.h"
+#include "WebBrowser.h"
+#include "mReportes.h"
+#include "vbrt.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstArchivosReporte : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void init() { SetAppPath(dir.path()); }
+    void cleanup()
+    {
+        webtest::uninstall();
+        SetAppPath(QString());
+        QDir(dir.filePath("Reportes")).removeRecursively();
+        QFile::remove(dir.filePath("Reportes"));
+    }
+
+    void html_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("pagina");
+        QTest::newRow("marcas") << "A & B <i>\"x\"" << "A &amp; B &lt;i&gt;&quot;x&quot;";
+        QTest::newRow("acentos") << QString::fromUtf8("Ñandú ó") << QString::fromUtf8("Ñandú ó");
+        QTest::newRow("fuera del juego") << QString::fromUtf8("5 € — 😀") << "5 &#8364; &#8212; &#128512;";
+        QTest::newRow("apostrofo") << "O'Brien" << "O'Brien";
+    }
+    void html()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, pagina);
+        QCOMPARE(Html(texto), pagina);
+        QCOMPARE(Html(texto).toLatin1().size(), Html(texto).size());  // one byte a character
+    }
+
+    void dinero_data()
+    {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<qint64>("centavos");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("cero") << 0.0 << qint64(0) << "0.00";
+        QTest::newRow("mil doscientos y medio") << 1200.5 << qint64(120050) << "1,200.50";
+        QTest::newRow("medio centavo arriba") << 1.005 << qint64(101) << "1.01";
+        QTest::newRow("un octavo") << 0.125 << qint64(13) << "0.13";
+        QTest::newRow("negativo") << -16.0 << qint64(-1600) << "-16.00";
+        QTest::newRow("medio negativo") << -0.025 << qint64(-3) << "-0.03";
+        QTest::newRow("suma binaria") << 0.1 + 0.2 << qint64(30) << "0.30";
+        QTest::newRow("millones") << 1234567.891 << qint64(123456789) << "1,234,567.89";
+    }
+    void dinero()
+    {
+        QFETCH(double, valor);
+        QFETCH(qint64, centavos);
+        QFETCH(QString, texto);
+        QCOMPARE(Centavos(valor), centavos);
+        QCOMPARE(FormatoDinero(Centavos(valor)), texto);
+    }
+
+    // Deleted and written anew on every run; the folder is made when
+    // missing; a folder that cannot be made fails through the trap.
+    void archivo()
+    {
+        QVERIFY(!QDir(dir.filePath("Reportes")).exists());
+        {
+            ArchivoReporte f("ReporteVentas.htm");
+            QVERIFY(Trap([&] {
+                f.Crear();
+                f.Escribir(QString::fromUtf8("Artículo ") + Html(QString::fromUtf8("€")));
+            }));
+        }
+        QFile r(dir.filePath("Reportes/ReporteVentas.htm"));
+        QVERIFY(r.open(QIODevice::ReadOnly));
+        QCOMPARE(r.readAll(), QByteArray("Art\xed" "culo &#8364;"));
+        r.close();
+        {
+            ArchivoReporte f("ReporteVentas.htm");
+            QVERIFY(Trap([&] {
+                f.Crear();
+                f.Escribir("x");
+            }));
+        }
+        QVERIFY(r.open(QIODevice::ReadOnly));
+        QCOMPARE(r.readAll(), QByteArray("x"));
+        r.close();
+
+        QDir(dir.filePath("Reportes")).removeRecursively();
+        {
+            QFile blocker(dir.filePath("Reportes"));  // a file where the folder should be
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        ArchivoReporte f("ReporteVentas.htm");
+        Err.Clear();
+        QVERIFY(!Trap([&] { f.Crear(); }));
+        QCOMPARE(Err.Number, 75L);
+        Err.Clear();
+    }
+
+    // The view reads the single-byte file, takes the legacy bare colour,
+    // saves a copy of the page and does nothing without a page or on Cancel.
+    void navegador()
+    {
+        const QString pagina = dir.filePath("p.htm");
+        {
+            QFile f(pagina);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("<HTML><BODY><table><tr bgcolor=BBBBBB><td>Descripci\xf3n</td></tr></table></BODY></HTML>");
+        }
+        QString respuesta;
+        webtest::install([&](const webtest::Call&) { return respuesta; });
+        WebBrowser w;
+        w.SaveAs();
+        w.Print(true);
+        QCOMPARE(webtest::calls().size(), 2);
+        QCOMPARE(webtest::calls()[0].page, QString());
+        w.Navigate(pagina);
+        QCOMPARE(w.LocationURL(), pagina);
+        QCOMPARE(w.toPlainText().trimmed(), QString::fromUtf8("Descripción"));
+        QVERIFY(w.toHtml().contains("#bbbbbb"));
+        w.SaveAs();  // Cancel
+        QCOMPARE(QDir(dir.path()).entryList({"*.htm"}), QStringList({"p.htm"}));
+        respuesta = dir.filePath("guardada.htm");
+        w.SaveAs();
+        QFile g(respuesta);
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        QVERIFY(g.readAll().contains("Descripci\xf3n"));
+        w.Navigate(dir.filePath("no-existe.htm"));
+        QCOMPARE(w.LocationURL(), QString());
+        QVERIFY(w.toPlainText().isEmpty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TstArchivosReporte t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_archivosreporte.moc"

@@ -1,0 +1,425 @@
+// TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Reportes.h"
+#include "ReporteVentaFactura.h"
+#include "ReporteVentaRecibo.h"
+#include "SerialPort.h"
+#include "fVentas.h"
+#include "mVentanas.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace rep;
+
+namespace {
+
+const QString kHead = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
+
+// Sale 7 of company 1: two lines of the same article, an NCF, a client whose
+// name holds markup characters.
+void ventaSiete(const teststore::Target& t, const QString& ncf = QStringLiteral("'A0100100101000000001'"))
+{
+    cliente(t, "C1", "PEREZ & HIJOS <SRL>", "001-1", "809-555");
+    Cabecera c;
+    c.numero = 7;
+    c.tercero = "C1";
+    c.vence = "'2010-10-02'";
+    c.neto = 150;
+    c.impuesto = 12.5;
+    c.abono = 162.5;
+    c.total = 162.5;
+    c.ncf = ncf;
+    guardarFactura(t, true, c, {{"A1", "TORNILLO 1/2\"", 2, 50, 16, 100}, {"A1", "TORNILLO 1/2\"", 1, 50, 16, 50}});
+}
+
+QString factura7(bool conNcf)
+{
+    QStringList p;
+    p << kHead + "<BODY>"
+      << "<DIV align=right><P align=right>"
+      << "    <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 206px; WIDTH: 650px' width='90%'>"
+      << "        <TR><TD><STRONG><FONT face='Arial' size=2>FERRETERIA LA LLAVE</FONT></STRONG></TD></TR>"
+      << "        <TR><TD><STRONG><FONT face='Arial' size=2>RNC 1-01-12345-6</FONT></STRONG></TD></TR>"
+      << "        <TR><TD><STRONG><FONT face='Arial' size=2>C/ Duarte 12</FONT></STRONG></TD></TR>"
+      << QString::fromUtf8("        <TR><TD><STRONG><FONT face='Arial' size=2>Régimen Ordinario</FONT></STRONG></TD></TR>")
+      << "        <TR><TD><P align=left><STRONG><FONT face='Arial' size=2>Gracias Vuelva pronto</FONT></STRONG></P></TD></TR>"
+      << "        <TR><TD><FONT face='Arial' size=2><STRONG>Fecha: </STRONG>02/09/2010</FONT></TD></TR>"
+      << "        <TR><TD><FONT face='Arial' size=2><STRONG>Vencimiento: </STRONG>02/10/2010</FONT></TD></TR>"
+      << "        <TR><TD><FONT face='Arial' size=2><STRONG>Forma de Pago: </STRONG>CONTADO</FONT></TD></TR>"
+      << "        <TR><TD><FONT face='Arial' size=2><STRONG>Cliente: </STRONG>PEREZ &amp; HIJOS &lt;SRL&gt;&nbsp;&nbsp;&nbsp;&nbsp;"
+      << QString::fromUtf8("                                          <STRONG>Identificación: </STRONG>001-1&nbsp;&nbsp;&nbsp;&nbsp;")
+      << QString::fromUtf8("                                          <STRONG>Teléfono: </STRONG>809-555</FONT>")
+      << "        </TD></TR>"
+      << "        <TR><TD><FONT face='Arial' size=2><STRONG>FACTURA DE VENTA Nro. </STRONG>1 - 7</FONT>";
+    if (conNcf)
+        p << "&nbsp;&nbsp;&nbsp;&nbsp;<FONT face='Arial' size=2><STRONG>NCF: </STRONG>A0100100101000000001</FONT>";
+    p << "        </TD></TR><TR><TD><FONT face='Arial' size=2><STRONG>Vendedor: </STRONG>MARIA</FONT></TD></TR>"
+      << "        <TR><TD><P align=left><FONT size=1>" << QString(139, '_') << "        </FONT></P></TD></TR>"
+      << "    </TABLE></P>"
+      << "<P align=right>&nbsp;</P>"
+      << "</DIV>"
+      << "<P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P>"
+      << "<BR><BR><p>"
+      << "<DIV align=left>"
+      << "    <TABLE border=0 cellPadding=1 cellSpacing=1 width='90%' style='HEIGHT: 20px; WIDTH: 650px' id=TABLE1>"
+      << QString::fromUtf8("        <TR><TD><STRONG><FONT face=Arial size=2>Artículo</FONT></STRONG></TD>")
+      << "        <TD></TD><TD><STRONG><FONT face=Arial size=2>Cantidad</FONT></STRONG></TD>"
+      << "        <TD><STRONG><FONT face=Arial size=2>Valor Unitario</FONT></STRONG></TD>"
+      << "        <TD><P align=right><FONT face=Arial size=2><STRONG>Subtotal</STRONG></FONT></P></TD></TR>";
+    for (const char* l : {"2", "1"})
+        p << "     <TR><TD><FONT face=Arial size=2>A1</FONT></TD>"
+          << "        <TD><FONT face=Arial size=2>TORNILLO 1/2&quot;</FONT></TD>"
+          << QString("        <TD><FONT face=Arial size=2>%1</FONT></TD>").arg(l)
+          << "        <TD><FONT face=Arial size=2>50</FONT></TD>"
+          << QString("        <TD><P align=right><FONT face=Arial size=2>%1</FONT></P></TD></TR>").arg(QString(l) == "2" ? "100" : "50");
+    p << "    </TABLE>"
+      << "</DIV></p>"
+      << "<FONT size=1>" << QString(140, '_') << "</FONT>"
+      << "<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 143px; LEFT: 10px; TOP: 404px; WIDTH: 650px' width='90%'>"
+      << "    <TR><TD><P align=left><FONT face='Arial'>Valor Neto</FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$ </STRONG>150</FONT></P></TD></TR>"
+      << "    <TR><TD><P align=left><FONT face='Arial'>Impuesto Total</FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$</STRONG>12.5</FONT></P></TD></TR>"
+      << "    <TR><TD><P align=left><FONT face='Arial'>Descuento</FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$ </STRONG>0</FONT></P></TD></TR>"
+      << "    <TR><TD><P align=left><FONT face='Arial'>Abono</FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$ </STRONG>162.5</FONT></P></TD></TR>"
+      << "    <TR><TD><P align=left><FONT face='Arial'>Saldo</FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$ </STRONG>0</FONT></P></TD></TR>"
+      << "    <TR><TD><P align=left><FONT face='Arial'><STRONG>TOTAL</STRONG></FONT></P></TD>"
+      << "    <TD><P align=right><FONT face='Arial'><STRONG>$ 162.5</STRONG></FONT></P></TD></TR>"
+      << "</TABLE></BODY></HTML>";
+    return p.join(QString());
+}
+
+QString recibo7(bool conNcf)
+{
+    const QString f = "  <TR><TD><FONT face='MS Sans Serif' size=1>";
+    const QString e = "</FONT></TD></TR>";
+    QStringList p;
+    p << kHead << "<BODY>"
+      << "<TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 77px; WIDTH: 225px' width='50%'>"
+      << f + "FERRETERIA LA LLAVE" + e << f + "RNC 1-01-12345-6" + e << f + "C/ Duarte 12" + e
+      << f + QString::fromUtf8("Régimen Ordinario") + e << f + "Fecha: 02/09/2010" + e << f + "Vencimiento: 02/10/2010" + e
+      << f + "Forma de Pago: CONTADO" + e << f + "Cliente: PEREZ &amp; HIJOS &lt;SRL&gt;&nbsp;&nbsp;   809-555" + e
+      << "  <TR><TD><FONT face='MS Sans Serif' size=1><FONT face='MS Sans Serif' size=1>FACTURA DE VENTA Nro. 1 - 7</FONT></FONT>";
+    if (conNcf)
+        p << "  <br><FONT face='MS Sans Serif' size=1>NCF: A0100100101000000001</FONT>";
+    p << "</TD></TR></TABLE><BR><BR><BR><BR><BR><BR><BR><BR><BR>"
+      << "<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 2px; WIDTH: 225px' width='75%'>"
+      << "  <TR><TD><FONT face='MS Sans Serif' size=1>Cant</FONT></TD>"
+      << QString::fromUtf8("    <TD><FONT face='MS Sans Serif' size=1>Descripción</FONT></TD>")
+      << "    <TD><FONT face='MS Sans Serif' size=1>SubTotal</FONT></TD></TR>";
+    for (auto [c, s] : {std::pair{"2", "100"}, std::pair{"1", "50"}})
+        p << QString("  <TR><TD><P align=left><FONT face='MS Sans Serif' size=1>%1</FONT></P></TD>").arg(c)
+          << "    <TD><FONT face='MS Sans Serif' size=1>TORNILLO 1/2&quot;</FONT></TD>"
+          << QString("    <TD><P align=right><FONT face='MS Sans Serif' size=1>%1</FONT></P></TD></TR>").arg(s);
+    p << "</TABLE><br><br>"
+      << "<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 94px; LEFT: 10px; TOP: 311px; WIDTH: 225px' width='75%'>";
+    for (auto [l, v] : {std::pair{"Valor Neto", "150"}, std::pair{"Impuesto Total", "12.5"}, std::pair{"Descuento", "0"},
+                        std::pair{"Abono", "162.5"}, std::pair{"Saldo", "0"}, std::pair{"Total", "162.5"}})
+        p << QString("  <TR><TD><P align=right><FONT face='MS Sans Serif' size=1>%1</FONT></P></TD>").arg(l)
+          << QString("    <TD><P align=right><FONT face='MS Sans Serif' size=2>%1</FONT></P></TD></TR>").arg(v);
+    p << "</TABLE><br><br>"
+      << "<TABLE border=0 cellPadding=1 cellSpacing=1 width='75%' style='HEIGHT: 54px; WIDTH: 225px'>";
+    for (const char* pie : {"Gracias", "Vuelva pronto", "", "", "", ""})
+        p << QString("  <TR><TD><P align=center><FONT face='MS Sans Serif' size=1>%1</FONT></P></TD></TR>").arg(pie);
+    p << "</TABLE>"
+      << "</BODY></HTML>";
+    return p.join(QString());
+}
+
+}  // namespace
+
+class TstVistas : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        SetAppPath(dir.path());
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        msgtest::install();
+        webtest::install();
+    }
+    void cleanup()
+    {
+        fReporteBase::alMostrar = nullptr;
+        fVentas::abrirVistaFactura = nullptr;
+        fVentas::abrirVistaRecibo = nullptr;
+        serialport::SetPortOverrideForTest("LPT2", QString());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<fReporteBase*>(w))
+                CerrarVentana(w);
+        webtest::uninstall();
+        msgtest::uninstall();
+        SetAppPath(QString());
+    }
+
+    // The whole document of a stored sale, byte for byte, in the single-byte
+    // code page; the folder is made on the first run, without a message.
+    void factura_documentoCompleto()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        QVERIFY(!QDir(CarpetaReportes()).exists());
+        ReporteVentaFactura& w = Ventana<ReporteVentaFactura>();
+        w.InicializarReporte("7");
+        QCOMPARE(msgtest::texts(), QStringList());
+        const QByteArray b = bytes("ReporteVentaFactura.htm");
+        QVERIFY(!b.contains('\n') && !b.contains('\r'));
+        QVERIFY(b.contains("R\xe9gimen") && b.contains("Art\xed" "culo"));  // Latin-1, one byte each
+        QCOMPARE(QString::fromLatin1(b), factura7(true));
+        QCOMPARE(w.web->LocationURL(), ruta("ReporteVentaFactura.htm"));
+        QVERIFY(w.web->toPlainText().contains(QString::fromUtf8("Régimen Ordinario")));
+        QVERIFY(w.web->toPlainText().contains("PEREZ & HIJOS <SRL>"));
+        QCOMPARE(w.windowTitle(), QString("Vista previa de la Factura de Venta"));
+        foto(w, "vista-factura");
+    }
+
+    void recibo_documentoCompleto()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
+        w.InicializarReporte("7");
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(texto("ReporteVentaRecibo.htm"), recibo7(true));
+        QCOMPARE(w.web->LocationURL(), ruta("ReporteVentaRecibo.htm"));
+        QVERIFY(!existe("ReporteVentaFactura.htm"));  // each kind has its own file
+        foto(w, "vista-recibo");
+    }
+
+    // An empty, blank or Null NCF leaves its piece out; one with blanks
+    // around it is shown as stored.
+    void ncf_data()
+    {
+        QTest::addColumn<QString>("ncf");
+        QTest::addColumn<bool>("mostrado");
+        QTest::newRow("null") << "NULL" << false;
+        QTest::newRow("vacio") << "''" << false;
+        QTest::newRow("blancos") << "'   '" << false;
+        QTest::newRow("con blancos") << "' B02 '" << true;
+    }
+    void ncf()
+    {
+        QFETCH(QString, ncf);
+        QFETCH(bool, mostrado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t, ncf);
+        Ventana<ReporteVentaFactura>().InicializarReporte("7");
+        Ventana<ReporteVentaRecibo>().InicializarReporte("7");
+        const QString fac = texto("ReporteVentaFactura.htm");
+        const QString rec = texto("ReporteVentaRecibo.htm");
+        if (!mostrado) {
+            QCOMPARE(fac, factura7(false));
+            QCOMPARE(rec, recibo7(false));
+        } else {
+            QVERIFY(fac.contains("1 - 7</FONT>&nbsp;&nbsp;&nbsp;&nbsp;<FONT face='Arial' size=2><STRONG>NCF: </STRONG> B02 </FONT>        </TD></TR>"));
+            QVERIFY(rec.contains("1 - 7</FONT></FONT>  <br><FONT face='MS Sans Serif' size=1>NCF:  B02 </FONT></TD></TR></TABLE>"));
+        }
+    }
+
+    // No row (another company's number, no lines) stops after the pieces
+    // written before the date, with the error check's message, and leaves
+    // the view empty; a number that is not one is refused before any query
+    // and touches no file.
+    void fallos()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        guardarFactura(t, true, [] { Cabecera c; c.numero = 8; return c; }());  // no lines
+        for (const QString& n : {QString("8"), QString("99")}) {
+            msgtest::clear();
+            ReporteVentaFactura w;
+            w.InicializarReporte(n);
+            QCOMPARE(msgtest::calls().size(), 1);
+            QVERIFY(msgtest::texts()[0].startsWith(QString::fromUtf8("Error inesperado N° ")));
+            QVERIFY(w.web->LocationURL().isEmpty());
+            const QString fac = texto("ReporteVentaFactura.htm");
+            QVERIFY(fac.endsWith("Gracias Vuelva pronto</FONT></STRONG></P></TD></TR>"));
+            QVERIFY(!fac.contains("Fecha"));
+            ReporteVentaRecibo r;
+            r.InicializarReporte(n);
+            QVERIFY(texto("ReporteVentaRecibo.htm").endsWith("Ordinario</FONT></TD></TR>"));
+            QVERIFY(r.web->LocationURL().isEmpty());
+        }
+        Ventana<ReporteVentaFactura>().InicializarReporte("7");
+        const QByteArray antes = bytes("ReporteVentaFactura.htm");
+        for (const QString& n : {QString(""), QString("abc"), QString("7 or 1=1"), QString("7;")}) {
+            msgtest::clear();
+            ReporteVentaFactura w;
+            w.InicializarReporte(n);
+            QCOMPARE(msgtest::calls().size(), 1);
+            QVERIFY2(msgtest::texts()[0].startsWith(QString::fromUtf8("Error inesperado N° 13. ")), qPrintable(msgtest::texts()[0]));
+            QVERIFY(w.web->LocationURL().isEmpty());
+            QCOMPARE(bytes("ReporteVentaFactura.htm"), antes);
+        }
+    }
+
+    // A second run replaces the file; the seller is whoever is signed in now.
+    void reemplazoYVendedor()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        Cabecera c;
+        c.numero = 9;
+        c.total = 5;
+        guardarFactura(t, true, c, {{"B", "GOMA", 1, 5, 0, 5}});
+        Ventana<ReporteVentaFactura>().InicializarReporte("7");
+        gNombreUsu = "JOSE";
+        Ventana<ReporteVentaFactura>().InicializarReporte("9");
+        const QString fac = texto("ReporteVentaFactura.htm");
+        QVERIFY(fac.contains("CLIENTE GENERICO") && !fac.contains("PEREZ"));
+        QVERIFY(fac.contains("<STRONG>Vendedor: </STRONG>JOSE</FONT>"));
+        QVERIFY(fac.contains("<STRONG>$ 5</STRONG>"));
+    }
+
+    // The sales window's buttons open the previews through the hooks, with
+    // its number box, modally; Escape and "Cerrar" close and release them.
+    void desdeLaVentanaDeVentas()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        RegistrarMenusReportes();
+        QVERIFY(fVentas::abrirVistaFactura && fVentas::abrirVistaRecibo);
+        QStringList vistos;
+        fReporteBase::alMostrar = [&](fReporteBase& w) {
+            vistos << w.objectName() + " " + w.web->LocationURL();
+            QVERIFY(w.isVisible() && w.isModal());
+            if (vistos.size() == 1)
+                QTest::keyClick(&w, Qt::Key_Escape);
+            else
+                w.bCerrar->click();
+        };
+        fVentas::abrirVistaFactura("7");
+        fVentas::abrirVistaRecibo("7");
+        QCOMPARE(vistos, QStringList({"ReporteVentaFactura " + ruta("ReporteVentaFactura.htm"),
+                                      "ReporteVentaRecibo " + ruta("ReporteVentaRecibo.htm")}));
+        QVERIFY(!VentanaAbierta<ReporteVentaFactura>());
+        QVERIFY(!VentanaAbierta<ReporteVentaRecibo>());
+        // A failed build still shows the window, empty.
+        vistos.clear();
+        fReporteBase::alMostrar = [&](fReporteBase& w) {
+            vistos << w.web->LocationURL();
+            w.bCerrar->click();
+        };
+        fVentas::abrirVistaFactura("99");
+        QCOMPARE(vistos, QStringList({QString()}));
+    }
+
+    // The browser buttons: page setup, save-as of the page shown, print with
+    // the dialog; Enter prints.
+    void botones()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        const QString copia = dir.filePath("copia.htm");
+        webtest::install([&](const webtest::Call&) { return copia; });
+        ReporteVentaFactura& w = Ventana<ReporteVentaFactura>();
+        w.InicializarReporte("7");
+        w.bConfigurar->click();
+        w.bGuardar->click();
+        w.bImprimir->click();
+        const QString pagina = ruta("ReporteVentaFactura.htm");
+        QCOMPARE(webtest::calls().size(), 3);
+        QCOMPARE(webtest::calls()[0].command, QString("PageSetup"));
+        QCOMPARE(webtest::calls()[1].command, QString("SaveAs"));
+        QCOMPARE(webtest::calls()[2].command, QString("Print"));
+        QVERIFY(webtest::calls()[2].prompt);
+        for (const auto& c : webtest::calls())
+            QCOMPARE(c.page, pagina);
+        QFile f(copia);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes("ReporteVentaFactura.htm"));
+        QVERIFY(w.bImprimir->isDefault());
+        QCOMPARE(w.bImprimir->text(), QString("Im&primir"));
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // "Imprimir" on the receipt: the page without a dialog, then the drawer
+    // pulse and the cut on the port; twice sends them twice; no port or no
+    // page is silent. The notices follow the ports typed at sign-in.
+    void recibo_impresora()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        gPuertoLPT = "LPT2";
+        gPuertoCOM = "3";
+        const QString puerto = dir.filePath("lpt2");
+        {
+            QFile f(puerto);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        serialport::SetPortOverrideForTest("LPT2", puerto);
+        ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
+        QCOMPARE(w.lpuertolpt->text(), QString("La Impresora de Recibos debe estar conectada en LPT2"));
+        QCOMPARE(w.lpuertocom->text(), QString("El Pole Display debe estar conectado en el Puerto COM3"));
+        w.InicializarReporte("7");
+        const QByteArray codigos("\x1bp\x00\x19\xfa\r\n\x1dV0\r\n", 12);
+        auto leer = [&] {
+            QFile f(puerto);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        };
+        for (int vez = 1; vez <= 2; ++vez) {
+            QFile(puerto).resize(0);
+            w.show();
+            w.bImprimir->setFocus();
+            QTest::keyClick(&w, Qt::Key_Return);
+            QCOMPARE(leer(), codigos);
+            QCOMPARE(webtest::calls().size(), vez);
+            QVERIFY(!webtest::calls().last().prompt);
+            QCOMPARE(webtest::calls().last().page, ruta("ReporteVentaRecibo.htm"));
+        }
+        // No such port: the page still goes out, nothing is said.
+        serialport::SetPortOverrideForTest("LPT2", dir.filePath("no/such/port"));
+        w.bImprimir->click();
+        QCOMPARE(webtest::calls().size(), 3);
+        gPuertoLPT.clear();
+        ReporteVentaRecibo vacio;
+        vacio.bImprimir->click();
+        QCOMPARE(webtest::calls().size(), 4);
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // Printing to a real output renders the page (a PDF stands for the
+    // printer).
+    void impresionPdf()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        const QString pdf = dir.filePath("recibo.pdf");
+        webtest::install({}, pdf);
+        ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
+        w.InicializarReporte("7");
+        w.bImprimir->click();
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().startsWith("%PDF"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    TstVistas t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_vistas.moc"

@@ -1,0 +1,52 @@
+// Tests that run workstations at once start copies of their own executable
+// on the same store: "<exe> --<opcion> <store> <extra...>", where <store> is
+// the four fields of a teststore::Target. Their main() hands such a command
+// line to the child's routine, which reads the store back with
+// DestinoDeArgumentos; the extras start at argument 6.
+#pragma once
+
+#include "TestStore.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+#include <QtTest/QTest>
+
+namespace procesos {
+
+inline teststore::Target DestinoDeArgumentos(const QStringList& args)
+{
+    teststore::Target t;
+    t.provider = args.value(2);
+    t.connectionString = args.value(3);
+    t.sqlitePath = args.value(4);
+    t.database = args.value(5);
+    return t;
+}
+
+// Starts n children at once, child i with argumentos(i) after the store, and
+// waits for them all; each must end normally with code 0. A failure fails the
+// running test (check QTest::currentTestFailed()).
+template <class Argumentos>
+void CorrerHijos(QObject* padre, int n, const QString& opcion, const teststore::Target& t, Argumentos argumentos,
+                 int esperaMs)
+{
+    QList<QProcess*> hijos;
+    for (int i = 0; i < n; ++i) {
+        auto* p = new QProcess(padre);
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        hijos << p;
+    }
+    for (int i = 0; i < hijos.size(); ++i)
+        hijos[i]->start(QCoreApplication::applicationFilePath(),
+                        QStringList{opcion, t.provider, t.connectionString, t.sqlitePath, t.database} + argumentos(i));
+    for (QProcess* p : hijos) {
+        QVERIFY(p->waitForFinished(esperaMs));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0);
+    }
+}
+
+}  // namespace procesos
