@@ -1,55 +1,20 @@
 // Reading 100,000 articles and writing 10,000 stock-card rows through the
 // data layer, against plain Qt SQL in the same run. Prints its figures.
 // SQLite always; MariaDB too when TARVIK_MARIADB_HOST/PORT name a server.
-#include "StoreSetup.h"
+#include "BenchStores.h"
 #include "mFunciones.h"
 #include "msgbox.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 namespace {
 
-long rssKb(const char* key)
-{
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    while (std::getline(f, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stol(line.substr(std::string(key).size()));
-    return 0;
-}
-
-void check(QSqlQuery& q, bool ok)
-{
-    if (!ok) {
-        std::fprintf(stderr, "SQL failed: %s\n", qPrintable(q.lastError().text()));
-        std::exit(1);
-    }
-}
-
-void seedArticles(QSqlDatabase db, int n)
-{
-    db.transaction();
-    QSqlQuery q(db);
-    check(q, q.prepare("INSERT INTO ARTICULOS VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    for (int i = 0; i < n; ++i) {
-        const QString code = QString::number(7500000000000LL + i);
-        const QVariantList v{code, QString("ARTICULO DE PRUEBA %1").arg(i), 10.0 + i % 97, 18, 15.5 + i % 13, 14.25, 13.0,
-                             i % 500, 5, 900, QString("observaciones"), QString("2024-01-05"), QString("/img/%1.png").arg(i),
-                             QString("PASILLO %1").arg(i % 40), QString("PROVEEDOR UNO"), QString(), QString(), QString("FISICO")};
-        for (const auto& x : v)
-            q.addBindValue(x);
-        check(q, q.exec());
-    }
-    db.commit();
-}
+using bench::check;
+using bench::rssKb;
+using bench::seedArticles;
 
 void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
 {
@@ -143,54 +108,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     msgtest::install();  // a failure prints, no box
-    QTemporaryDir dir;
-    QString err;
-    {
-        const QString path = dir.filePath("Inventario.qln");
-        if (!tarvikdb::createSqliteStore(path, &err)) {
-            std::fprintf(stderr, "%s\n", qPrintable(err));
-            return 1;
-        }
-        Conexion().Provider = "Microsoft.Jet.OLEDB.4.0";
-        Conexion().Open(path);
-        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "bench-raw");
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery(raw).exec("PRAGMA journal_mode=WAL");
-        QSqlQuery(raw).exec("PRAGMA synchronous=FULL");
-        QSqlQuery(raw).exec("PRAGMA foreign_keys=ON");
-        run("SQLite", Conexion(), raw);
-        raw.close();
-    }
-    QSqlDatabase::removeDatabase("bench-raw");
-    ReiniciarVariablesGlobales();
-
-    const QString host = qEnvironmentVariable("TARVIK_MARIADB_HOST");
-    const int port = qEnvironmentVariableIntValue("TARVIK_MARIADB_PORT");
-    if (host.isEmpty() || !port) {
-        std::printf("MariaDB  skipped: TARVIK_MARIADB_HOST/PORT not set\n");
-        return 0;
-    }
-    const QString db = "Inventario_bench";
-    if (!tarvikdb::createMariaDbDatabase(host, port, "root", "", db, true, &err)) {
-        std::fprintf(stderr, "%s\n", qPrintable(err));
-        return 1;
-    }
-    Conexion().ConnectionString = QString("DRIVER={MySQL ODBC 3.51 Driver};SERVER=%1;PORT=%2;DATABASE=%3;UID=root;PWD=;OPTION=18475")
-                                      .arg(host)
-                                      .arg(port)
-                                      .arg(db);
-    Conexion().Open();
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase("QMARIADB", "bench-raw");
-        raw.setHostName(host);
-        raw.setPort(port);
-        raw.setUserName("root");
-        raw.setDatabaseName(db);
-        raw.open();
-        raw.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        run("MariaDB", Conexion(), raw);
-        raw.close();
-    }
-    return 0;
+    return bench::runOnStores("Inventario_bench", {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=ON"},
+                              [](const QString& engine, QSqlDatabase raw) { run(engine, Conexion(), raw); });
 }

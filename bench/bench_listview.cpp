@@ -2,23 +2,19 @@
 // against the plain read of the same rows in the same run: time, ratio and
 // peak memory. SQLite always; MariaDB too when TARVIK_MARIADB_HOST/PORT name
 // a server. Aim: the fill under one second and within 2x the plain read.
+#include "BenchStores.h"
 #include "ListView.h"
 #include "StatusBar.h"
-#include "StoreSetup.h"
 #include "mFunciones.h"
 #include "mSubRutinas.h"
 #include "msgbox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 namespace {
 
@@ -31,40 +27,9 @@ const char* const kRawSql = "Select codigo_art,descripcion_art,precio_venta1,Pre
 const int kArticles = 100000;
 const int kRuns = 3;
 
-long rssKb(const char* key)
-{
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    while (std::getline(f, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stol(line.substr(std::string(key).size()));
-    return 0;
-}
-
-void check(QSqlQuery& q, bool ok)
-{
-    if (!ok) {
-        std::fprintf(stderr, "SQL failed: %s\n", qPrintable(q.lastError().text()));
-        std::exit(1);
-    }
-}
-
-void seedArticles(QSqlDatabase db, int n)
-{
-    db.transaction();
-    QSqlQuery q(db);
-    check(q, q.prepare("INSERT INTO ARTICULOS VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    for (int i = 0; i < n; ++i) {
-        const QVariantList v{QString::number(7500000000000LL + i), QString("ARTICULO DE PRUEBA %1").arg(i), 10.0 + i % 97, 18,
-                             15.5 + i % 13, 14.25, 13.0, i % 500, 5, 900, QString("observaciones"), QString("2024-01-05"),
-                             QString("/img/%1.png").arg(i), QString("PASILLO %1").arg(i % 40), QString("PROVEEDOR UNO"),
-                             QString(), QString(), QString("FISICO")};
-        for (const auto& x : v)
-            q.addBindValue(x);
-        check(q, q.exec());
-    }
-    db.commit();
-}
+using bench::check;
+using bench::rssKb;
+using bench::seedArticles;
 
 void run(const QString& engine, QSqlDatabase raw)
 {
@@ -149,52 +114,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     msgtest::install();  // a failure prints, no box
-    QTemporaryDir dir;
-    QString err;
-    {
-        const QString path = dir.filePath("Inventario.qln");
-        if (!tarvikdb::createSqliteStore(path, &err)) {
-            std::fprintf(stderr, "%s\n", qPrintable(err));
-            return 1;
-        }
-        Conexion().Provider = "Microsoft.Jet.OLEDB.4.0";
-        Conexion().Open(path);
-        QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "bench-raw");
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery(raw).exec("PRAGMA journal_mode=WAL");
-        run("SQLite", raw);
-        raw.close();
-    }
-    QSqlDatabase::removeDatabase("bench-raw");
-    ReiniciarVariablesGlobales();
-
-    const QString host = qEnvironmentVariable("TARVIK_MARIADB_HOST");
-    const int port = qEnvironmentVariableIntValue("TARVIK_MARIADB_PORT");
-    if (host.isEmpty() || !port) {
-        std::printf("MariaDB  skipped: TARVIK_MARIADB_HOST/PORT not set\n");
-        return 0;
-    }
-    const QString db = "Inventario_bench_lista";
-    if (!tarvikdb::createMariaDbDatabase(host, port, "root", "", db, true, &err)) {
-        std::fprintf(stderr, "%s\n", qPrintable(err));
-        return 1;
-    }
-    Conexion().ConnectionString = QString("DRIVER={MySQL ODBC 3.51 Driver};SERVER=%1;PORT=%2;DATABASE=%3;UID=root;PWD=;OPTION=18475")
-                                      .arg(host)
-                                      .arg(port)
-                                      .arg(db);
-    Conexion().Open();
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase("QMARIADB", "bench-raw");
-        raw.setHostName(host);
-        raw.setPort(port);
-        raw.setUserName("root");
-        raw.setDatabaseName(db);
-        raw.open();
-        raw.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        run("MariaDB", raw);
-        raw.close();
-    }
-    return 0;
+    return bench::runOnStores("Inventario_bench_lista", {"PRAGMA journal_mode=WAL"},
+                              [](const QString& engine, QSqlDatabase raw) { run(engine, raw); });
 }

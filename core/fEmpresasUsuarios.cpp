@@ -64,6 +64,18 @@ void setTexto(QLineEdit* t, const QString& s)
 
 const QString kNoActualizado = QStringLiteral("No se actualizó el registro");
 
+// Asks, then deletes the row; false when the store refused.
+bool Borrar(ado::RecordsetPtr rs, const QString& pregunta)
+{
+    if (MsgBox(pregunta, MsgStyle::QuestionNoDefault) != MsgResult::Yes)
+        return true;
+    Err.Clear();
+    if (Trap([&] { rs->Delete(); }))
+        return true;
+    ControlErrores();
+    return false;
+}
+
 }  // namespace
 
 fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
@@ -305,15 +317,44 @@ void fEmpresasUsuarios::Modo(const Seccion& s, qint32 modo)
 
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::empresa() const
 {
-    return {&gModoEmpresa, bAdicionarEmpresa, bActualizarEmpresa, bOmitirEmpresa, bEditarEmpresa};
+    return {&gModoEmpresa, bAdicionarEmpresa, bActualizarEmpresa, bOmitirEmpresa, bEditarEmpresa,
+            &fEmpresasUsuarios::LimpiarEmpresa, &fEmpresasUsuarios::CargarListaEmpresas, txtEmpresas, 18};
 }
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::rango() const
 {
-    return {&gModoNcf, bAdicionarNcf, bActualizarNcf, bOmitirNcf, bEditarNcf};
+    return {&gModoNcf, bAdicionarNcf, bActualizarNcf, bOmitirNcf, bEditarNcf,
+            &fEmpresasUsuarios::LimpiarNcf, &fEmpresasUsuarios::CargarListaNcf, ncf, 6};
 }
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::usuario() const
 {
-    return {&gModoUsuario, bAdicionarUsuario, bActualizarUsuario, bOmitirUsuario, bEditarUsuario};
+    return {&gModoUsuario, bAdicionarUsuario, bActualizarUsuario, bOmitirUsuario, bEditarUsuario,
+            &fEmpresasUsuarios::LimpiarUsuario, &fEmpresasUsuarios::CargarListaUsuarios, txtUsuarios, 5};
+}
+
+void fEmpresasUsuarios::Entrar(const Seccion& s, qint32 modo)
+{
+    Modo(s, modo);
+    if (modo != 1)
+        (this->*s.limpiar)();
+}
+
+void fEmpresasUsuarios::Guardar(const Seccion& s)
+{
+    if (!DatosActualizados(cajas(s.cajas, s.n), gSQL, *s.modo)) {
+        MsgBox(kNoActualizado, MsgStyle::Exclamation);
+        return;
+    }
+    Modo(s, 3);
+    (this->*s.cargar)();
+}
+
+void fEmpresasUsuarios::Llenar(QListWidget* lst, const QString& sql, const QString& campo)
+{
+    if (AbrirRecordset(sql) && gRecordset->RecordCount() > 0) {
+        ado::Recordset& rs = *gRecordset;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            lst->addItem(rs.Fields(campo).Text());
+    }
 }
 
 // ---- window ----
@@ -352,11 +393,7 @@ void fEmpresasUsuarios::CargarListaEmpresas()
 {
     llenando_ = true;
     lstEmpresas->clear();
-    if (AbrirRecordset(QStringLiteral("Select nombre_emp from empresas")) && gRecordset->RecordCount() > 0) {
-        ado::Recordset& rs = *gRecordset;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            lstEmpresas->addItem(rs.Fields(0).Text());
-    }
+    Llenar(lstEmpresas, QStringLiteral("Select nombre_emp from empresas"), QStringLiteral("nombre_emp"));
     llenando_ = false;
 }
 
@@ -386,19 +423,11 @@ void fEmpresasUsuarios::lstEmpresas_Click()
 
 void fEmpresasUsuarios::cbEmpresas_Click() { txtEmpresas[11]->setText(cbEmpresas->currentText()); }
 
-void fEmpresasUsuarios::bAdicionarEmpresa_Click()
-{
-    Modo(empresa(), 2);
-    LimpiarEmpresa();
-}
+void fEmpresasUsuarios::bAdicionarEmpresa_Click() { Entrar(empresa(), 2); }
 
-void fEmpresasUsuarios::bEditarEmpresa_Click() { Modo(empresa(), 1); }
+void fEmpresasUsuarios::bEditarEmpresa_Click() { Entrar(empresa(), 1); }
 
-void fEmpresasUsuarios::bOmitirEmpresa_Click()
-{
-    Modo(empresa(), 3);
-    LimpiarEmpresa();
-}
+void fEmpresasUsuarios::bOmitirEmpresa_Click() { Entrar(empresa(), 3); }
 
 void fEmpresasUsuarios::bActualizarEmpresa_Click()
 {
@@ -422,12 +451,7 @@ void fEmpresasUsuarios::bActualizarEmpresa_Click()
         return;
     MsgBox(QStringLiteral("El método para el costeo del inventario en esta empresa será ") + metodo, MsgStyle::Exclamation);
     gSQL = QStringLiteral("Select * from empresas where codigo_emp = ") + txtEmpresas[0]->text();
-    if (!DatosActualizados(cajas(txtEmpresas, 18), gSQL, gModoEmpresa)) {
-        MsgBox(kNoActualizado, MsgStyle::Exclamation);
-        return;
-    }
-    Modo(empresa(), 3);
-    CargarListaEmpresas();
+    Guardar(empresa());
 }
 
 void fEmpresasUsuarios::bEliminarEmpresa_Click()
@@ -454,18 +478,11 @@ void fEmpresasUsuarios::bEliminarEmpresa_Click()
         MsgBox(QStringLiteral("No es posible eliminar la empresa con la que ha iniciado la sesión"), MsgStyle::Exclamation);
         return;
     }
-    if (MsgBox(QStringLiteral("Si elimina la empresa seleccionada, se eliminarán sus usuarios, facturas de compra y facturas de "
-                              "venta relacionadas. Está seguro de continuar?"),
-               MsgStyle::QuestionNoDefault)
-        == MsgResult::Yes) {
-        // One statement: the store takes the users and invoices with it, or
-        // nothing.
-        Err.Clear();
-        if (!Trap([&] { rs->Delete(); })) {
-            ControlErrores();
-            return;
-        }
-    }
+    // One statement: the store takes the users and invoices with it, or
+    // nothing.
+    if (!Borrar(rs, QStringLiteral("Si elimina la empresa seleccionada, se eliminarán sus usuarios, facturas de compra y "
+                                   "facturas de venta relacionadas. Está seguro de continuar?")))
+        return;
     LimpiarEmpresa();
     CargarListaEmpresas();
 }
@@ -477,11 +494,7 @@ void fEmpresasUsuarios::CargarListaNcf()
     llenando_ = true;
     ncfList->clear();
     gSQL = QStringLiteral("Select * from ncfs Where id_sucursal = ") + SqlStr(txtUsuarios[0]->text());
-    if (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0) {
-        ado::Recordset& rs = *gRecordset;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            ncfList->addItem(rs.Fields(QStringLiteral("descripcion")).Text());
-    }
+    Llenar(ncfList, gSQL, QStringLiteral("descripcion"));
     llenando_ = false;
 }
 
@@ -512,19 +525,11 @@ void fEmpresasUsuarios::idncf_Change()
     setTexto(idncf, id);
 }
 
-void fEmpresasUsuarios::bAdicionarNcf_Click()
-{
-    Modo(rango(), 2);
-    LimpiarNcf();
-}
+void fEmpresasUsuarios::bAdicionarNcf_Click() { Entrar(rango(), 2); }
 
-void fEmpresasUsuarios::bEditarNcf_Click() { Modo(rango(), 1); }
+void fEmpresasUsuarios::bEditarNcf_Click() { Entrar(rango(), 1); }
 
-void fEmpresasUsuarios::bOmitirNcf_Click()
-{
-    Modo(rango(), 3);
-    LimpiarNcf();
-}
+void fEmpresasUsuarios::bOmitirNcf_Click() { Entrar(rango(), 3); }
 
 void fEmpresasUsuarios::bActualizarNcf_Click()
 {
@@ -555,12 +560,7 @@ void fEmpresasUsuarios::bActualizarNcf_Click()
         }
         gSQL += QStringLiteral(" and ID = ") + idncf->text();
     }
-    if (!DatosActualizados(cajas(ncf, 6), gSQL, gModoNcf)) {
-        MsgBox(kNoActualizado, MsgStyle::Exclamation);
-        return;
-    }
-    Modo(rango(), 3);
-    CargarListaNcf();
+    Guardar(rango());
 }
 
 void fEmpresasUsuarios::bEliminarNcf_Click()
@@ -575,12 +575,7 @@ void fEmpresasUsuarios::bEliminarNcf_Click()
         gSQL = QStringLiteral("Select * from ncfs where id_sucursal = ") + SqlStr(txtEmpresas[0]->text())
                + QStringLiteral(" and ID = ") + idncf->text();
         if (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0) {
-            const ado::RecordsetPtr rs = gRecordset;
-            if (MsgBox(QStringLiteral("Está seguro de continuar?"), MsgStyle::QuestionNoDefault) == MsgResult::Yes) {
-                Err.Clear();
-                if (!Trap([&] { rs->Delete(); }))
-                    ControlErrores();
-            }
+            Borrar(gRecordset, QStringLiteral("Está seguro de continuar?"));
         }
     }
     LimpiarNcf();
@@ -596,11 +591,7 @@ void fEmpresasUsuarios::CargarListaUsuarios()
     const QString empresa = txtUsuarios[0]->text();
     if (EsEnteroValido(empresa, kMaxCodigoEmpresa)) {
         gSQL = QStringLiteral("Select * from usuarios Where codigo_emp = ") + empresa;
-        if (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0) {
-            ado::Recordset& rs = *gRecordset;
-            for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-                lstUsuarios->addItem(rs.Fields(QStringLiteral("nombre_usu")).Text());
-        }
+        Llenar(lstUsuarios, gSQL, QStringLiteral("nombre_usu"));
     }
     llenando_ = false;
 }
@@ -664,19 +655,11 @@ void fEmpresasUsuarios::lstUsuarios_Click()
 
 void fEmpresasUsuarios::cbUsuarios_Click() { txtUsuarios[4]->setText(cbUsuarios->currentText()); }
 
-void fEmpresasUsuarios::bAdicionarUsuario_Click()
-{
-    Modo(usuario(), 2);
-    LimpiarUsuario();
-}
+void fEmpresasUsuarios::bAdicionarUsuario_Click() { Entrar(usuario(), 2); }
 
-void fEmpresasUsuarios::bEditarUsuario_Click() { Modo(usuario(), 1); }
+void fEmpresasUsuarios::bEditarUsuario_Click() { Entrar(usuario(), 1); }
 
-void fEmpresasUsuarios::bOmitirUsuario_Click()
-{
-    Modo(usuario(), 3);
-    LimpiarUsuario();
-}
+void fEmpresasUsuarios::bOmitirUsuario_Click() { Entrar(usuario(), 3); }
 
 void fEmpresasUsuarios::bActualizarUsuario_Click()
 {
@@ -698,12 +681,7 @@ void fEmpresasUsuarios::bActualizarUsuario_Click()
     gSQL = QStringLiteral("Select * from usuarios Where codigo_emp = ") + empresa;
     if (gModoUsuario == 1)
         gSQL += QStringLiteral(" And codigo_usu =") + SqlStr(txtUsuarios[1]->text());
-    if (!DatosActualizados(cajas(txtUsuarios, 5), gSQL, gModoUsuario)) {
-        MsgBox(kNoActualizado, MsgStyle::Exclamation);
-        return;
-    }
-    Modo(usuario(), 3);
-    CargarListaUsuarios();
+    Guardar(usuario());
 }
 
 void fEmpresasUsuarios::bEliminarUsuario_Click()
@@ -728,16 +706,9 @@ void fEmpresasUsuarios::bEliminarUsuario_Click()
         MsgBox(QStringLiteral("No es posible eliminar el usuario con el que ha iniciado la sesión"), MsgStyle::Exclamation);
         return;
     }
-    if (MsgBox(QStringLiteral("Si elimina el Usuario seleccionado, se eliminarán sus facturas de compra y facturas de venta "
-                              "relacionadas. Está seguro de continuar?"),
-               MsgStyle::QuestionNoDefault)
-        == MsgResult::Yes) {
-        Err.Clear();
-        if (!Trap([&] { rs->Delete(); })) {
-            ControlErrores();
-            return;
-        }
-    }
+    if (!Borrar(rs, QStringLiteral("Si elimina el Usuario seleccionado, se eliminarán sus facturas de compra y facturas de "
+                                   "venta relacionadas. Está seguro de continuar?")))
+        return;
     LimpiarUsuario();
     CargarListaUsuarios();
 }

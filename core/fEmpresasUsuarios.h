@@ -101,12 +101,22 @@ private:
     struct Seccion {
         qint32* modo;
         QPushButton *adicionar, *actualizar, *omitir, *editar;
+        void (fEmpresasUsuarios::*limpiar)();
+        void (fEmpresasUsuarios::*cargar)();
+        QLineEdit* const* cajas;
+        int n;
     };
     // The buttons of a section after an add (2), an edit (1) or going idle (3).
     static void Modo(const Seccion& s, qint32 modo);
     Seccion empresa() const;
     Seccion rango() const;
     Seccion usuario() const;
+    // Add and skip empty the section's boxes; edit keeps them.
+    void Entrar(const Seccion& s, qint32 modo);
+    // Writes the section's boxes with gSQL; idle and reloaded when it took.
+    void Guardar(const Seccion& s);
+    // Fills the list from the open gRecordset.
+    void Llenar(QListWidget* lst, const QString& sql, const QString& campo);
 
     void conectarLista(QListWidget* lst, void (fEmpresasUsuarios::*click)());
     void BuscarUsuario();

@@ -1,5 +1,6 @@
 #include "mAbonos.h"
 
+#include "mSubRutinas_facturas.h"
 #include "mVblesGlobales.h"
 #include "textfmt.h"
 #include "vbrt.h"
@@ -46,20 +47,9 @@ template <class F>
 ResultadoAbono EnUnaUnidad(F&& cuerpo)
 {
     ResultadoAbono r;
-    ado::Connection& cn = Conexion();
-    Err.Clear();
-    const bool ok = Trap([&] {
-        cn.BeginTrans();
-        try {
-            r = cuerpo(cn);
-            if (r.estado == EstadoAbono::Hecho || r.estado == EstadoAbono::Cancelada)
-                cn.CommitTrans();
-            else
-                cn.RollbackTrans();
-        } catch (...) {
-            cn.RollbackTrans();
-            throw;
-        }
+    const bool ok = EnTransaccion([&](ado::Connection& cn) {
+        r = cuerpo(cn);
+        return r.estado == EstadoAbono::Hecho || r.estado == EstadoAbono::Cancelada;
     });
     if (!ok) {
         ResultadoAbono fallo;

@@ -160,6 +160,24 @@ struct Token {
     int depth;
 };
 
+// Index of the apostrophe that closes the text literal opening at i ('' is
+// an apostrophe inside it), or the end of s.
+int closingQuote(const QString& s, int i)
+{
+    int j = i + 1;
+    while (j < s.size()) {
+        if (s[j] == QLatin1Char('\'')) {
+            if (j + 1 < s.size() && s[j + 1] == QLatin1Char('\''))
+                j += 2;
+            else
+                break;
+        } else {
+            ++j;
+        }
+    }
+    return j;
+}
+
 QVector<Token> tokenize(const QString& s)
 {
     QVector<Token> out;
@@ -169,17 +187,7 @@ QVector<Token> tokenize(const QString& s)
         if (c.isSpace()) {
             ++i;
         } else if (c == QLatin1Char('\'')) {
-            int j = i + 1;
-            while (j < s.size()) {
-                if (s[j] == QLatin1Char('\'')) {
-                    if (j + 1 < s.size() && s[j + 1] == QLatin1Char('\''))
-                        j += 2;
-                    else
-                        break;
-                } else {
-                    ++j;
-                }
-            }
+            const int j = closingQuote(s, i);
             out.append({Token::String, s.mid(i, j - i + 1), i, depth});
             i = j + 1;
         } else if (c.isLetterOrNumber() || c == QLatin1Char('_')) {
@@ -565,17 +573,7 @@ QString Connection::translate(const QString& sqlIn) const
     for (int i = 0; i < s.size();) {
         const QChar c = s[i];
         if (c == QLatin1Char('\'')) {
-            int j = i + 1;
-            while (j < s.size()) {
-                if (s[j] == QLatin1Char('\'')) {
-                    if (j + 1 < s.size() && s[j + 1] == QLatin1Char('\''))
-                        j += 2;
-                    else
-                        break;
-                } else {
-                    ++j;
-                }
-            }
+            const int j = closingQuote(s, i);
             out += s.mid(i, j - i + 1);
             i = j + 1;
         } else if (c == QLatin1Char('"')) {

@@ -15,17 +15,13 @@ void ReporteVentaFactura::InicializarReporte(const QString& numeroPasado)
     if (RechazarNumeroFactura(numeroPasado))
         return;
     const QString numero = numeroPasado.trimmed();
-    gSQL = QStringLiteral("Select clientes.nombre_cli, clientes.identificacion_cli, clientes.telefono_cli, ventas.*, detalles_facven.* ")
-           + QStringLiteral(" From clientes, ventas, detalles_facven") + QStringLiteral(" Where clientes.codigo_cli = ventas.codigo_cli")
-           + QStringLiteral(" And ventas.codigo_fac = detalles_facven.codigo_fac") + QStringLiteral(" And ventas.codigo_fac = ") + numero
-           + QStringLiteral(" And ventas.codigo_emp = detalles_facven.codigo_emp") + QStringLiteral(" And ventas.codigo_emp = ")
-           + gCodigoEmp;
-    if (!AbrirRecordset(gSQL))
+    const QString columnas =
+        QStringLiteral("Select clientes.nombre_cli, clientes.identificacion_cli, clientes.telefono_cli, ventas.*, detalles_facven.* ");
+    if (!AbrirVentaConDetalle(columnas, numero))
         return;
     ado::Recordset& rs = *gRecordset;
     ArchivoReporte f(QStringLiteral("ReporteVentaFactura.htm"));
-    const bool ok = Trap([&] {
-        f.Crear();
+    const bool ok = EscribirReporte(f, [&] {
         f.Escribir(kCabeceraReporte + QStringLiteral("<BODY>"));
         f.Escribir(QStringLiteral("<DIV align=right><P align=right>"));
         f.Escribir(QStringLiteral("    <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 206px; WIDTH: 650px' width='90%'>"));
@@ -102,12 +98,8 @@ void ReporteVentaFactura::InicializarReporte(const QString& numeroPasado)
         f.Escribir(QStringLiteral("    <TD><P align=right><FONT face='Arial'><STRONG>$ ") + Valor(rs, "total")
                    + QStringLiteral("</STRONG></FONT></P></TD></TR>"));
         f.Escribir(QStringLiteral("</TABLE></BODY></HTML>"));
-        f.Cerrar();
     });
-    f.Cerrar();
-    if (!ok) {
-        ControlErrores();
+    if (!ok)
         return;
-    }
     web->Navigate(f.ruta());
 }

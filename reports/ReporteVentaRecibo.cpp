@@ -43,19 +43,13 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
     if (RechazarNumeroFactura(numeroPasado))
         return;
     const QString numero = numeroPasado.trimmed();
-    gSQL = QStringLiteral("Select clientes.nombre_cli, clientes.telefono_cli, ventas.*, detalles_facven.*")
-           + QStringLiteral(" From clientes, ventas, detalles_facven") + QStringLiteral(" Where clientes.codigo_cli = ventas.codigo_cli")
-           + QStringLiteral(" And ventas.codigo_fac = detalles_facven.codigo_fac") + QStringLiteral(" And ventas.codigo_fac = ") + numero
-           + QStringLiteral(" And ventas.codigo_emp = detalles_facven.codigo_emp") + QStringLiteral(" And ventas.codigo_emp = ")
-           + gCodigoEmp;
-    if (!AbrirRecordset(gSQL))
+    if (!AbrirVentaConDetalle(QStringLiteral("Select clientes.nombre_cli, clientes.telefono_cli, ventas.*, detalles_facven.*"), numero))
         return;
     ado::Recordset& rs = *gRecordset;
     ArchivoReporte f(QStringLiteral("ReporteVentaRecibo.htm"));
     const QString fila = QStringLiteral("  <TR><TD><FONT face='MS Sans Serif' size=1>");
     const QString finFila = QStringLiteral("</FONT></TD></TR>");
-    const bool ok = Trap([&] {
-        f.Crear();
+    const bool ok = EscribirReporte(f, [&] {
         f.Escribir(kCabeceraReporte);
         f.Escribir(QStringLiteral("<BODY>"));
         f.Escribir(QStringLiteral("<TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 77px; WIDTH: 225px' width='50%'>"));
@@ -106,12 +100,8 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
                        + QStringLiteral("</FONT></P></TD></TR>"));
         f.Escribir(QStringLiteral("</TABLE>"));
         f.Escribir(QStringLiteral("</BODY></HTML>"));
-        f.Cerrar();
     });
-    f.Cerrar();
-    if (!ok) {
-        ControlErrores();
+    if (!ok)
         return;
-    }
     web->Navigate(f.ruta());
 }

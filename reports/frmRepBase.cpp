@@ -136,8 +136,7 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
     ado::Recordset& rs = *gRecordset;
     ArchivoReporte f(informe.archivo);
     const QString celda = QStringLiteral("</FONT></P></td><td><P align=right><FONT face='Arial'>$");
-    const bool ok = Trap([&] {
-        f.Crear();
+    const bool ok = EscribirReporte(f, [&] {
         f.Escribir(kCabeceraReporte + QStringLiteral("<BODY><FONT face='Arial'><h2>") + Html(gNombreEmp) + informe.titulo
                    + FormatDate(desde) + QStringLiteral(" - ") + FormatDate(hasta) + informe.etiquetaEstado + Html(estado)
                    + QStringLiteral("<br><br>"));
@@ -150,16 +149,8 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
             "<strong>Total</strong></FONT></P></td></tr>"));
         static const char* const columnas[] = {"valor_neto", "impuesto_total", "descuento", "abono", "saldo", "total"};
         qint64 sumas[6] = {0, 0, 0, 0, 0, 0};
-        int contador = 0;
-        QString color;
-        while (!rs.Eof()) {
-            ++contador;
-            if (contador == 1) {
-                color = QStringLiteral("BBBBBB");
-            } else if (contador == 2) {
-                color = QStringLiteral("white");
-                contador = 0;
-            }
+        for (int n = 0; !rs.Eof(); ++n) {
+            const QString color = ColorDeFila(n);
             qint64 fila[6];
             for (int i = 0; i < 6; ++i)
                 fila[i] = Centavos(Monto(rs, QLatin1String(columnas[i])));
@@ -186,12 +177,8 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
                                 : QStringLiteral("</FONT></P></td></tr></tr></table></td></tr></table>")));
         f.Escribir(QStringLiteral("</FONT><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ") + kDireccionWeb
                    + QStringLiteral("</FONT></BODY></HTML>"));
-        f.Cerrar();
     });
-    f.Cerrar();
-    if (!ok) {
-        ControlErrores();
+    if (!ok)
         return;
-    }
     web->Navigate(f.ruta());
 }

@@ -38,16 +38,8 @@ const QString kEncabezado = QStringLiteral(
 qint64 filas(ArchivoReporte& f, ado::Recordset& rs)
 {
     qint64 suma = 0;
-    int contador = 0;
-    QString color;
-    while (!rs.Eof()) {
-        ++contador;
-        if (contador == 1) {
-            color = QStringLiteral("BBBBBB");
-        } else if (contador == 2) {
-            color = QStringLiteral("white");
-            contador = 0;
-        }
+    for (int n = 0; !rs.Eof(); ++n) {
+        const QString color = ColorDeFila(n);
         const qint64 impuesto = Centavos(Monto(rs, QStringLiteral("impuesto")));
         f.Escribir(QStringLiteral(" <tr bgcolor=") + color + QStringLiteral("><td>") + Valor(rs, "codigo_fac")
                    + QStringLiteral("</td><td><P align=left><FONT face='Arial'>") + Valor(rs, "descripcion_art")
@@ -72,8 +64,7 @@ void frmRepImpuestos::InicializarReporte(const QDate& desde, const QDate& hasta)
         return;
     ArchivoReporte f(QStringLiteral("ReporteImpuestos.htm"));
     bool compras = true;
-    const bool ok = Trap([&] {
-        f.Crear();
+    const bool ok = EscribirReporte(f, [&] {
         f.Escribir(kCabeceraReporte + QStringLiteral("<BODY><FONT face='Arial'><h2>") + Html(gNombreEmp)
                    + QStringLiteral("</h2><table><tr><td><h3> REPORTE DE IMPUESTOS (") + FormatDate(desde) + QStringLiteral(" - ")
                    + FormatDate(hasta) + QStringLiteral(") </h3> <STRONG>Estado: </STRONG>") + Html(EstadoElegido())
@@ -102,13 +93,9 @@ void frmRepImpuestos::InicializarReporte(const QDate& desde, const QDate& hasta)
         f.Escribir(QStringLiteral("</td></tr><tr><td><br><table><tr><td><strong>Diferencia:</strong> $") + FormatoDinero(ventas - suma)
                    + QStringLiteral("<br></td></tr></table></td></tr></table><br><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ")
                    + kDireccionWeb + QStringLiteral("</FONT></BODY></HTML>"));
-        f.Cerrar();
     });
-    f.Cerrar();
-    if (!ok) {
-        ControlErrores();
+    if (!ok)
         return;
-    }
     if (compras)
         web->Navigate(f.ruta());
 }

@@ -125,6 +125,30 @@ bool RechazarNumeroFactura(const QString& numero)
     return true;
 }
 
+bool EscribirReporte(ArchivoReporte& f, const std::function<void()>& cuerpo)
+{
+    const bool ok = Trap([&] {
+        f.Crear();
+        cuerpo();
+        f.Cerrar();
+    });
+    f.Cerrar();
+    if (!ok)
+        ControlErrores();
+    return ok;
+}
+
+QString ColorDeFila(int n) { return n % 2 == 0 ? QStringLiteral("BBBBBB") : QStringLiteral("white"); }
+
+bool AbrirVentaConDetalle(const QString& seleccion, const QString& numero)
+{
+    gSQL = seleccion + QStringLiteral(" From clientes, ventas, detalles_facven") + QStringLiteral(" Where clientes.codigo_cli = ventas.codigo_cli")
+           + QStringLiteral(" And ventas.codigo_fac = detalles_facven.codigo_fac") + QStringLiteral(" And ventas.codigo_fac = ") + numero
+           + QStringLiteral(" And ventas.codigo_emp = detalles_facven.codigo_emp") + QStringLiteral(" And ventas.codigo_emp = ")
+           + gCodigoEmp;
+    return AbrirRecordset(gSQL);
+}
+
 void AbrirVistaFactura(const QString& numero)
 {
     ReporteVentaFactura& w = Ventana<ReporteVentaFactura>();

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QString>
+#include <functional>
 
 namespace ado {
 class Recordset;
@@ -36,6 +37,10 @@ private:
     QFile file_;
 };
 
+// Writes f in one go: Crear, cuerpo's pieces, Cerrar. A failure closes the
+// file and gets the error check's message; false then.
+bool EscribirReporte(ArchivoReporte& f, const std::function<void()>& cuerpo);
+
 // The folder of the report files.
 QString CarpetaReportes();
 
@@ -58,6 +63,13 @@ QString FormatoDinero(qint64 centavos);
 // digits pass; anything else gets the error check's message (error 13) and
 // true.
 bool RechazarNumeroFactura(const QString& numero);
+
+// The background of a report's row n (from 0): grey, then white, by turns.
+QString ColorDeFila(int n);
+
+// Opens gRecordset on seleccion (the columns) over the session company's
+// sales invoice numero joined with its client and lines, one row a line.
+bool AbrirVentaConDetalle(const QString& seleccion, const QString& numero);
 
 // The openers of the five report windows.
 void AbrirVistaFactura(const QString& numero);

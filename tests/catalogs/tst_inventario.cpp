@@ -1,5 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Catalogos.h"
+#include "Escrituras.h"
+#include "Procesos.h"
 #include "mFunciones.h"
 #include "mInventario.h"
 #include "msgbox.h"
@@ -19,25 +21,12 @@ bool sobre(const QString& codigo)
     return AbrirRecordset("Select * From ARTICULOS Where codigo_art = '" + codigo + "'");
 }
 
-struct FalloAlEscribir {
-    explicit FalloAlEscribir(const QString& comienzo)
-    {
-        ado::Connection::setWriteHook([comienzo](const QString& sql) {
-            if (sql.startsWith(comienzo, Qt::CaseInsensitive))
-                throw ado::Error{3000, "fallo de escritura simulado"};
-        });
-    }
-    ~FalloAlEscribir() { ado::Connection::setWriteHook({}); }
-};
+using escrituras::FalloAlEscribir;
 
 // A child process of this test: many one-unit withdrawals on one article.
 int Retiros(const QStringList& args)
 {
-    teststore::Target t;
-    t.provider = args.value(2);
-    t.connectionString = args.value(3);
-    t.sqlitePath = args.value(4);
-    t.database = args.value(5);
+    const teststore::Target t = procesos::DestinoDeArgumentos(args);
     const int veces = args.value(6).toInt();
     if (veces < 1)
         return 6;
@@ -358,20 +347,9 @@ private slots:
         TESTSTORE_OPEN_FRESH(t);
         fx::articulo(t, "C1", 1000, 5);
         const int veces = 200;
-        QList<QProcess*> hijos;
-        for (int i = 0; i < 2; ++i) {
-            auto* p = new QProcess(this);
-            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            hijos << p;
-        }
-        for (QProcess* p : hijos)
-            p->start(QCoreApplication::applicationFilePath(),
-                     {"--retiros", t.provider, t.connectionString, t.sqlitePath, t.database, QString::number(veces)});
-        for (QProcess* p : hijos) {
-            QVERIFY(p->waitForFinished(300000));
-            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(p->exitCode(), 0);
-        }
+        procesos::CorrerHijos(this, 2, "--retiros", t, [&](int) { return QStringList{QString::number(veces)}; }, 300000);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(fx::cantidad(t, "C1"), 1000 - 2 * veces);
         const auto filas = teststore::queryRaw(t, "SELECT saldo FROM Kardex WHERE codigo_art = 'C1'");
         QCOMPARE(filas.size(), 2 * veces);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ListView.h"
+#include "Escrituras.h"
 #include "Procesos.h"
 #include "SerialPort.h"
 #include "TestStore.h"
@@ -179,18 +180,7 @@ inline MsgResult noAnotar(const msgtest::Call& c)
     return c.text.startsWith(QStringLiteral("Desea Digitar")) ? MsgResult::No : MsgResult::Yes;
 }
 
-// The enLaEscritura-th write to the store fails, until the end of the scope.
-struct FalloEnEscritura {
-    int cuenta = 0;
-    explicit FalloEnEscritura(int enLaEscritura)
-    {
-        ado::Connection::setWriteHook([this, enLaEscritura](const QString&) {
-            if (++cuenta == enLaEscritura)
-                throw ado::Error{3000, QStringLiteral("fallo de escritura simulado")};
-        });
-    }
-    ~FalloEnEscritura() { ado::Connection::setWriteHook({}); }
-};
+using escrituras::FalloEnEscritura;
 
 // The apply with its k-th store write failing, for k = 1, 2, ... until one
 // gets through: each failed apply must leave the store as antes (volcar reads

@@ -1,5 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Escrituras.h"
 #include "ListView.h"
+#include "Procesos.h"
 #include "TestStore.h"
 #include "fAdmCompras.h"
 #include "fAdmTerceros.h"
@@ -150,27 +152,13 @@ void fechas(fCuentaBase& w, const QString& abono = "15/03/2026", const QString& 
     w.txtFecha_vencimiento->setText(vence);
 }
 
-struct FalloEnEscritura {
-    int cuenta = 0;
-    explicit FalloEnEscritura(int enLaEscritura)
-    {
-        ado::Connection::setWriteHook([this, enLaEscritura](const QString&) {
-            if (++cuenta == enLaEscritura)
-                throw ado::Error{3000, "fallo de escritura simulado"};
-        });
-    }
-    ~FalloEnEscritura() { ado::Connection::setWriteHook({}); }
-};
+using escrituras::FalloEnEscritura;
 
 // A child process: veces rounds, each paying 10 on invoice 1 and on invoice
 // 2 of the receivables; prints how many of each were stored.
 int Abonos(const QStringList& args)
 {
-    teststore::Target t;
-    t.provider = args.value(2);
-    t.connectionString = args.value(3);
-    t.sqlitePath = args.value(4);
-    t.database = args.value(5);
+    const teststore::Target t = procesos::DestinoDeArgumentos(args);
     const int veces = args.value(6).toInt();
     msgtest::install();
     teststore::openOn(Conexion(), t);
@@ -746,24 +734,16 @@ private slots:
         factura(t, kCobrar, 1, "7", 100000, 0);
         factura(t, kCobrar, 2, "7", 300, 0);
         const int veces = 25;
-        QList<QProcess*> hijos;
-        for (int i = 0; i < 2; ++i) {
-            auto* p = new QProcess(this);
-            p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            hijos << p;
-        }
-        for (QProcess* p : hijos)
-            p->start(QCoreApplication::applicationFilePath(),
-                     {"--abonos", t.provider, t.connectionString, t.sqlitePath, t.database, QString::number(veces)});
         int chica = 0;
-        for (QProcess* p : hijos) {
-            QVERIFY(p->waitForFinished(300000));
-            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
-            QCOMPARE(p->exitCode(), 0);
-            const QStringList n = QString::fromLatin1(p->readAllStandardOutput()).split(' ');
-            QCOMPARE(n.value(0).trimmed().toInt(), veces);
-            chica += n.value(1).trimmed().toInt();
-        }
+        procesos::CorrerHijos(
+            this, 2, "--abonos", t, [&](int) { return QStringList{QString::number(veces)}; }, 300000,
+            [&](QProcess& p) {
+                const QStringList n = QString::fromLatin1(p.readAllStandardOutput()).split(' ');
+                QCOMPARE(n.value(0).trimmed().toInt(), veces);
+                chica += n.value(1).trimmed().toInt();
+            });
+        if (QTest::currentTestFailed())
+            return;
         const auto filas = teststore::queryRaw(t, "SELECT num_abono FROM Fact_xCobrar WHERE codigo_fac = 1");
         QCOMPARE(filas.size(), 2 * veces + 1);
         QSet<int> numeros;

@@ -6,8 +6,10 @@
 #include "AppPath.h"
 #include "TestStore.h"
 #include "WebBrowser.h"
+#include "fReporteBase.h"
 #include "mReportes.h"
 #include "mVblesGlobales.h"
+#include "mVentanas.h"
 #include "msgbox.h"
 
 #include <QApplication>
@@ -18,6 +20,32 @@
 #include <QtTest>
 
 namespace rep {
+
+// How every expected document starts.
+inline const QString kHead = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
+
+// A test's start: the application in an empty folder of its own, message
+// boxes and the browser recorded.
+inline void empezar(const QTemporaryDir& dir)
+{
+    QVERIFY(dir.isValid());
+    SetAppPath(dir.path());
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.path());
+    msgtest::install();
+    webtest::install();
+}
+
+// A test's end: the report windows left open are closed, then empezar undone.
+inline void terminar()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<fReporteBase*>(w))
+            CerrarVentana(w);
+    webtest::uninstall();
+    msgtest::uninstall();
+    SetAppPath(QString());
+}
 
 // Company 1 with values that need escaping or lie outside ASCII.
 inline void firmar()

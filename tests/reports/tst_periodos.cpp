@@ -18,8 +18,6 @@ using namespace rep;
 
 namespace {
 
-const QString kHead = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
-
 // A second company with a user, so that its invoices can be stored.
 void otraEmpresa(const teststore::Target& t)
 {
@@ -104,24 +102,11 @@ class TstPeriodos : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void init()
-    {
-        QVERIFY(dir.isValid());
-        SetAppPath(dir.path());
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
-        msgtest::install();
-        webtest::install();
-    }
+    void init() { empezar(dir); }
     void cleanup()
     {
         fReporteBase::alMostrar = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<fReporteBase*>(w))
-                CerrarVentana(w);
-        webtest::uninstall();
-        msgtest::uninstall();
-        SetAppPath(QString());
+        terminar();
     }
 
     // The period with both ends included, the company and the state filter

@@ -15,8 +15,6 @@ using namespace rep;
 
 namespace {
 
-const QString kHead = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
-
 // Sale 7 of company 1: two lines of the same article, an NCF, a client whose
 // name holds markup characters.
 void ventaSiete(const teststore::Target& t, const QString& ncf = QStringLiteral("'A0100100101000000001'"))
@@ -138,27 +136,14 @@ class TstVistas : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void init()
-    {
-        QVERIFY(dir.isValid());
-        SetAppPath(dir.path());
-        QDir(dir.path()).removeRecursively();
-        QDir().mkpath(dir.path());
-        msgtest::install();
-        webtest::install();
-    }
+    void init() { empezar(dir); }
     void cleanup()
     {
         fReporteBase::alMostrar = nullptr;
         fVentas::abrirVistaFactura = nullptr;
         fVentas::abrirVistaRecibo = nullptr;
         serialport::SetPortOverrideForTest("LPT2", QString());
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (qobject_cast<fReporteBase*>(w))
-                CerrarVentana(w);
-        webtest::uninstall();
-        msgtest::uninstall();
-        SetAppPath(QString());
+        terminar();
     }
 
     // The whole document of a stored sale, byte for byte, in the single-byte

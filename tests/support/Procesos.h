@@ -27,11 +27,12 @@ inline teststore::Target DestinoDeArgumentos(const QStringList& args)
 }
 
 // Starts n children at once, child i with argumentos(i) after the store, and
-// waits for them all; each must end normally with code 0. A failure fails the
+// waits for them all; each must end normally with code 0, then goes to
+// terminado (its output is still there to read). A failure fails the
 // running test (check QTest::currentTestFailed()).
-template <class Argumentos>
+template <class Argumentos, class Terminado = void (*)(QProcess&)>
 void CorrerHijos(QObject* padre, int n, const QString& opcion, const teststore::Target& t, Argumentos argumentos,
-                 int esperaMs)
+                 int esperaMs, Terminado terminado = [](QProcess&) {})
 {
     QList<QProcess*> hijos;
     for (int i = 0; i < n; ++i) {
@@ -46,6 +47,9 @@ void CorrerHijos(QObject* padre, int n, const QString& opcion, const teststore::
         QVERIFY(p->waitForFinished(esperaMs));
         QCOMPARE(p->exitStatus(), QProcess::NormalExit);
         QCOMPARE(p->exitCode(), 0);
+        terminado(*p);
+        if (QTest::currentTestFailed())
+            return;
     }
 }
 
