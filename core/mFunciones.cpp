@@ -57,6 +57,12 @@ bool ControlErrores()
     const QString d = Err.Description;
     Err.Clear();
     const QString ns = QString::number(n);
+    if (n == 0)
+        return true;
+    // No lock may wait on the clerk: a unit that failed is undone before its
+    // message shows.
+    if (gConexion && gConexion->transactionDepth() > 0)
+        gConexion->AbortUnit();
     switch (n) {
     case 0:
         return true;

@@ -680,6 +680,17 @@ void Connection::CommitTrans()
     }
 }
 
+void Connection::AbortUnit()
+{
+    if (depth_ == 0 || rollbackOnly_)
+        return;
+    try {
+        execRaw(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+    }
+    rollbackOnly_ = true;
+}
+
 void Connection::RollbackTrans()
 {
     if (depth_ == 0)

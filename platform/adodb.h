@@ -75,6 +75,10 @@ public:
     void CommitTrans();
     void RollbackTrans();
     int transactionDepth() const { return depth_; }
+    // Rolls the open unit back at once, releasing its locks, and dooms it:
+    // every later write and the outer commit are refused until the caller
+    // rolls back. For an error shown to the user while a unit is open.
+    void AbortUnit();
 
     QSqlDatabase database() const;
     const Catalog& catalog() const { return catalog_; }

@@ -126,6 +126,35 @@ private slots:
         QCOMPARE(teststore::queryRaw(t, "SELECT * FROM ARTICULOS ORDER BY codigo_art"), before);
     }
 
+    void failureInsideAUnitReleasesItsLocksBeforeTheMessage()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        Boxes a1(article("A1"));
+        QVERIFY(DatosActualizados(a1.txt, "Select * From ARTICULOS", 2));
+        ado::Connection other;
+        teststore::openOn(other, t);
+        bool otherWrote = false;
+        msgtest::install([&](const msgtest::Call&) {
+            // Another workstation writes the same row while the clerk reads
+            // the message.
+            if (!otherWrote)
+                otherWrote = Trap([&] {
+                    ado::Recordset r;
+                    r.Open("Update ARTICULOS Set cantidad = 99 Where codigo_art = 'A1'", other);
+                });
+            return MsgResult::Ok;
+        });
+        Conexion().BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 5 Where codigo_art = 'A1'"));
+        QVERIFY(!DatosActualizados(a1.txt, "Select * From ARTICULOS", 2));  // duplicate key
+        QVERIFY(otherWrote);
+        // The unit is doomed: nothing of it is stored, and its commit refuses.
+        QVERIFY(!Trap([] { Conexion().CommitTrans(); }));
+        Err.Clear();
+        QCOMPARE(Conexion().transactionDepth(), 0);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 99);
+    }
+
     void failedOpenShowsOneMessage()
     {
         TESTSTORE_OPEN_FRESH(t);
