@@ -3,6 +3,7 @@
 #include "ListView.h"
 #include "mCatalogos.h"
 #include "mCuentas.h"
+#include "mDinero.h"
 #include "mFunciones.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -296,16 +297,22 @@ bool fCuentaBase::ValidarAbono()
         txtFecha_vencimiento->setText(hoy);
         return false;
     }
-    const QString valor = txt[2]->text().trimmed();
-    if (!IsPlainNumber(valor)) {
-        MsgBox(QStringLiteral("Verifique el valor del abono"), MsgStyle::Exclamation);
-        return false;
-    }
-    if (RoundHalfEven(Val(valor), 2) <= 0) {
+    const QString texto = txt[2]->text().trimmed();
+    double valor = 0;
+    // A sign is read apart so that "-5" gets the message about the amount.
+    if (texto.startsWith(QLatin1Char('-')) && LeerDinero(texto.mid(1), valor)) {
         MsgBox(QStringLiteral("El valor del abono debe ser mayor que cero"), MsgStyle::Exclamation);
         return false;
     }
-    if (RoundHalfEven(Val(txt[3]->text()), 2) < RoundHalfEven(Val(valor), 2)) {
+    if (!LeerDinero(texto, valor)) {
+        MsgBox(QStringLiteral("Verifique el valor del abono"), MsgStyle::Exclamation);
+        return false;
+    }
+    if (valor <= 0) {
+        MsgBox(QStringLiteral("El valor del abono debe ser mayor que cero"), MsgStyle::Exclamation);
+        return false;
+    }
+    if (EnCentavos(Val(txt[3]->text())) < valor) {
         MsgBox(QStringLiteral("El valor del Abono no puede ser mayor al Saldo"), MsgStyle::Exclamation);
         return false;
     }
@@ -355,7 +362,9 @@ bool fCuentaBase::Informar(const ResultadoAbono& r, const QString& numero, const
 bool fCuentaBase::GuardarAbono()
 {
     const QString numero = txt[0]->text();
-    const ResultadoAbono r = AbonarFactura(d_.tablas, numero, Val(txt[2]->text()), ParseDate(txt[4]->text().trimmed()),
+    double valor = 0;
+    LeerDinero(txt[2]->text(), valor);
+    const ResultadoAbono r = AbonarFactura(d_.tablas, numero, valor, ParseDate(txt[4]->text().trimmed()),
                                            ParseDate(txtFecha_vencimiento->text().trimmed()));
     if (!Informar(r, numero, QStringLiteral("bAdicionarAbono")))
         return false;
@@ -380,7 +389,9 @@ void fCuentaBase::bAdicionarAbono_Click()
 {
     if (!ValidarAbono())
         return;
-    const double nuevo = RoundHalfEven(Val(txt[3]->text()) - Val(txt[2]->text()), 2);
+    double valor = 0;
+    LeerDinero(txt[2]->text(), valor);
+    const double nuevo = EnCentavos(Val(txt[3]->text()) - valor);
     if (MsgBox(QStringLiteral("Abono = '") + txt[2]->text() + QStringLiteral("' Nuevo Saldo = '") + NumText(nuevo)
                    + QStringLiteral("'. Desea continuar?"),
                MsgStyle::Question)
@@ -414,7 +425,7 @@ void fCuentaBase::bEliminarAbono_Click()
     // The balance of the chosen invoice as listed; the box when it is not.
     const int factura = FilaFactura();
     const double saldo = factura ? Val(lvwFacturas->subItem(factura, 3)) : Val(txt[3]->text());
-    const double nuevo = RoundHalfEven(saldo + valor, 2);
+    const double nuevo = EnCentavos(saldo + valor);
     if (MsgBox(QStringLiteral("Si elimina el abono, el nuevo saldo será igual a '") + NumText(nuevo)
                    + QStringLiteral("'. Desea continuar?"),
                MsgStyle::Question)

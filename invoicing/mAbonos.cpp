@@ -1,5 +1,6 @@
 #include "mAbonos.h"
 
+#include "mDinero.h"
 #include "mSubRutinas_facturas.h"
 #include "mVblesGlobales.h"
 #include "textfmt.h"
@@ -20,7 +21,7 @@ const TablasCuenta& TablasPorPagar()
     return t;
 }
 
-bool MismoValor(double a, double b) { return RoundHalfEven(a, 2) == RoundHalfEven(b, 2); }
+bool MismoValor(double a, double b) { return EnCentavos(a) == EnCentavos(b); }
 
 namespace {
 
@@ -77,11 +78,14 @@ EstadoAbono EstadoDeFactura(ado::Recordset& factura)
 ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, double valor, const QDate& fecha,
                              const QDate& vencimiento)
 {
-    if (!std::isfinite(valor) || RoundHalfEven(valor, 2) <= 0) {
+    // Whole cents only: a payment of 100.004 would leave a balance no
+    // payment can close.
+    if (!std::isfinite(valor) || EnCentavos(valor) <= 0 || std::fabs(valor * 100 - std::nearbyint(valor * 100)) > 1e-6) {
         ResultadoAbono r;
         r.estado = EstadoAbono::ValorInvalido;
         return r;
     }
+    valor = EnCentavos(valor);
     if (!NumeroValido(numero)) {
         ResultadoAbono r;
         r.estado = EstadoAbono::NoExiste;
@@ -97,7 +101,7 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
             return r;
         const double total = factura.Fields(QStringLiteral("total")).toDouble();
         r.saldo = factura.Fields(QStringLiteral("saldo")).toDouble();
-        if (RoundHalfEven(valor, 2) > RoundHalfEven(r.saldo, 2)) {
+        if (valor > EnCentavos(r.saldo)) {
             r.estado = EstadoAbono::SaldoInsuficiente;
             return r;
         }
@@ -122,8 +126,9 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
 
         ado::Recordset suma;
         suma.Open(QStringLiteral("select sum(valor_abono) From ") + t.abonos + donde, cn);
-        const double pagado = suma.Eof() ? 0.0 : suma.Fields(0).toDouble();
-        double saldo = RoundHalfEven(total - pagado, 2);
+        // Sums of doubles drift off the cent (10 + 54.01 = 64.00999...).
+        const double pagado = EnCentavos(suma.Eof() ? 0.0 : suma.Fields(0).toDouble());
+        double saldo = EnCentavos(total - pagado);
         if (saldo < 0) {
             // Payments above the total: the stored balance was not total - abono.
             r.estado = EstadoAbono::SaldoInsuficiente;
@@ -185,9 +190,9 @@ ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, 
                         + QString::number(num_abono) + QStringLiteral(" And codigo_fac = ") + numero
                         + QStringLiteral(" And codigo_emp = ") + gCodigoEmp,
                     cn);
-        const double pagado = factura.Fields(QStringLiteral("abono")).toDouble() - devuelto;
-        const double saldo = RoundHalfEven(r.saldo + devuelto, 2);
-        factura.Fields(QStringLiteral("abono")).setValue(RoundHalfEven(pagado, 2) == 0 ? 0.0 : pagado);
+        const double pagado = EnCentavos(factura.Fields(QStringLiteral("abono")).toDouble() - devuelto);
+        const double saldo = EnCentavos(r.saldo + devuelto);
+        factura.Fields(QStringLiteral("abono")).setValue(pagado);
         factura.Fields(QStringLiteral("saldo")).setValue(saldo);
         factura.Update();
         r.saldo = saldo;

@@ -306,7 +306,10 @@ private slots:
         QTest::newRow("miles") << "1,000" << "Verifique el valor del abono";
         QTest::newRow("negativo") << "-5" << "El valor del abono debe ser mayor que cero";
         QTest::newRow("cero") << "0" << "El valor del abono debe ser mayor que cero";
-        QTest::newRow("centavo") << "0.001" << "El valor del abono debe ser mayor que cero";
+        QTest::newRow("centavo") << "0.001" << "Verifique el valor del abono";
+        QTest::newRow("tresDecimales") << "40.555" << "Verifique el valor del abono";
+        QTest::newRow("coma") << "40,55" << "Verifique el valor del abono";
+        QTest::newRow("exponente") << "1e2" << "Verifique el valor del abono";
         QTest::newRow("mayor") << "800.01" << "El valor del Abono no puede ser mayor al Saldo";
     }
     // Amounts that are no payment are refused before any question, and the
