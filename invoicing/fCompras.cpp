@@ -31,6 +31,7 @@ DatosFactura DatosCompras()
     d.tablaVista = QStringLiteral("Compras");
     d.terceros = QStringLiteral("Proveedores");
     d.codigoTercero = QStringLiteral("codigo_prov");
+    d.nombreTercero = QStringLiteral("proveedor");
     d.detalles = QStringLiteral("Detalles_FacCom");
     d.abonos = QStringLiteral("Fact_xPagar");
     d.consecutivo = QStringLiteral("consecutivo_compra");
@@ -251,19 +252,25 @@ void fCompras::txtDetalle3_LostFocus() { txtDetalle[6]->setEditText(txtDetalle[3
 
 bool fCompras::GuardarCompra(double saldo, bool& consecutivo)
 {
-    const QString numero = BoxText(txt[0]).trimmed();
-    return EnTransaccion([&](ado::Connection&) {
+    QString numero;
+    const bool ok = EnTransaccion([&](ado::Connection&) {
         // The company's row first: the applies of one company run one
         // after the other, whatever articles they touch.
         BloquearEmpresa();
-        GuardarEncabezadoFactura(txt, QStringLiteral("Compras"));
+        // A number another workstation stored meanwhile gives way to the
+        // next free one.
+        numero = NumeroLibre(BoxText(txt[0]).trimmed());
+        GuardarEncabezadoFactura(txt, QStringLiteral("Compras"), {{0, numero}});
         GuardarDetalleFactura(numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), lvwFactura, EntradaArticulos(),
                               QStringLiteral("Factura de Compra ") + numero, OrigenMovimiento::Compra);
         if (saldo > 0)
-            RegistrarAbonoInicial();
+            RegistrarAbonoInicial(numero);
         consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(numero));
         return true;
     });
+    if (ok)
+        MostrarGuardadoCon(numero, BoxText(txt[15]).trimmed());
+    return ok;
 }
 
 bool fCompras::bAplicar_Click()

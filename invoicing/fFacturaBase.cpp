@@ -5,6 +5,7 @@
 #include "KeyFilter.h"
 #include "mCatalogos.h"
 #include "mDestinoBusqueda.h"
+#include "mDinero.h"
 #include "mDisplay.h"
 #include "mFunciones.h"
 #include "mFunciones_listas.h"
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 using namespace factura;
 
@@ -265,6 +267,10 @@ void fFacturaBase::ConectarComun()
             FiltrarTeclasTexto(txt[i]);
         txt[i]->installEventFilter(this);
     }
+    // What the program fills in is not typed over: a user code typed here
+    // would only fail in the store once the cash was taken.
+    for (int i : {3, 4, 5, 8, 9, 11, 13, 14})
+        Bloquear(txt[i], true);
     connect(cb3, &QComboBox::activated, this, [this] { cb3_Click(); });
     connect(bAbirCalendario, &QPushButton::clicked, this, [this] {
         const QDate d = ParseDate(BoxText(txt[12]));
@@ -374,6 +380,7 @@ void fFacturaBase::AbrirNueva()
     SetBoxText(txt[13], gCodigoEmp);
     SetBoxText(txt[14], gCodigoUsu);
     SetBoxText(txt[0], NumText(ObtenerConsecutivo(datos_.consecutivo)));
+    txt[1]->setFocus();
 }
 
 void fFacturaBase::MostrarFactura(const QString& numero)
@@ -525,11 +532,11 @@ bool fFacturaBase::ValidarDatosRequeridos()
     return false;
 }
 
-void fFacturaBase::RegistrarAbonoInicial()
+void fFacturaBase::RegistrarAbonoInicial(const QString& numero)
 {
-    gAbono.codigo_fac = BoxText(txt[0]);
+    gAbono.codigo_fac = numero;
     gAbono.num_abono = 1;
-    gAbono.valor_abono = Val(BoxText(txt[7]));
+    gAbono.valor_abono = EnCentavos(Val(BoxText(txt[7])));
     gAbono.fecha_abono = ParseDate(BoxText(txt[2]));
     gAbono.codigo_emp = qint16(gCodigoEmp.toInt());
     InsertarAbono(gAbono, datos_.abonos);
@@ -745,6 +752,14 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
                MsgStyle::Exclamation);
         return false;
     }
+    // The list's "Salir" leaves the window open outside the entry of a new
+    // invoice: nothing may be stored from it then.
+    if (*datos_.modoGlobal != 2) {
+        MsgBox(QStringLiteral("La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ")
+                   + datos_.listado,
+               MsgStyle::Exclamation);
+        return false;
+    }
     if (detalle_.modo() != 3) {
         MsgBox(QStringLiteral("Termine de adicionar o editar el artículo (Actualizar u Omitir) antes de aplicar la factura"),
                MsgStyle::Exclamation);
@@ -754,21 +769,64 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         MsgBox(QStringLiteral("Ingrese los artículos de la factura"));
         return false;
     }
+    double dinero[2] = {0, 0};  // discount, amount paid
     for (int i : {6, 7}) {
         const QString t = BoxText(txt[i]).trimmed();
-        if (!t.isEmpty() && !IsPlainNumber(t, false)) {
-            MsgBox(QStringLiteral("El descuento y el abono deben ser cantidades positivas escritas con punto decimal"),
+        if (!t.isEmpty() && !LeerDinero(t, dinero[i - 6])) {
+            MsgBox(QStringLiteral("El descuento y el abono deben ser cantidades positivas escritas con punto decimal y "
+                                  "a lo sumo dos decimales"),
                    MsgStyle::Exclamation);
             txt[i]->setFocus();
             return false;
         }
     }
-    // Cents decide: a balance of 0.001 is no balance.
-    saldo = RoundHalfEven(Val(BoxText(txt[8])), 2);
+    // Everything stored is in cents, so that the balance is exactly the
+    // total less what was paid.
+    const double neto = EnCentavos(Val(BoxText(txt[4])));
+    const double impuesto = EnCentavos(Val(BoxText(txt[5])));
+    const double total = EnCentavos(neto + impuesto - dinero[0]);
+    saldo = EnCentavos(total - dinero[1]);
     if (saldo < 0) {
         MsgBox(QStringLiteral("El saldo no puede dar resultados negativos"), MsgStyle::Exclamation);
         return false;
     }
+    if (!BoxText(txt[4]).isEmpty())
+        SetBoxText(txt[4], NumText(neto));
+    if (!BoxText(txt[5]).isEmpty())
+        SetBoxText(txt[5], NumText(impuesto));
+    SetBoxText(txt[9], NumText(total));
+    SetBoxText(txt[8], NumText(saldo));
+
+    // What the store would refuse is refused now, before any question.
+    const QString tercero = BoxText(txt[1]).trimmed();
+    if (tercero.isEmpty()) {
+        MsgBox(QStringLiteral("Ingrese los datos requeridos marcados con asterisco (*)"), MsgStyle::Exclamation);
+        return false;
+    }
+    gSQL = QStringLiteral("Select ") + datos_.codigoTercero + QStringLiteral(" From ") + datos_.terceros + QStringLiteral(" Where ")
+           + datos_.codigoTercero + QStringLiteral(" = ") + SqlStr(tercero);
+    if (!AbrirRecordset(gSQL))
+        return false;
+    if (gRecordset->RecordCount() < 1) {
+        MsgBox(QStringLiteral("El ") + datos_.nombreTercero + QStringLiteral(" ") + tercero
+                   + QStringLiteral(" no está registrado; elíjalo de la lista de búsqueda"),
+               MsgStyle::Exclamation);
+        txt[1]->setFocus();
+        return false;
+    }
+    const QString usuario = BoxText(txt[14]).trimmed();
+    gSQL = QStringLiteral("Select codigo_usu From usuarios Where codigo_emp = ") + gCodigoEmp
+           + QStringLiteral(" And codigo_usu = ") + SqlStr(usuario);
+    if (!AbrirRecordset(gSQL))
+        return false;
+    if (gRecordset->RecordCount() < 1 || BoxText(txt[13]).trimmed() != gCodigoEmp) {
+        MsgBox(QStringLiteral("El usuario ") + usuario + QStringLiteral(" no está registrado en la empresa ") + gCodigoEmp,
+               MsgStyle::Exclamation);
+        return false;
+    }
+    if (!AdmiteAplicar())
+        return false;
+
     if (saldo == 0) {
         SetBoxText(txt[11], QStringLiteral("Cancelada"));
     } else {
@@ -785,6 +843,43 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
     return true;
 }
 
+QString fFacturaBase::NumeroLibre(const QString& numero) const
+{
+    const auto ocupado = [this](qint64 n) {
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select codigo_fac From ") + datos_.tabla + QStringLiteral(" Where codigo_fac = ")
+                    + QString::number(n) + QStringLiteral(" and codigo_emp = ") + gCodigoEmp,
+                Conexion());
+        return rs.RecordCount() > 0;
+    };
+    qint64 n = numero.toLongLong();
+    if (!ocupado(n))
+        return numero;
+    do
+        ++n;
+    while (ocupado(n));
+    return QString::number(n);
+}
+
+void fFacturaBase::MostrarGuardadoCon(const QString& numero, const QString& ncf)
+{
+    QStringList cambios;
+    if (numero != BoxText(txt[0]).trimmed()) {
+        // Box 0's handler would choose "Manual" and empty the NCF shown.
+        const QSignalBlocker sin(txt[0]);
+        SetBoxText(txt[0], numero);
+        cambios << QStringLiteral("el número ") + numero;
+    }
+    if (ncf != BoxText(txt[15]).trimmed()) {
+        SetBoxText(txt[15], ncf);
+        cambios << QStringLiteral("el NCF ") + ncf;
+    }
+    if (!cambios.isEmpty())
+        MsgBox(QStringLiteral("Otra estación de trabajo tomó lo propuesto: la factura se guardó con ")
+                   + cambios.join(QStringLiteral(" y ")) + QLatin1Char('.'),
+               MsgStyle::Information, datos_.caption);
+}
+
 void fFacturaBase::MarcarAplicada()
 {
     nueva_ = false;
@@ -797,6 +892,8 @@ void fFacturaBase::MarcarAplicada()
     bAnular->setEnabled(true);
     bCancelar->setText(QStringLiteral("Cerrar"));
     txtDetalle[1]->setEnabled(false);
+    for (QPushButton* b : {bAdicionarArticulo, bActualizarArticulo, bOmitir, bEditarArticulo, bEliminarArticulo})
+        b->setEnabled(false);
     BloquearEncabezado();
 }
 
@@ -813,6 +910,18 @@ bool fFacturaBase::bAnular_Click()
 {
     if (numero_.isEmpty() || !EsEntero(numero_))
         return false;
+    // Annulled here or at another workstation: no question to answer.
+    gSQL = QStringLiteral("Select Estado from ") + datos_.tablaVista + QStringLiteral(" Where codigo_fac = ") + numero_
+           + QStringLiteral(" and codigo_emp = ") + gCodigoEmp;
+    if (BoxText(txt[11]) == QLatin1String("Anulada")
+        || (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0
+            && gRecordset->Fields(0).Text() == QLatin1String("Anulada"))) {
+        MsgBox(QStringLiteral("La factura ") + numero_ + datos_.yaAnulada, MsgStyle::Exclamation);
+        setModo(0);
+        SetBoxText(txt[11], QStringLiteral("Anulada"));
+        bAnular->setEnabled(false);
+        return false;
+    }
     if (MsgBox(QStringLiteral("Desea Digitar en el campo Notas alguna otra información?"), MsgStyle::Question) == MsgResult::Yes) {
         txt[10]->setFocus();
         return false;

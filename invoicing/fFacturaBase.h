@@ -37,6 +37,7 @@ struct DatosFactura {
     QString tablaVista;       // header table when loading and annulling
     QString terceros;         // party table joined when loading
     QString codigoTercero;    // its key column
+    QString nombreTercero;    // "cliente", in the messages
     QString detalles;         // line table
     QString abonos;           // where the initial payment goes
     QString consecutivo;      // the invoice number counter
@@ -104,7 +105,8 @@ public:
     void CalcularTotales();
     bool FacturaYaRegistrada();
     bool ValidarDatosRequeridos();
-    void RegistrarAbonoInicial();
+    // Payment number 1 of invoice numero, the amount of box 7.
+    void RegistrarAbonoInicial(const QString& numero);
     void EnviarADisplay(const QString& mensaje);
 
     // Line entry.
@@ -181,6 +183,9 @@ protected:
     // the line from its row, after description and quantity.
     virtual QString SqlArticulo() const = 0;
     virtual void PonerArticulo(ado::Recordset& rs) = 0;
+    // Further checks of an apply against the store, before any question or
+    // the cash dialog; true to go on.
+    virtual bool AdmiteAplicar() { return true; }
     // Further checks of a line before it is read; true to go on.
     virtual bool LineaAdmitida() { return true; }
     // The stock check of a line read; true to add it to the list.
@@ -191,6 +196,13 @@ protected:
     bool PrepararAplicar(double& saldo);
     // An apply that stops puts the state back to "Nuevo"; always false.
     bool Detener();
+    // Inside the apply's unit, once the company is locked: numero when no
+    // invoice of the company holds it, else the next number none holds.
+    // Throws ado::Error when the store fails.
+    QString NumeroLibre(const QString& numero) const;
+    // After the unit: the boxes show the number and NCF the invoice was
+    // stored under, and the clerk is told when they are not the ones shown.
+    void MostrarGuardadoCon(const QString& numero, const QString& ncf);
     // The window after a stored apply.
     void MarcarAplicada();
 

@@ -36,6 +36,7 @@ DatosFactura DatosVentas()
     d.tablaVista = QStringLiteral("VENTAS");
     d.terceros = QStringLiteral("CLIENTES");
     d.codigoTercero = QStringLiteral("codigo_cli");
+    d.nombreTercero = QStringLiteral("cliente");
     d.detalles = QStringLiteral("Detalles_FacVen");
     d.abonos = QStringLiteral("Fact_xCobrar");
     d.consecutivo = QStringLiteral("consecutivo_venta");
@@ -47,6 +48,11 @@ DatosFactura DatosVentas()
     d.yaAnulada = QStringLiteral(" ya estaba anulada: no se retornó nada al inventario");
     d.modoGlobal = &gModoFormulario;
     return d;
+}
+
+QString NcfRepetido(const QString& ncf)
+{
+    return QStringLiteral("El NCF ") + ncf + QStringLiteral(" ya está registrado en otra factura; la factura no se guardó.");
 }
 
 }  // namespace
@@ -279,8 +285,14 @@ void fVentas::ComboNcf_Click()
     gNCF = GenerarNCF(QStringLiteral("consecutivo"), id, &secuencia);
     Bloquear(txt[15], true);
     SetBoxText(txt[15], gNCF);
-    if (!gNCF.isEmpty() && VerificarRangoNCF(secuencia, id))
-        SetBoxText(txt[15], QString());
+    if (!gNCF.isEmpty())
+        VerificarRangoNCF(secuencia, id, [this] { SetBoxText(txt[15], QString()); });
+}
+
+bool fVentas::NcfDeRango() const
+{
+    const QString ncf = BoxText(txt[15]).trimmed();
+    return IdNcfElegido() != 0 && ncf.size() >= 8 && EsEntero(ncf.right(8));
 }
 
 // ---- line entry ----
@@ -312,13 +324,29 @@ bool fVentas::StockAdmite(const QString& codigo)
 
 // ---- apply ----
 
+bool fVentas::AdmiteAplicar()
+{
+    // A range's NCF is checked, and replaced when taken, as it is stored;
+    // a typed one can only be refused, so before the cash is counted.
+    const QString ncf = BoxText(txt[15]).trimmed();
+    if (ncf.isEmpty() || NcfDeRango())
+        return true;
+    gSQL = QStringLiteral("Select codigo_fac From Ventas Where codigo_emp = ") + gCodigoEmp + QStringLiteral(" And ncf = ")
+           + SqlStr(ncf);
+    if (!AbrirRecordset(gSQL))
+        return false;
+    if (gRecordset->RecordCount() > 0) {
+        MsgBox(NcfRepetido(ncf), MsgStyle::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 fVentas::Resultado fVentas::GuardarVenta(double saldo)
 {
-    const QString numero = BoxText(txt[0]).trimmed();
-    const QString ncf = BoxText(txt[15]).trimmed();
     const qint16 id = IdNcfElegido();
-    const QString ocho = ncf.right(8);
-    const bool deRango = id != 0 && ocho.size() == 8 && EsEntero(ocho);
+    const bool deRango = NcfDeRango();
+    QString numero, ncf;
     bool consecutivo = true, consecutivoNcf = true;
     Resultado r = Resultado::Guardada;
 
@@ -326,9 +354,18 @@ fVentas::Resultado fVentas::GuardarVenta(double saldo)
         // The company's row first: one apply of the company at a time,
         // so the number and NCF checks below hold until the commit.
         BloquearEmpresa();
+        // The cash is counted already: a number or NCF another workstation
+        // stored since they were proposed gives way to the next free one.
+        numero = NumeroLibre(BoxText(txt[0]).trimmed());
+        ncf = BoxText(txt[15]).trimmed();
         double secuencia = 0;
         if (deRango) {
-            switch (ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia)) {
+            EstadoNCF e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+            if (e == EstadoNCF::Tomado) {
+                ncf = TextoNCF(ncf.chopped(8), secuencia);
+                e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+            }
+            switch (e) {
             case EstadoNCF::Libre:
                 break;
             case EstadoNCF::Tomado:
@@ -344,20 +381,21 @@ fVentas::Resultado fVentas::GuardarVenta(double saldo)
         }
         if (r != Resultado::Guardada)
             return false;
-        GuardarEncabezadoFactura(txt, QStringLiteral("Ventas"));
+        GuardarEncabezadoFactura(txt, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
         GuardarDetalleFactura(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), lvwFactura, SalidaArticulos(),
                               QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
         if (saldo > 0)
-            RegistrarAbonoInicial();
+            RegistrarAbonoInicial(numero);
         consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero));
         if (deRango)
-            consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ocho), id);
+            consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ncf.right(8)), id);
         return true;
     });
     if (!ok)
         return Resultado::Fallo;
     if (r != Resultado::Guardada)
         return r;
+    MostrarGuardadoCon(numero, ncf);
     EnviarADisplay(TextoTotalDisplay(BoxText(txt[9])));
     if (!consecutivo)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo de la Factura a través de la sección 'Opciones y Parámetros'"));
@@ -368,6 +406,7 @@ fVentas::Resultado fVentas::GuardarVenta(double saldo)
 
 bool fVentas::bAplicar_Click()
 {
+    fallo_ = false;
     double saldo = 0;
     if (!PrepararAplicar(saldo))
         return false;
@@ -378,6 +417,7 @@ bool fVentas::bAplicar_Click()
     case Resultado::Guardada:
         break;
     case Resultado::Fallo:
+        fallo_ = true;
         Detener();
         ControlErrores();
         MsgBox(kErrorAplicar);
@@ -396,8 +436,7 @@ bool fVentas::bAplicar_Click()
         return false;
     case Resultado::NcfManualRepetido:
         Detener();
-        MsgBox(QStringLiteral("El NCF ") + BoxText(txt[15]) + QStringLiteral(" ya está registrado en otra factura; la factura no se guardó."),
-               MsgStyle::Exclamation);
+        MsgBox(NcfRepetido(BoxText(txt[15])), MsgStyle::Exclamation);
         return false;
     }
     MarcarAplicada();

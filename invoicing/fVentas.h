@@ -60,9 +60,12 @@ protected:
     QString SqlArticulo() const override;
     void PonerArticulo(ado::Recordset& rs) override;
     bool StockAdmite(const QString& codigo) override;
+    bool AdmiteAplicar() override;
 
 private:
     enum class Resultado { Guardada, Fallo, NcfTomado, NcfAgotado, NcfManualRepetido };
     Resultado GuardarVenta(double saldo);
     qint16 IdNcfElegido() const;
+    // A range is chosen and box 15 ends in its eight-digit sequence.
+    bool NcfDeRango() const;
 };

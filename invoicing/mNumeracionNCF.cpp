@@ -88,7 +88,7 @@ bool ActualizarConsecutivoNCF(const QString& columna, double valor, qint16 id)
     return ControlErrores();
 }
 
-bool VerificarRangoNCF(double secuencia, qint16 id)
+bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>& vaciarCaja)
 {
     gSQL = QStringLiteral("Select desde,hasta From ncfs Where id_sucursal = ") + Sucursal() + QStringLiteral(" and id = ")
            + QString::number(id);
@@ -97,9 +97,14 @@ bool VerificarRangoNCF(double secuencia, qint16 id)
     const double desde = gRecordset->Fields(0).toDouble();
     const double hasta = gRecordset->Fields(1).toDouble();
     bool vaciar = false;
+    const auto vaciarAhora = [&] {
+        if (!vaciar && vaciarCaja)
+            vaciarCaja();
+        vaciar = true;
+    };
     const double a = secuencia - desde;
     if (a < 0) {
-        vaciar = true;
+        vaciarAhora();
         MsgBox(QStringLiteral("El NCF creado esta por debajo del rango (") + NumText(desde) + QStringLiteral(" - ")
                + NumText(hasta) + QStringLiteral(")."));
     }
@@ -107,7 +112,7 @@ bool VerificarRangoNCF(double secuencia, qint16 id)
     // Eight digits are all an NCF has: beyond them the range is used up
     // whatever its last number says.
     if (b < 0 || secuencia > kSecuenciaMaximaNCF) {
-        vaciar = true;
+        vaciarAhora();
         MsgBox(QStringLiteral("NCFs agotados, favor de aumentar el rango."));
     } else if (b > -1 && b < 11) {
         MsgBox(QStringLiteral("Aviso: Solo queda(n) ") + NumText(b + 1) + QStringLiteral(" NCF(s)"));

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 
 // The highest sequence an NCF can carry in its eight digits.
 constexpr double kSecuenciaMaximaNCF = 99999999;
@@ -30,8 +31,9 @@ bool ActualizarConsecutivoNCF(const QString& columna, double valor, qint16 id);
 
 // Range check of a sequence just generated: the below-range and exhausted
 // messages (a sequence above 99999999 is exhausted too) and the warning when
-// ten or fewer numbers remain. Returns true when the NCF box must be emptied.
-bool VerificarRangoNCF(double secuencia, qint16 id);
+// ten or fewer numbers remain. Returns true when the NCF box must be emptied;
+// vaciar (optional) empties it before the message is shown.
+bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>& vaciar = {});
 
 // Prefix and sequence as an NCF: "B01" and 40 give "B0100000040".
 QString TextoNCF(const QString& prefijo, double secuencia);

@@ -24,7 +24,7 @@ bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
     });
 }
 
-void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla)
+void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla, const QHash<int, QString>& cambios)
 {
     ado::Recordset rs;
     rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
@@ -32,7 +32,7 @@ void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla)
     for (int i = 0; i < rs.FieldCount(); ++i) {
         if (i >= txt.size() || !txt[i])
             throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
-        rs.Fields(i).setValue(BoxText(txt[i]));
+        rs.Fields(i).setValue(cambios.contains(i) ? cambios.value(i) : BoxText(txt[i]));
     }
     rs.Update();
 }
@@ -88,20 +88,20 @@ void CargarDetalleFactura(ListView* lvw, const QString& sql)
 void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
                           OrigenMovimiento origen)
 {
-    // gRecordset walks the lines for the movement's article, the own
-    // result gives quantity and price; the two move in step.
-    gRecordset = std::make_shared<ado::Recordset>();
-    gRecordset->Open(sql, Conexion());
-    ado::Recordset propio;
-    propio.Open(sql, Conexion());
-    while (!propio.Eof()) {
-        const double cantidad = RoundHalfEven(propio.Fields(QStringLiteral("cantidad")).toDouble());
+    // One walk of the lines: the movement reads the article from the
+    // current row of gRecordset, the quantity and price come from that row
+    // too (a second open need not return the rows in the same order).
+    const ado::RecordsetPtr lineas = std::make_shared<ado::Recordset>();
+    gRecordset = lineas;
+    ado::Recordset& rs = *lineas;
+    rs.Open(sql, Conexion());
+    while (!rs.Eof()) {
+        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
             throw ado::Error{6, QStringLiteral("Desbordamiento")};
-        MoverInventario(qint16(cantidad), propio.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento,
-                        concepto, origen);
-        propio.MoveNext();
-        gRecordset->MoveNext();
+        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
+                        origen);
+        rs.MoveNext();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "mInventario.h"
 #include "mVblesGlobales.h"
 
+#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -23,8 +24,8 @@ class ListView;
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
 
 // Adds the header row of a new invoice to tabla ("Ventas", "Compras"):
-// column i = box i, as the boxes hold the text.
-void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla);
+// column i = box i, as the boxes hold the text, or cambios[i] when given.
+void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla, const QHash<int, QString>& cambios = {});
 
 // Writes one row of tabla ("Detalles_FacVen", "Detalles_FacCom") per list
 // item, in list order, and moves each line's stock with concepto. The row

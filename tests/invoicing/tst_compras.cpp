@@ -355,7 +355,7 @@ private slots:
         linea(*w, "Q", "1");
         QCOMPARE(w->lvwFactura->count(), 1);
         QCOMPARE(caja(*w, 9), QString("25"));
-        const QString dinero = "El descuento y el abono deben ser cantidades positivas escritas con punto decimal";
+        const QString dinero = "El descuento y el abono deben ser cantidades positivas escritas con punto decimal y a lo sumo dos decimales";
         for (const char* mal : {"-5", "1,5", "5a"}) {
             escribir(*w, 7, mal);
             intenta(dinero);
@@ -371,9 +371,11 @@ private slots:
         intenta("Verifique el Código de la factura");
         escribir(*w, 0, "1");
 
-        // The list's "Salir" sets the shared mode to 3: the window's own
-        // state still lets it apply its new purchase, once.
+        // The list's "Salir" sets the shared mode to 3: nothing applies
+        // until the window is entering a new purchase again.
         gModoCompras = 3;
+        intenta("La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de compras");
+        gModoCompras = 2;
         msgtest::clear();
         QVERIFY(w->bAplicar_Click());
         QVERIFY(msgtest::calls().isEmpty());

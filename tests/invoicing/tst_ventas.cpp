@@ -292,45 +292,68 @@ private slots:
         QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo FROM ncfs WHERE prefijo = 'B01'").toLongLong(), actual);
     }
 
-    // The proposed number was taken meanwhile: Yes moves to the next one and
-    // stops; No goes on and the unique key refuses it, storing nothing.
+    // The proposed number was taken before the apply: Yes moves to the next
+    // one and stops, No goes on. Taken while the cash is counted, the number
+    // and the range's NCF give way to the next free ones and the clerk is
+    // told; no engine error in any case.
     void numeroUsado()
     {
         TESTSTORE_OPEN_FRESH(t);
         firmar();
         articulo(t, "Q", 10, 25, 25, 25, 18, 10);
         rango(t, "Consumidor final", "B01", 1, 500, 0);
+        const auto otra = [&t](int numero, const QString& ncf) {
+            teststore::execRaw(t, QString("INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, ncf, total) "
+                                          "VALUES (%1, '0', 'Cancelada', 1, '1', '%2', 5)")
+                                      .arg(numero)
+                                      .arg(ncf));
+        };
+        const QString pregunta = "El número de factura %1  ya esta registrado en el inventario, Desea intentar el siguiente número disponible?";
         auto w = nueva();
         QCOMPARE(caja(*w, 0), QString("1"));
         linea(*w, "Q");
         escribir(*w, 7, "29");
-        elegirNcf(*w, 1);
-        teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, total) "
-                              "VALUES (1, '0', 'Cancelada', 1, '1', 5)");
-        const QStringList antes = volcado(t);
-
-        const QString pregunta = "El número de factura 1  ya esta registrado en el inventario, Desea intentar el siguiente número disponible?";
+        otra(1, "");
         msgtest::install([](const msgtest::Call&) { return MsgResult::No; });
-        QVERIFY(!w->bAplicar_Click());
-        QCOMPARE(msgtest::texts().value(0), pregunta);
-        QVERIFY(msgtest::texts().value(1).startsWith("Error No: 3022 Código o Descripción no pueden ser duplicados"));
-        QCOMPARE(msgtest::texts().value(2), kErrorAplicar);
-        QCOMPARE(volcado(t), antes);
-        QCOMPARE(caja(*w, 11), QString("Nuevo"));
-        QVERIFY(w->bAplicar->isEnabled());
-
-        msgtest::install();
-        QVERIFY(!w->bAplicar_Click());
-        QCOMPARE(msgtest::texts(), QStringList{pregunta});
-        QCOMPARE(msgtest::calls()[0].title, QString("Factura de Venta"));
-        QCOMPARE(caja(*w, 0), QString("2"));
-        QCOMPARE(w->ComboNcf->currentText(), QString("Manual"));
-        QVERIFY(caja(*w, 15).isEmpty());
-        QCOMPARE(volcado(t), antes);
-        msgtest::clear();
         QVERIFY(w->bAplicar_Click());
-        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Ventas WHERE codigo_fac = 2").toInt(), 1);
-        QCOMPARE(consecutivo(t, "consecutivo_venta").toInt(), 2);
+        QCOMPARE(msgtest::texts(), (QStringList{pregunta.arg(1), "Otra estación de trabajo tomó lo propuesto: la factura se guardó con el número 2."}));
+        QCOMPARE(caja(*w, 0), QString("2"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Detalles_FacVen WHERE codigo_fac = 2").toInt(), 1);
+
+        auto w2 = nueva();
+        QCOMPARE(caja(*w2, 0), QString("3"));
+        linea(*w2, "Q");
+        escribir(*w2, 7, "29");
+        elegirNcf(*w2, 1);
+        otra(3, "");
+        const QStringList antes = volcado(t);
+        msgtest::install();
+        QVERIFY(!w2->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{pregunta.arg(3)});
+        QCOMPARE(msgtest::calls()[0].title, QString("Factura de Venta"));
+        QCOMPARE(caja(*w2, 0), QString("4"));
+        QCOMPARE(w2->ComboNcf->currentText(), QString("Manual"));
+        QVERIFY(caja(*w2, 15).isEmpty());
+        QCOMPARE(volcado(t), antes);
+
+        elegirNcf(*w2, 1);
+        QCOMPARE(caja(*w2, 15), QString("B0100000001"));
+        fRecibirDinero::alMostrar = [&](fRecibirDinero& d) {
+            otra(4, "B0100000001");
+            teststore::execRaw(t, "UPDATE ncfs SET consecutivo = 1");
+            d.tEfectivo->setText(d.tTotal->text());
+            d.bCerrar->click();
+        };
+        msgtest::clear();
+        QVERIFY(w2->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{"Otra estación de trabajo tomó lo propuesto: la factura se guardó con el número 5 y el NCF B0100000002."});
+        QCOMPARE(caja(*w2, 0), QString("5"));
+        QCOMPARE(caja(*w2, 15), QString("B0100000002"));
+        QCOMPARE(w2->numeroGuardado(), QString("5"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT ncf FROM Ventas WHERE codigo_fac = 5").toString(), QString("B0100000002"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Kardex WHERE concepto = 'Factura De Venta 5'").toInt(), 1);
+        QCOMPARE(consecutivo(t, "consecutivo_venta").toInt(), 5);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo FROM ncfs").toInt(), 2);
     }
 
     // Refusals before anything is written.
@@ -363,7 +386,7 @@ private slots:
 
         linea(*w, "Q");
         QCOMPARE(w->lvwFactura->count(), 1);
-        const QString dinero = "El descuento y el abono deben ser cantidades positivas escritas con punto decimal";
+        const QString dinero = "El descuento y el abono deben ser cantidades positivas escritas con punto decimal y a lo sumo dos decimales";
         for (const char* mal : {"-5", "1,5", "5a", "1.2.3"}) {
             escribir(*w, 7, mal);
             intenta(dinero);
@@ -374,8 +397,10 @@ private slots:
         escribir(*w, 6, "000");
         escribir(*w, 7, "30");
         intenta("El saldo no puede dar resultados negativos");
-        // A balance below a cent counts as paid: no question, no payment.
+        // A third decimal is no amount of money.
         escribir(*w, 7, "28.999");
+        intenta(dinero);
+        escribir(*w, 7, "29");
         escribir(*w, 0, "1x");
         intenta("Verifique el Código de la factura");
         escribir(*w, 0, "1");
@@ -387,7 +412,7 @@ private slots:
     }
 
     // The list's "Salir" sets the shared mode to 3 while the sale is open:
-    // the window's own state still lets it apply its new sale.
+    // no cash is asked for and nothing is stored until it is 2 again.
     void modoCompartidoCambiado()
     {
         TESTSTORE_OPEN_FRESH(t);
@@ -397,8 +422,21 @@ private slots:
         linea(*w, "Q");
         escribir(*w, 7, "29");
         gModoFormulario = 3;
+        int cobros = 0;
+        fRecibirDinero::alMostrar = [&](fRecibirDinero& d) {
+            ++cobros;
+            d.tEfectivo->setText(d.tTotal->text());
+            d.bCerrar->click();
+        };
+        const QStringList antes = volcado(t);
+        msgtest::clear();
+        QVERIFY(!w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{"La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ventas"});
+        QCOMPARE(cobros, 0);
+        QCOMPARE(volcado(t), antes);
+        gModoFormulario = 2;
         QVERIFY(w->bAplicar_Click());
-        QCOMPARE(filas(t, "Ventas"), 1);
+        QCOMPARE(cobros, 1);
         QCOMPARE(filas(t, "Detalles_FacVen"), 1);
     }
 
@@ -446,8 +484,9 @@ private slots:
         QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo FROM ncfs").toInt(), 1);
     }
 
-    // Another workstation stored the NCF meanwhile: nothing is stored, the
-    // clerk is told and a fresh NCF is ready for the second try.
+    // Another workstation stored the NCF meanwhile: the sale takes the
+    // range's next one and the clerk is told. A typed NCF that an invoice
+    // holds is refused before the cash is counted.
     void ncfTomadoPorOtro()
     {
         TESTSTORE_OPEN_FRESH(t);
@@ -462,26 +501,25 @@ private slots:
         teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, ncf, total) "
                               "VALUES (90, '0', 'Cancelada', 1, '1', 'B0100000008', 5)");
         teststore::execRaw(t, "UPDATE ncfs SET consecutivo = 8");
-        const QStringList antes = volcado(t);
         msgtest::clear();
-        QVERIFY(!w->bAplicar_Click());
-        QCOMPARE(msgtest::texts().value(0),
-                 QString("El NCF B0100000008 fue utilizado por otra estación de trabajo y la factura no se guardó. Se generó el siguiente NCF disponible: presione 'Aplicar' de nuevo."));
-        QCOMPARE(volcado(t), antes);
-        QCOMPARE(caja(*w, 15), QString("B0100000009"));
         QVERIFY(w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{"Otra estación de trabajo tomó lo propuesto: la factura se guardó con el NCF B0100000009."});
+        QCOMPARE(caja(*w, 15), QString("B0100000009"));
         QCOMPARE(teststore::scalarRaw(t, "SELECT ncf FROM Ventas WHERE codigo_fac = 1").toString(), QString("B0100000009"));
         QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo FROM ncfs").toInt(), 9);
 
-        // A typed NCF that an invoice holds is refused as well.
         auto w2 = nueva();
         linea(*w2, "Q");
         escribir(*w2, 7, "29");
-        escribir(*w2, 15, "B0100000009");
+        escribir(*w2, 15, "b0100000009");
+        int cobros = 0;
+        fRecibirDinero::alMostrar = [&](fRecibirDinero&) { ++cobros; };
+        const QStringList antes = volcado(t);
         msgtest::clear();
         QVERIFY(!w2->bAplicar_Click());
-        QCOMPARE(msgtest::texts().value(0), QString("El NCF B0100000009 ya está registrado en otra factura; la factura no se guardó."));
-        QCOMPARE(filas(t, "Ventas"), 2);
+        QCOMPARE(msgtest::texts(), QStringList{"El NCF b0100000009 ya está registrado en otra factura; la factura no se guardó."});
+        QCOMPARE(cobros, 0);
+        QCOMPARE(volcado(t), antes);
     }
 
     // Viewing and annulling: stock back once, on the stored number, with the
