@@ -12,10 +12,16 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <clocale>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvik"));
+    // The application object takes the C library's locale from the
+    // environment; numbers in the boxes, statements and files keep the
+    // point whatever the shop's machine is set to.
+    std::setlocale(LC_NUMERIC, "C");
 
     // Qt's own dialogs and buttons in Spanish.
     QTranslator qtbase;

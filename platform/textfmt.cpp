@@ -1,9 +1,7 @@
 #include "textfmt.h"
 
-#include <QLocale>
 #include <cfenv>
 #include <cmath>
-#include <cstdio>
 
 double RoundHalfEven(double x, int decimals)
 {
@@ -36,15 +34,14 @@ QString NumText(double x)
         return QStringLiteral("0");
     if (x == 0)
         return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", x);
-    QString s = QString::fromLatin1(buf);
+    // QString::number writes the fixed C forms; the C library's printf
+    // would follow the process locale and write "12,5".
+    QString s = QString::number(x, 'g', 15);
     if (s.contains(QLatin1Char('e'))) {
         // Write it out in full at 15 significant digits.
         const int exp10 = int(std::floor(std::log10(std::fabs(x))));
         const int decimals = std::max(0, 14 - exp10);
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-        s = QString::fromLatin1(buf);
+        s = QString::number(x, 'f', decimals);
     }
     s = trimZeros(s);
     if (s == QLatin1String("-0"))
@@ -73,9 +70,7 @@ QString NumText(const QVariant& v)
 
 QString FormatMoney(double x)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", x);
-    QString s = QString::fromLatin1(buf);
+    QString s = QString::number(x, 'f', 2);
     bool neg = s.startsWith(QLatin1Char('-'));
     if (neg)
         s.remove(0, 1);

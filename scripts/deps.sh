@@ -10,6 +10,7 @@ packages=(
     qt6-translations-l10n
     libsqlite3-dev
     mariadb-server mariadb-client
+    locales
 )
 
 missing=()
