@@ -23,7 +23,8 @@ namespace {
 
 QString sentencia(const QString& cab, const QString& det, const QString& desde, const QString& hasta, const QString& estado)
 {
-    return QStringLiteral("SELECT %1.codigo_fac, %1.fecha, %1.Estado, %2.descripcion_art, %2.impuesto FROM %1  INNER JOIN %2 ON "
+    return QStringLiteral("SELECT %1.codigo_fac, %1.fecha, %1.Estado, %2.descripcion_art, %2.impuesto, %2.cantidad, %2.valor_unitario "
+                          "FROM %1  INNER JOIN %2 ON "
                           "(%1.codigo_emp = %2.codigo_emp) AND (%1.codigo_fac = %2.codigo_fac) where %1.fecha between #")
                .arg(cab, det)
            + desde + QStringLiteral("# and #") + hasta + QStringLiteral("# and ") + det + QStringLiteral(".codigo_emp = ") + gCodigoEmp
@@ -34,13 +35,15 @@ const QString kEncabezado = QStringLiteral(
     " <tr><td><strong>No. Factura</strong></td><td><P align=left><FONT face='Arial'><strong>Artículo</strong></FONT></P></td>"
     "<td><P align=right><FONT face='Arial'><strong>Impuesto</strong></FONT></P></td></tr>");
 
-// The rows of one section; returns their sum in cents.
+// The rows of one section, each with the tax money of its line (the line
+// holds the rate); returns their sum in cents.
 qint64 filas(ArchivoReporte& f, ado::Recordset& rs)
 {
     qint64 suma = 0;
     for (int n = 0; !rs.Eof(); ++n) {
         const QString color = ColorDeFila(n);
-        const qint64 impuesto = Centavos(Monto(rs, QStringLiteral("impuesto")));
+        const qint64 impuesto = Centavos(Monto(rs, QStringLiteral("cantidad")) * Monto(rs, QStringLiteral("valor_unitario"))
+                                         * Monto(rs, QStringLiteral("impuesto")) / 100.0);
         f.Escribir(QStringLiteral(" <tr bgcolor=") + color + QStringLiteral("><td>") + Valor(rs, "codigo_fac")
                    + QStringLiteral("</td><td><P align=left><FONT face='Arial'>") + Valor(rs, "descripcion_art")
                    + QStringLiteral("</FONT></P></td><td><P align=right><FONT face='Arial'>$") + FormatoDinero(impuesto)

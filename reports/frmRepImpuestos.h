@@ -1,6 +1,7 @@
 // The tax report of a period: every line of the signed-in company's sales
 // and purchase invoices dated in the period and in the chosen state, with
-// the line's stored tax, the two totals and their difference, written to
+// the tax money of each line (quantity times unit value at the line's
+// rate), the two totals and their difference, written to
 // "ReporteImpuestos.htm". Each statement is left in Text1 (never shown)
 // before it runs.
 #pragma once

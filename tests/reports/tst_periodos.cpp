@@ -251,22 +251,23 @@ private slots:
         QCOMPARE(bytes("ReporteVentas.htm"), bueno);
     }
 
-    // Sales lines then purchase lines with the stored tax of each line, the
-    // two totals and the difference; Text1 keeps the last statement run.
+    // Sales lines then purchase lines, each with its tax money (quantity
+    // times unit value at the line's rate, to the cent), the two totals and
+    // the difference; Text1 keeps the last statement run.
     void impuestos()
     {
         TESTSTORE_OPEN_FRESH(t);
         firmar();
         teststore::execRaw(t, "INSERT INTO PROVEEDORES (codigo_prov, nombre_prov) VALUES ('P', 'P')");
-        guardarFactura(t, true, cab(3, "2010-09-02", "Cancelada", 1, 1), {{"A", "CABLE & ENCHUFE", 1, 1, 16, 1}, {"A", "CABLE", 1, 1, 16, 1}, {"B", "LIBRO", 1, 1, 0, 1}});
+        guardarFactura(t, true, cab(3, "2010-09-02", "Cancelada", 1, 1), {{"A", "CABLE & ENCHUFE", 10, 100, 18, 1000}, {"A", "CABLE", 3, 33.33, 16, 99.99}, {"B", "LIBRO", 2, 250, 0, 500}});
         guardarFactura(t, true, cab(4, "2010-09-03", "Anulada", 1, 1), {{"A", "CABLE", 1, 1, 16, 1}});
         Cabecera c = cab(9, "2010-09-05", "Cancelada", 1, 1);
         c.tercero = "P";
-        guardarFactura(t, false, c, {{"A", "CABLE", 1, 1, 12, 1}});
+        guardarFactura(t, false, c, {{"A", "CABLE", 7, 1500.25, 18, 10501.75}});
         frmRepImpuestos& w = Ventana<frmRepImpuestos>();
         elegir(w, "01/09/2010", "30/09/2010", 2);
-        const QString compras = "SELECT compras.codigo_fac, compras.fecha, compras.Estado, detalles_faccom.descripcion_art, detalles_faccom.impuesto "
-                                "FROM compras  INNER JOIN detalles_faccom ON (compras.codigo_emp = detalles_faccom.codigo_emp) AND "
+        const QString compras = "SELECT compras.codigo_fac, compras.fecha, compras.Estado, detalles_faccom.descripcion_art, detalles_faccom.impuesto, "
+                                "detalles_faccom.cantidad, detalles_faccom.valor_unitario FROM compras  INNER JOIN detalles_faccom ON (compras.codigo_emp = detalles_faccom.codigo_emp) AND "
                                 "(compras.codigo_fac = detalles_faccom.codigo_fac) where compras.fecha between #09/01/2010# and #09/30/2010# "
                                 "and detalles_faccom.codigo_emp = 1 and compras.estado = 'CANCELADA'";
         QCOMPARE(w.Text1->text(), compras);
@@ -283,13 +284,13 @@ private slots:
         QStringList p;
         p << kHead + "<BODY><FONT face='Arial'><h2>FERRETERIA LA LLAVE</h2><table><tr><td><h3> REPORTE DE IMPUESTOS (01/09/2010 - 30/09/2010) </h3> <STRONG>Estado: </STRONG>CANCELADA<br><br>"
           << "  <h3>VENTA</h3>  <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>" << enc
-          << fila("BBBBBB", "3", "CABLE &amp; ENCHUFE", "16.00") << fila("white", "3", "CABLE", "16.00") << fila("BBBBBB", "3", "LIBRO", "0.00")
+          << fila("BBBBBB", "3", "CABLE &amp; ENCHUFE", "180.00") << fila("white", "3", "CABLE", "16.00") << fila("BBBBBB", "3", "LIBRO", "0.00")
           << "</TABLE></td></tr>" << "<tr><td><table>"
-          << "<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>$32.00</FONT></P></td></tr></table></td></tr></table>"
+          << "<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>$196.00</FONT></P></td></tr></table></td></tr></table>"
           << " <table><tr><td><br> <h3>COMPRA</h3>  <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>" << enc
-          << fila("BBBBBB", "9", "CABLE", "12.00") << "</TABLE></td></tr>" << "<tr><td><table>"
-          << "<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>$12.00</FONT></P></td></tr></table>"
-          << "</td></tr><tr><td><br><table><tr><td><strong>Diferencia:</strong> $20.00<br></td></tr></table></td></tr></table><br><br>"
+          << fila("BBBBBB", "9", "CABLE", "1,890.32") << "</TABLE></td></tr>" << "<tr><td><table>"
+          << "<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>$1,890.32</FONT></P></td></tr></table>"
+          << "</td></tr><tr><td><br><table><tr><td><strong>Diferencia:</strong> $-1,694.32<br></td></tr></table></td></tr></table><br><br>"
              "<FONT face='Arial' size='1'>Tarvik 1.0 <br> https://tarvik.example.org</FONT></BODY></HTML>";
         QCOMPARE(texto("ReporteImpuestos.htm"), p.join(QString()));
         QCOMPARE(w.web->LocationURL(), ruta("ReporteImpuestos.htm"));
@@ -302,10 +303,17 @@ private slots:
         const QString f = texto("ReporteImpuestos.htm");
         QVERIFY(f.contains("<h3>VENTA</h3>  <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>" + enc + "</TABLE>"));
         QVERIFY(f.contains("$0.00</FONT></P></td></tr></table></td></tr></table>"));
-        QVERIFY(f.contains("<strong>Diferencia:</strong> $-16.00<br>"));
+        QVERIFY(f.contains("<strong>Diferencia:</strong> $-1,680.28<br>"));
         // Nothing in the period: both totals and the difference read $0.00.
         elegir(w, "01/01/2011", "31/01/2011", 2);
         QCOMPARE(texto("ReporteImpuestos.htm").count("$0.00"), 3);
+        // A line without a quantity stops the run with the error check's
+        // message; the page shown stays.
+        teststore::execRaw(t, "UPDATE Detalles_FacVen SET cantidad = NULL WHERE descripcion_art = 'LIBRO'");
+        const QString antes = w.web->toHtml();
+        elegir(w, "01/09/2010", "30/09/2010", 2);
+        QCOMPARE(msgtest::texts(), QStringList({QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")}));
+        QCOMPARE(w.web->toHtml(), antes);
     }
 };
 
