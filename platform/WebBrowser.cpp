@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace webtest {
@@ -61,6 +62,7 @@ void WebBrowser::Navigate(const QString& path)
     if (!f.open(QIODevice::ReadOnly)) {
         clear();
         location_.clear();
+        page_.clear();
         return;
     }
     const QByteArray bytes = f.readAll();
@@ -72,6 +74,7 @@ void WebBrowser::Navigate(const QString& path)
     html.replace(bareHex, QStringLiteral("\\1#\\2"));
     setHtml(html);
     location_ = path;
+    page_ = bytes;
 }
 
 void WebBrowser::PageSetup()
@@ -84,15 +87,14 @@ void WebBrowser::PageSetup()
     dlg.exec();
 }
 
-static bool copyPage(const QString& from, const QString& to)
+// The bytes of the page shown, not the file at its path: a later run that
+// failed may have left that file cut short while the view kept its page.
+bool WebBrowser::savePage(const QString& to) const
 {
-    if (from.isEmpty() || to.isEmpty())
+    if (location_.isEmpty() || to.isEmpty())
         return false;
-    if (QFileInfo(from).absoluteFilePath() == QFileInfo(to).absoluteFilePath())
-        return true;
-    if (QFile::exists(to) && !QFile::remove(to))
-        return false;
-    return QFile::copy(from, to);
+    QSaveFile out(to);
+    return out.open(QIODevice::WriteOnly) && out.write(page_) == page_.size() && out.commit();
 }
 
 void WebBrowser::SaveAs()
@@ -101,14 +103,14 @@ void WebBrowser::SaveAs()
         webtest::Call c{QStringLiteral("SaveAs"), true, location_};
         webtest::state().calls.append(c);
         if (webtest::state().saveAs)
-            copyPage(location_, webtest::state().saveAs(c));
+            savePage(webtest::state().saveAs(c));
         return;
     }
     if (location_.isEmpty())
         return;
     const QString to = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como"), QFileInfo(location_).fileName(),
                                                     QStringLiteral("Página web (*.htm *.html);;Todos los archivos (*)"));
-    copyPage(location_, to);
+    savePage(to);
 }
 
 void WebBrowser::Print(bool prompt)

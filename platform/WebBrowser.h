@@ -4,6 +4,7 @@
 // does nothing.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTextBrowser>
 #include <QVector>
@@ -31,7 +32,9 @@ public:
 
 private:
     QPrinter& printer();
+    bool savePage(const QString& to) const;
     QString location_;
+    QByteArray page_;  // the file's bytes as they were loaded
     std::unique_ptr<QPrinter> printer_;  // keeps the page setup between prints
 };
 

@@ -234,6 +234,13 @@ private slots:
         QCOMPARE(msgtest::texts(), QStringList({QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")}));
         QCOMPARE(w.web->toHtml(), pagina);
         QVERIFY(texto("ReporteVentas.htm").endsWith("<strong>Total</strong></FONT></P></td></tr>"));
+        // "Guardar como" saves the page shown, not the file cut short.
+        const QString copia = dir.filePath("copia.htm");
+        webtest::install([&](const webtest::Call&) { return copia; });
+        w.bGuardar->click();
+        QFile guardada(copia);
+        QVERIFY(guardada.open(QIODevice::ReadOnly));
+        QCOMPARE(guardada.readAll(), hoy);
 
         Ventana<frmRepVentas>().InicializarReporte(QDate(2010, 1, 1), QDate(2010, 1, 2));  // a good run
         const QByteArray bueno = bytes("ReporteVentas.htm");
