@@ -94,7 +94,9 @@ bool WriteFile(const QString& device, const QByteArray& bytes)
     if (device.isEmpty())
         return false;
     // Non-blocking open: a serial line without carrier would otherwise wait.
-    const int fd = ::open(device.toLocal8Bit().constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // Truncated as an output file starts: a plain file standing for the port
+    // holds this write only (devices ignore it).
+    const int fd = ::open(device.toLocal8Bit().constData(), O_WRONLY | O_TRUNC | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     termios tio;

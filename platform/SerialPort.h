@@ -33,8 +33,8 @@ QByteArray SingleByte(const QString& text);
 // closes the port.
 bool WriteSerial(const QString& device, const QByteArray& bytes, int baud = 9600, int dataBits = 8);
 
-// Opens the device for output as a file, with the line's current speed,
-// writes the bytes and closes it. A terminal line is switched to raw output
+// Opens the device for output as a file that starts empty, with the line's
+// current speed, writes the bytes and closes it. A terminal line is switched to raw output
 // so that no end-of-line translation changes the bytes.
 bool WriteFile(const QString& device, const QByteArray& bytes);
 

@@ -361,7 +361,12 @@ private slots:
             return f.readAll();
         };
         for (int vez = 1; vez <= 2; ++vez) {
-            QFile(puerto).resize(0);
+            {
+                // Stale bytes: the port is opened as an output file that starts empty.
+                QFile f(puerto);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write(QByteArray(40, 'x'));
+            }
             w.show();
             w.bImprimir->setFocus();
             QTest::keyClick(&w, Qt::Key_Return);
