@@ -3,6 +3,7 @@
 #include <QAtomicInt>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -106,6 +107,69 @@ bool databaseExists(QSqlDatabase& db, const QString& database, bool* exists, QSt
     }
     *exists = q.value(0).toInt() > 0;
     return true;
+}
+
+// The tables and the CREATE INDEX statements (by index name) of engine's
+// declarations.
+void declared(const QString& engine, QStringList* tables, QHash<QString, QString>* indexes)
+{
+    static const QRegularExpression table(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression index(QStringLiteral("^CREATE\\s+INDEX\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
+    for (const QString& s : statements(engine, false)) {
+        if (const auto m = table.match(s); m.hasMatch())
+            *tables << m.captured(1).toLower();
+        else if (const auto m = index.match(s); m.hasMatch())
+            indexes->insert(m.captured(1).toLower(), s);
+    }
+}
+
+QStringList lowerColumn(QSqlQuery& q)
+{
+    QStringList out;
+    while (q.next())
+        out << q.value(0).toString().toLower();
+    return out;
+}
+
+// Creates on db the declared indexes that indexesSql does not list, once
+// tablesSql has listed every declared table (both take bound, unless null).
+int addMissing(QSqlDatabase& db, const QString& engine, const QString& tablesSql, const QString& indexesSql,
+               const QString& bound, const QString& where, QString* error)
+{
+    QStringList tables;
+    QHash<QString, QString> indexes;
+    declared(engine, &tables, &indexes);
+    QSqlQuery q(db);
+    auto listed = [&](const QString& sql, QStringList* out) {
+        q.prepare(sql);
+        if (!bound.isNull())
+            q.addBindValue(bound);
+        if (!q.exec()) {
+            setError(error, QStringLiteral("%1 no es un almacén de Tarvik; no se modifica (%2)").arg(where, q.lastError().text()));
+            return false;
+        }
+        *out = lowerColumn(q);
+        return true;
+    };
+    QStringList have, haveIndexes;
+    if (!listed(tablesSql, &have) || !listed(indexesSql, &haveIndexes))
+        return -1;
+    for (const QString& t : tables)
+        if (!have.contains(t)) {
+            setError(error, QStringLiteral("%1 no es un almacén de Tarvik; no se modifica").arg(where));
+            return -1;
+        }
+    int added = 0;
+    for (auto it = indexes.cbegin(); it != indexes.cend(); ++it) {
+        if (haveIndexes.contains(it.key()))
+            continue;
+        if (!q.exec(it.value())) {
+            setError(error, q.lastError().text() + QStringLiteral("\n") + it.value());
+            return -1;
+        }
+        ++added;
+    }
+    return added;
 }
 
 }  // namespace
@@ -268,6 +332,62 @@ bool createMariaDbDatabase(const QString& host, int port, const QString& user, c
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
+}
+
+int addMissingSqliteIndexes(const QString& path, QString* error)
+{
+    if (!QFileInfo(path).isFile()) {
+        setError(error, QStringLiteral("No se encontró el archivo %1").arg(path));
+        return -1;
+    }
+    const QString name = uniqueConnectionName("sqlite");
+    int n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        // Read-write but never create: a missing file stays missing.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        if (!db.open()) {
+            setError(error, db.lastError().text());
+        } else {
+            // A file that is not a database fails the first read and is
+            // left as it was.
+            n = addMissing(db, QStringLiteral("sqlite"),
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"),
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"), QString(),
+                           QStringLiteral("El archivo %1").arg(path), error);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return n;
+}
+
+int addMissingMariaDbIndexes(const QString& host, int port, const QString& user, const QString& password,
+                             const QString& database, QString* error)
+{
+    if (!validDatabaseName(database)) {
+        setError(error, QStringLiteral("Nombre de base de datos no válido: %1").arg(database));
+        return -1;
+    }
+    const QString name = uniqueConnectionName("mariadb");
+    int n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        if (openServer(db, host, port, user, password, error)) {
+            QSqlQuery use(db);
+            if (!use.exec(QStringLiteral("USE `%1`").arg(database)))
+                setError(error, use.lastError().text());
+            else
+                n = addMissing(db, QStringLiteral("mariadb"),
+                               QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA = ?"),
+                               QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = ?"),
+                               database, QStringLiteral("La base de datos %1").arg(database), error);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return n;
 }
 
 int mariaDbTableCount(const QString& host, int port, const QString& user, const QString& password,

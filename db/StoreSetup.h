@@ -18,6 +18,14 @@ bool createMariaDbDatabase(const QString& host, int port, const QString& user,
                            const QString& password, const QString& database, bool dropFirst,
                            QString* error);
 
+// On an existing Tarvik store (one that holds every table of the
+// declarations), creates the declared indexes it lacks and touches no row.
+// Returns how many were added; -1 with error set when the store cannot be
+// reached or is not a Tarvik store, which is then left untouched.
+int addMissingSqliteIndexes(const QString& path, QString* error);
+int addMissingMariaDbIndexes(const QString& host, int port, const QString& user, const QString& password,
+                             const QString& database, QString* error);
+
 // Number of tables in database (0 when it does not exist), -1 on error.
 int mariaDbTableCount(const QString& host, int port, const QString& user,
                       const QString& password, const QString& database, QString* error);

@@ -224,3 +224,11 @@ CREATE TABLE ncfs (
     PRIMARY KEY (ID),
     KEY ncfs_sucursal (id_sucursal)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+
+-- Added after the first stores were made: the set-up adds to an existing
+-- store whichever of these it lacks. The NCF check before every sale, the
+-- period statements and the stock card's listing by date.
+CREATE INDEX Ventas_ncf ON Ventas (codigo_emp, ncf);
+CREATE INDEX Ventas_fecha ON Ventas (codigo_emp, fecha);
+CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
+CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);

@@ -1,13 +1,23 @@
 // tarvik-setup: creates an empty Tarvik store.
 //   tarvik-setup --sqlite PATH
 //   tarvik-setup --mariadb [--host H] [--port P] [--user U] [--password W] [--database D]
-// An existing store is never touched: the tool says so and exits 0.
+// An existing Tarvik store only gets the indexes it lacks, no row is touched;
+// anything else that is already there is refused untouched.
 #include "StoreSetup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
+
+static QString indicesAgregados(int n)
+{
+    if (n == 0)
+        return QStringLiteral("tiene todos sus índices, no se modifica.");
+    if (n == 1)
+        return QStringLiteral("se agregó 1 índice que faltaba, sin tocar ninguna fila.");
+    return QStringLiteral("se agregaron %1 índices que faltaban, sin tocar ninguna fila.").arg(n);
+}
 
 int main(int argc, char* argv[])
 {
@@ -45,7 +55,12 @@ int main(int argc, char* argv[])
     if (p.isSet(sqlite)) {
         const QString path = p.value(sqlite);
         if (QFileInfo::exists(path)) {
-            out << "El archivo " << path << " ya existe; no se modifica.\n";
+            const int n = tarvikdb::addMissingSqliteIndexes(path, &error);
+            if (n < 0) {
+                err << "No se modifica " << path << ": " << error << "\n";
+                return 1;
+            }
+            out << "El archivo " << path << " ya existe; " << indicesAgregados(n) << "\n";
             return 0;
         }
         if (!tarvikdb::createSqliteStore(path, &error)) {
@@ -69,7 +84,12 @@ int main(int argc, char* argv[])
         return 1;
     }
     if (tables > 0) {
-        out << "La base de datos " << db << " ya existe; no se modifica.\n";
+        const int n = tarvikdb::addMissingMariaDbIndexes(p.value(host), portNo, p.value(user), p.value(password), db, &error);
+        if (n < 0) {
+            err << "No se modifica la base de datos " << db << ": " << error << "\n";
+            return 1;
+        }
+        out << "La base de datos " << db << " ya existe; " << indicesAgregados(n) << "\n";
         return 0;
     }
     if (!tarvikdb::createMariaDbDatabase(p.value(host), portNo, p.value(user), p.value(password), db, false, &error)) {

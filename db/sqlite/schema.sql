@@ -103,6 +103,9 @@ CREATE TABLE Ventas (
 );
 CREATE INDEX Ventas_codigo_cli ON Ventas (codigo_cli);
 CREATE INDEX Ventas_usuario ON Ventas (codigo_emp, codigo_usu);
+-- The NCF check before every sale and the period statements.
+CREATE INDEX Ventas_ncf ON Ventas (codigo_emp, ncf);
+CREATE INDEX Ventas_fecha ON Ventas (codigo_emp, fecha);
 
 CREATE TABLE Compras (
     codigo_fac         INTEGER NOT NULL,
@@ -126,6 +129,7 @@ CREATE TABLE Compras (
 );
 CREATE INDEX Compras_codigo_prov ON Compras (codigo_prov);
 CREATE INDEX Compras_usuario ON Compras (codigo_emp, codigo_usu);
+CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
 
 CREATE TABLE Detalles_FacVen (
     codigo_fac         INTEGER,
@@ -186,7 +190,8 @@ CREATE TABLE Kardex (
     saldo               INTEGER,
     precio_compra       REAL
 );
-CREATE INDEX Kardex_codigo_art ON Kardex (codigo_art);
+-- The stock card lists an article's rows by date.
+CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);
 
 -- AUTOINCREMENT: a deleted range's ID is never handed out again.
 CREATE TABLE ncfs (

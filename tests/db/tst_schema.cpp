@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 
 #include <QMap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest/QtTest>
 
 using teststore::Target;
@@ -204,6 +206,7 @@ private slots:
     void textComparison();
 
     void setupLeavesExistingStoreAlone();
+    void setupAddsMissingIndexes();
 
 private:
     Target shared_;  // read-only checks share one store
@@ -509,6 +512,83 @@ void tst_schema::setupLeavesExistingStoreAlone()
     }
     QCOMPARE(teststore::scalarRaw(t, "SELECT nombre_cli FROM CLIENTES WHERE codigo_cli = 'C9'").toString(),
              QStringLiteral("QUEDA"));
+}
+
+namespace {
+
+QStringList indexNames(const Target& t)
+{
+    QStringList out;
+    const QString sql = teststore::mariadb()
+                            ? QStringLiteral("SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE()")
+                            : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'");
+    for (const QVariantList& r : teststore::queryRaw(t, sql))
+        out << r[0].toString().toLower();
+    out.sort();
+    return out;
+}
+
+int addMissing(const Target& t, QString* error)
+{
+    return teststore::mariadb() ? tarvikdb::addMissingMariaDbIndexes(teststore::serverHost(), teststore::serverPort(), "root", "",
+                                                                     t.database, error)
+                                : tarvikdb::addMissingSqliteIndexes(t.sqlitePath, error);
+}
+
+}  // namespace
+
+// A store made before the indexes were declared gets them, and nothing else
+// changes; a store of some other program is refused untouched.
+void tst_schema::setupAddsMissingIndexes()
+{
+    TESTSTORE_FRESH(t);
+    const QStringList full = indexNames(t);
+    for (const char* i : {"ventas_ncf", "ventas_fecha", "compras_fecha", "kardex_articulo_fecha"})
+        QVERIFY2(full.contains(QLatin1String(i)), i);
+    teststore::execRaw(t, "INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C9', 'QUEDA')");
+    teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, fecha, codigo_emp, ncf) VALUES (7, 'C9', '2010-09-02', 1, 'B0100000001')");
+    const bool server = teststore::mariadb();
+    teststore::execRaw(t, server ? "DROP INDEX Ventas_ncf ON Ventas" : "DROP INDEX Ventas_ncf");
+    teststore::execRaw(t, server ? "DROP INDEX Kardex_articulo_fecha ON Kardex" : "DROP INDEX Kardex_articulo_fecha");
+    const QStringList rowsBefore = joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac");
+
+    QString error;
+    QCOMPARE(addMissing(t, &error), 2);
+    QCOMPARE(indexNames(t), full);
+    QCOMPARE(joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac"), rowsBefore);
+    QCOMPARE(addMissing(t, &error), 0);
+    QCOMPARE(indexNames(t), full);
+
+    // Another program's store: one table that is not ours.
+    if (server) {
+        const QString other = t.database + QStringLiteral("_otro");
+        teststore::execRaw(t, "DROP DATABASE IF EXISTS `" + other + "`");
+        teststore::execRaw(t, "CREATE DATABASE `" + other + "`");
+        teststore::execRaw(t, "CREATE TABLE `" + other + "`.Ventas (codigo_emp INT, ncf VARCHAR(20), fecha DATE)");
+        Target o = t;
+        o.database = other;
+        QCOMPARE(tarvikdb::addMissingMariaDbIndexes(teststore::serverHost(), teststore::serverPort(), "root", "", other, &error), -1);
+        QVERIFY2(error.contains(other), qPrintable(error));
+        QCOMPARE(indexNames(o), QStringList());
+        teststore::execRaw(t, "DROP DATABASE `" + other + "`");
+    } else {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("otro.db");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "otro");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE Ventas (codigo_emp INTEGER, ncf TEXT, fecha DATE)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("otro");
+        QCOMPARE(tarvikdb::addMissingSqliteIndexes(path, &error), -1);
+        QVERIFY2(error.contains(path), qPrintable(error));
+        Target o;
+        o.sqlitePath = o.connectionString = path;
+        o.provider = t.provider;
+        QCOMPARE(indexNames(o), QStringList());
+    }
 }
 
 QTEST_MAIN(tst_schema)
