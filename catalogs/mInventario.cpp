@@ -28,10 +28,11 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
     try {
         // The lock keeps other workstations off this article until the unit
         // ends, so the stock read here is the one the movement changes.
+        // Every line of an invoice books one movement: the statements are
+        // bound, so they are compiled once.
         ado::Recordset art;
-        art.Open(QStringLiteral("Select precio_compra,cantidad From ARTICULOS Where ARTICULOS.codigo_art = ")
-                     + SqlStr(codigo) + QStringLiteral(" FOR UPDATE"),
-                 cn);
+        art.Open(QStringLiteral("Select precio_compra,cantidad From ARTICULOS Where ARTICULOS.codigo_art = ? FOR UPDATE"), cn,
+                 {codigo});
         if (art.RecordCount() < 1) {
             art.Close();
             cn.CommitTrans();
@@ -80,9 +81,7 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
 
         if (!inicial && nueva != existencia) {
             ado::Recordset upd;
-            upd.Open(QStringLiteral("Update ARTICULOS Set cantidad = ") + QString::number(nueva)
-                         + QStringLiteral(" Where ARTICULOS.codigo_art = ") + SqlStr(codigo),
-                     cn);
+            upd.Open(QStringLiteral("Update ARTICULOS Set cantidad = ? Where ARTICULOS.codigo_art = ?"), cn, {nueva, codigo});
         }
         cn.CommitTrans();
     } catch (...) {

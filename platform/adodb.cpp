@@ -225,6 +225,65 @@ QString jetDate(const QString& inner)
     return QLatin1Char('\'') + d.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
 }
 
+// Whether column (maybe qualified) is text in every table that has it.
+bool isTextColumn(const QString& column, const Catalog& cat)
+{
+    const int dot = column.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0) {
+        const TableInfo* t = cat.table(column.left(dot));
+        const int i = t ? t->columnIndex(column.mid(dot + 1)) : -1;
+        return i >= 0 && t->columns[i].kind == Kind::Text;
+    }
+    bool found = false;
+    for (const TableInfo& t : cat.tables) {
+        const int i = t.columnIndex(column);
+        if (i < 0)
+            continue;
+        if (t.columns[i].kind != Kind::Text)
+            return false;
+        found = true;
+    }
+    return found;
+}
+
+// SQLite: "column LIKE 'text'" with no wildcard in the text compares as
+// equality in the same folding collation, which lets the store use the
+// column's index (its own like() cannot). Only where = binds the operands
+// as LIKE does: a plain column, a whole condition.
+QString likeAsEquality(const QString& sql, const Catalog& cat)
+{
+    if (!sql.contains(QLatin1String("like"), Qt::CaseInsensitive))
+        return sql;
+    const QVector<Token> tk = tokenize(sql);
+    auto opens = [](const Token& t) {
+        return (t.type == Token::Punct && t.text == QLatin1String("(")) || isWord(t, "WHERE") || isWord(t, "AND")
+               || isWord(t, "OR") || isWord(t, "NOT") || isWord(t, "ON") || isWord(t, "HAVING");
+    };
+    auto closes = [](const Token& t) {
+        return (t.type == Token::Punct && (t.text == QLatin1String(")") || t.text == QLatin1String(";"))) || isWord(t, "AND")
+               || isWord(t, "OR") || isWord(t, "ORDER") || isWord(t, "GROUP") || isWord(t, "FOR") || isWord(t, "LIMIT")
+               || isWord(t, "UNION");
+    };
+    QString out;
+    int copied = 0;
+    for (int i = 2; i + 1 < tk.size(); ++i) {
+        const Token& lit = tk[i + 1];
+        if (!isWord(tk[i], "LIKE") || tk[i - 1].type != Token::Word || lit.type != Token::String || !opens(tk[i - 2]))
+            continue;
+        if (lit.text.contains(QLatin1Char('%')) || lit.text.contains(QLatin1Char('_')))
+            continue;
+        if ((i + 2 < tk.size() && !closes(tk[i + 2])) || !isTextColumn(tk[i - 1].text, cat))
+            continue;
+        out += QStringView(sql).mid(copied, tk[i].pos - copied);
+        out += QStringLiteral("= ") + lit.text + QStringLiteral(" COLLATE NOCASE");
+        copied = lit.pos + lit.text.size();
+    }
+    if (copied == 0)
+        return sql;
+    out += QStringView(sql).mid(copied);
+    return out;
+}
+
 }  // namespace
 
 // ---- catalog ----
@@ -267,6 +326,7 @@ QSqlQuery& Connection::prepared(const QString& sql)
     if (it != statements_.end())
         return *it.value();
     auto q = std::make_shared<QSqlQuery>(database());
+    q->setForwardOnly(true);
     if (!q->prepare(sql))
         throw makeError(q->lastError(), sql, sql.startsWith(QLatin1String("DELETE")));
     if (statements_.size() > 64)
@@ -292,6 +352,7 @@ void Connection::Close()
         QSqlDatabase::removeDatabase(name_);
     }
     statements_.clear();
+    plans_.reset();
     engine_ = Engine::None;
     depth_ = 0;
     rollbackOnly_ = false;
@@ -525,6 +586,7 @@ void Connection::loadCatalog()
             if (col.kind == Kind::Date)
                 c.dateColumns.insert(col.name.toLower(), true);
     catalog_ = c;
+    plans_.reset();
 }
 
 Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelete) const
@@ -565,7 +627,7 @@ Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelet
     }
 }
 
-QString Connection::translate(const QString& sqlIn) const
+QString Connection::rewrite(const QString& sqlIn) const
 {
     const QString& s = sqlIn;
     QString out;
@@ -643,6 +705,7 @@ QString Connection::translate(const QString& sqlIn) const
         // The write lock of the whole unit already holds the rows.
         static const QRegularExpression forUpdate(QStringLiteral("\\s+FOR\\s+UPDATE\\s*$"), QRegularExpression::CaseInsensitiveOption);
         t.remove(forUpdate);
+        t = likeAsEquality(t, catalog_);
     }
     return t;
 }
@@ -796,6 +859,40 @@ SelectShape analyse(const QString& sql, const Catalog& cat)
     return sh;
 }
 
+}  // namespace
+
+struct Connection::Plans {
+    QHash<QString, QString> rewrites;
+    QHash<QString, SelectShape> shapes;  // keyed by the rewritten text
+};
+
+Connection::Plans& Connection::plans() const
+{
+    auto& self = const_cast<Connection&>(*this);
+    if (!self.plans_)
+        self.plans_ = std::make_shared<Plans>();
+    return *self.plans_;
+}
+
+QString Connection::translate(const QString& sql) const
+{
+    Plans& p = plans();
+    auto it = p.rewrites.constFind(sql);
+    if (it != p.rewrites.constEnd())
+        return it.value();
+    // Statements that carry their values inline are many; start afresh
+    // rather than grow without end.
+    if (p.rewrites.size() >= 512) {
+        p.rewrites.clear();
+        p.shapes.clear();
+    }
+    const QString t = rewrite(sql);
+    p.rewrites.insert(sql, t);
+    return t;
+}
+
+namespace {
+
 QVariant normalise(const QVariant& v, Kind k)
 {
     if (v.isNull() || !v.isValid())
@@ -863,26 +960,49 @@ QVariant normalise(const QVariant& v, Kind k)
 
 }  // namespace
 
-void Recordset::Open(const QString& source, Connection& cn)
+static QVariant bindable(const QVariant& v, Engine e);
+
+void Recordset::Open(const QString& source, Connection& cn, const QVector<QVariant>& binds)
 {
     Close();
     if (!cn.isOpen())
         fail(kClosed, QStringLiteral("La operación no se permite si la conexión está cerrada."));
     cn_ = &cn;
     source_ = source;
+    binds_ = binds;
     try {
         const QString sql = cn.translate(source);
         const Catalog& cat = cn.catalog();
-        SelectShape sh = analyse(sql, cat);
+        bool seen = false;
+        const SelectShape sh = [&] {
+            Connection::Plans& p = cn.plans();
+            auto it = p.shapes.constFind(sql);
+            seen = it != p.shapes.constEnd();
+            if (seen)
+                return it.value();
+            SelectShape fresh = analyse(sql, cat);
+            p.shapes.insert(sql, fresh);
+            return fresh;
+        }();
+        auto bound = [&](const QString& text) -> QSqlQuery& {
+            QSqlQuery& q = cn.prepared(text);
+            for (int i = 0; i < binds.size(); ++i)
+                q.bindValue(i, bindable(binds[i], cn.engine()));
+            return q;
+        };
         QSqlDatabase db = cn.database();
         if (!sh.select) {
             const bool isDelete = sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive);
             if (cn.rollbackOnly_ && cn.depth_ > 0)
                 fail(3034, QStringLiteral("La transacción fue anulada."));
             beforeWrite(sql);
-            QSqlQuery q(db);
-            if (!q.exec(sql))
-                throw cn.makeError(q.lastError(), sql, isDelete);
+            QSqlQuery local(db);
+            QSqlQuery& q = binds.isEmpty() ? local : bound(sql);
+            const bool done = binds.isEmpty() ? q.exec(sql) : q.exec();
+            const QSqlError e = q.lastError();
+            q.finish();
+            if (!done)
+                throw cn.makeError(e, sql, isDelete);
             open_ = true;
             pos_ = 0;
             return;
@@ -902,9 +1022,19 @@ void Recordset::Open(const QString& source, Connection& cn)
                 run = sql.left(sh.fromPos).trimmed() + extra + QLatin1Char(' ') + sql.mid(sh.fromPos);
             }
         }
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(run))
+        // Bound statements keep their compiled form, and so do the local
+        // file's texts that come again.
+        QSqlQuery local(db);
+        const bool keep = !binds.isEmpty() || (seen && cn.engine() == Engine::SQLite);
+        QSqlQuery& q = keep ? bound(run) : local;
+        // A kept statement left open would hold the local file's snapshot.
+        struct Finish {
+            QSqlQuery& q;
+            ~Finish() { q.finish(); }
+        } finish{q};
+        if (!keep)
+            q.setForwardOnly(true);
+        if (!(keep ? q.exec() : q.exec(run)))
             throw cn.makeError(q.lastError(), run, false);
         const QSqlRecord rec = q.record();
         const int n = rec.count();
@@ -985,6 +1115,7 @@ void Recordset::Open(const QString& source, Connection& cn)
 
 void Recordset::Close()
 {
+    insertSql_.clear();
     open_ = false;
     rows_.clear();
     columns_.clear();
@@ -1003,7 +1134,8 @@ void Recordset::Requery()
         fail(kClosed, QStringLiteral("La consulta está cerrada."));
     Connection* cn = cn_;
     const QString src = source_;
-    Open(src, *cn);
+    const QVector<QVariant> binds = binds_;
+    Open(src, *cn, binds);
 }
 
 void Recordset::MoveFirst()
@@ -1057,9 +1189,10 @@ void Recordset::checkIndex(int index) const
 
 int Recordset::fieldIndex(const QString& name) const
 {
-    const QString n = name.section(QLatin1Char('.'), -1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QStringView n = dot < 0 ? QStringView(name) : QStringView(name).mid(dot + 1);
     for (int i = 0; i < visible_; ++i)
-        if (columns_[i].name.compare(n, Qt::CaseInsensitive) == 0)
+        if (QStringView(columns_[i].name).compare(n, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -1211,6 +1344,20 @@ static QVariant bindable(const QVariant& v, Engine e)
     return v;
 }
 
+QString Recordset::insertText(const QVector<int>& keys) const
+{
+    const QString into = QStringLiteral("INSERT INTO ") + table_->name;
+    if (keys.isEmpty())
+        return cn_->engine() == Engine::SQLite ? into + QStringLiteral(" DEFAULT VALUES") : into + QStringLiteral(" () VALUES ()");
+    QStringList cols, marks;
+    for (int i : keys) {
+        cols << table_->columns[columns_[i].tableColumn].name;
+        marks << QStringLiteral("?");
+    }
+    return into + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", "))
+           + QStringLiteral(")");
+}
+
 QString Recordset::criteria(QVector<QVariant>& binds, const Row& original) const
 {
     // Every fetched column must still hold what was read: a row another
@@ -1252,22 +1399,18 @@ void Recordset::Update()
         fail(3034, QStringLiteral("La transacción fue anulada."));
     const Engine e = cn_->engine();
     if (adding_) {
-        QStringList cols, marks;
+        QVector<int> keys;
         QVector<QVariant> binds;
-        QList<int> keys = changed_.keys();
-        std::sort(keys.begin(), keys.end());
-        for (int i : keys) {
-            cols << table_->columns[columns_[i].tableColumn].name;
-            marks << QStringLiteral("?");
-            binds << bindable(changed_.value(i), e);
-        }
-        QString sql;
-        if (cols.isEmpty())
-            sql = e == Engine::SQLite ? QStringLiteral("INSERT INTO ") + table_->name + QStringLiteral(" DEFAULT VALUES")
-                                      : QStringLiteral("INSERT INTO ") + table_->name + QStringLiteral(" () VALUES ()");
-        else
-            sql = QStringLiteral("INSERT INTO ") + table_->name + QStringLiteral(" (") + cols.join(QStringLiteral(", "))
-                  + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")");
+        for (int i = 0; i < columns_.size(); ++i)
+            if (auto it = changed_.constFind(i); it != changed_.constEnd()) {
+                keys << i;
+                binds << bindable(it.value(), e);
+            }
+        // Rows added one after another set the same columns: the same text.
+        if (insertSql_.isEmpty() || keys != insertColumns_)
+            insertSql_ = insertText(keys);
+        insertColumns_ = keys;
+        const QString& sql = insertSql_;
         beforeWrite(sql);
         QSqlQuery& q = cn_->prepared(sql);
         for (int i = 0; i < binds.size(); ++i)

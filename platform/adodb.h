@@ -83,7 +83,8 @@ public:
     QSqlDatabase database() const;
     const Catalog& catalog() const { return catalog_; }
 
-    // Turns a statement written for the original dialect into the engine's.
+    // Turns a statement written for the original dialect into the engine's;
+    // a text seen before is not rewritten again.
     QString translate(const QString& sql) const;
 
     // Test hook: called before every write the layer performs (insert,
@@ -95,6 +96,7 @@ private:
     void loadCatalog();
     void execRaw(const QString& sql);
     QSqlQuery& prepared(const QString& sql);
+    QString rewrite(const QString& sql) const;
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
 
     QString name_;
@@ -103,6 +105,11 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
+    // The rewrite and shape of statement texts seen before; they depend on
+    // the catalogue only.
+    struct Plans;
+    std::shared_ptr<Plans> plans_;
+    Plans& plans() const;
 };
 
 class Recordset;
@@ -127,8 +134,10 @@ private:
 class Recordset {
 public:
     Recordset() = default;
-    // Opens a statement or a bare table name with a static cursor.
-    void Open(const QString& source, Connection& cn);
+    // Opens a statement or a bare table name with a static cursor. The
+    // program's own repeated statements mark their values with '?' and pass
+    // them in binds: they are compiled once and kept.
+    void Open(const QString& source, Connection& cn, const QVector<QVariant>& binds = {});
     void Close();
     void Requery();
     bool isOpen() const { return open_; }
@@ -169,6 +178,7 @@ private:
     QVariant value(int index) const;
     QString criteria(QVector<QVariant>& binds, const Row& original) const;
     QString keyedWhere(const QString& crit) const;
+    QString insertText(const QVector<int>& keys) const;
     void setValue(int index, const QVariant& v);
     const Row* currentRow() const;
     void checkIndex(int index) const;
@@ -185,6 +195,9 @@ private:
     Row pending_;
     QHash<int, QVariant> changed_;
     bool justDeleted_ = false;
+    QVector<QVariant> binds_;
+    QString insertSql_;          // the last INSERT, for the columns in insertColumns_
+    QVector<int> insertColumns_;
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

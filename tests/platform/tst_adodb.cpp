@@ -133,6 +133,58 @@ private slots:
         QCOMPARE(gRecordset->RecordCount(), 0L);
     }
 
+    // A LIKE without wildcards finds what it found before: case ignored,
+    // accents and trailing blanks kept, numbers by their text; and on the
+    // local file the article look-up goes through the key.
+    void likeWithoutWildcards_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("codes");
+
+        QTest::newRow("case ignored") << "codigo_art like 'a1'" << "A1";
+        QTest::newRow("accented capitals, qualified") << "Articulos.CODIGO_ART like 'ñu-1'" << "ÑU-1";
+        QTest::newRow("accents count") << "descripcion_art like 'CAFE'" << "";
+        QTest::newRow("accented text any case") << "descripcion_art like 'café'" << "A1";
+        QTest::newRow("trailing blank counts") << "descripcion_art like 'AZUCAR'" << "";
+        QTest::newRow("not before the column") << "not descripcion_art like 'café'" << "A2 ÑU-1";
+        QTest::newRow("not like") << "descripcion_art not like 'café'" << "A2 ÑU-1";
+        QTest::newRow("whole number as text") << "cantidad like '10'" << "A1";
+        QTest::newRow("money as text") << "precio_compra like '12.5'" << "A1";
+        QTest::newRow("either") << "codigo_art like 'a1' or codigo_art like 'A2'" << "A1 A2";
+        QTest::newRow("in brackets") << "(codigo_art LIKE 'A2') and cantidad = 0" << "A2";
+        QTest::newRow("wildcard still one") << "codigo_art like 'A_'" << "A1 A2";
+    }
+    void likeWithoutWildcards()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, codes);
+        TESTSTORE_OPEN_FRESH(t);
+        {
+            ado::Recordset rs;
+            rs.Open("Select codigo_art, descripcion_art, precio_compra, cantidad From ARTICULOS", Conexion());
+            for (const QStringList& r : {QStringList{"A1", "CAFÉ", "12.5", "10"}, QStringList{"A2", "AZUCAR ", "3", "0"},
+                                         QStringList{"ÑU-1", "ÑAME", "1", "1"}}) {
+                rs.AddNew();
+                for (int i = 0; i < 4; ++i)
+                    rs.Fields(i).setValue(r[i]);
+                rs.Update();
+            }
+        }
+        const QString sql = "select codigo_art from articulos where " + where + " order by codigo_art";
+        QVERIFY2(AbrirRecordset(sql), qPrintable(msgtest::texts().join('|')));
+        QStringList got;
+        for (; !gRecordset->Eof(); gRecordset->MoveNext())
+            got << gRecordset->Fields(0).Text();
+        got.sort();
+        QCOMPARE(got.join(' '), codes);
+
+        if (!teststore::mariadb() && QTest::currentDataTag() == QByteArray("case ignored")) {
+            const auto plan = teststore::queryRaw(t, "EXPLAIN QUERY PLAN " + Conexion().translate(sql));
+            QVERIFY(!plan.isEmpty());
+            QVERIFY2(plan[0].last().toString().startsWith("SEARCH"), qPrintable(plan[0].last().toString()));
+        }
+    }
+
     void valuesReadBack()
     {
         TESTSTORE_OPEN_FRESH(t);
