@@ -12,10 +12,20 @@ bool AbrirRecordset(const QString& source)
     return ControlErrores();
 }
 
+namespace {
+const QString kUpdateFallido = QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'");
+}
+
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
 {
     if (!AbrirRecordset(source))
         return false;
+    // A mode that writes nothing is no save: the caller must not take it
+    // for one.
+    if (modo < 0 || modo > 2) {
+        MsgBox(kUpdateFallido);
+        return false;
+    }
     ado::Recordset& rs = *gRecordset;
     Err.Clear();
     auto box = [&](int i) -> QString {
@@ -38,14 +48,12 @@ bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
             rs.Fields(10).setValue(box(10));
             rs.Fields(11).setValue(box(11));
             break;
-        default:
-            break;
         }
         rs.Update();
     });
     if (!ControlErrores()) {
         rs.CancelUpdate();
-        MsgBox(QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'"));
+        MsgBox(kUpdateFallido);
         return false;
     }
     return true;

@@ -83,12 +83,14 @@ private slots:
         QCOMPARE(row[0][3].toDouble(), 118.0);
     }
 
-    void otherModeSetsNothing()
+    // An idle window's mode (3) writes nothing, so it must not count as a
+    // save.
+    void otherModeSetsNothingAndFails()
     {
         TESTSTORE_OPEN_FRESH(t);
         Boxes b(article("A1"));
-        QVERIFY(DatosActualizados(b.txt, "Select * From ARTICULOS", 3));
-        QVERIFY(msgtest::calls().isEmpty());
+        QVERIFY(!DatosActualizados(b.txt, "Select * From ARTICULOS", 3));
+        QCOMPARE(msgtest::texts(), QStringList{kUpdateFailed});
         QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS").toInt(), 0);
     }
 
