@@ -20,7 +20,11 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
+
+#include <memory>
+#include <vector>
 
 std::function<void(fEmpresasUsuarios&)> fEmpresasUsuarios::alMostrar;
 
@@ -272,10 +276,12 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
 void fEmpresasUsuarios::conectarLista(QListWidget* lst, void (fEmpresasUsuarios::*click)())
 {
     // A click runs the handler once, on release, also on the row already
-    // chosen; a row changed by the keyboard or by the program runs it too.
+    // chosen; a row chosen by the keyboard or by the program runs it too.
+    // The row the list makes current, unchosen, when Tab brings the focus in
+    // is no choice: it would empty the box being typed.
     connect(lst, &QListWidget::itemClicked, this, [this, click] { (this->*click)(); });
-    connect(lst, &QListWidget::currentRowChanged, this, [this, click](int fila) {
-        if (fila >= 0 && !llenando_ && QApplication::mouseButtons() == Qt::NoButton)
+    connect(lst, &QListWidget::currentRowChanged, this, [this, lst, click](int fila) {
+        if (fila >= 0 && !llenando_ && QApplication::mouseButtons() == Qt::NoButton && lst->item(fila)->isSelected())
             (this->*click)();
     });
 }
@@ -315,20 +321,20 @@ void fEmpresasUsuarios::Modo(const Seccion& s, qint32 modo)
     s.editar->setEnabled(quieto);
 }
 
-fEmpresasUsuarios::Seccion fEmpresasUsuarios::empresa() const
+fEmpresasUsuarios::Seccion fEmpresasUsuarios::empresa()
 {
     return {&gModoEmpresa, bAdicionarEmpresa, bActualizarEmpresa, bOmitirEmpresa, bEditarEmpresa,
-            &fEmpresasUsuarios::LimpiarEmpresa, &fEmpresasUsuarios::CargarListaEmpresas, txtEmpresas, 18};
+            &fEmpresasUsuarios::LimpiarEmpresa, &fEmpresasUsuarios::CargarListaEmpresas, txtEmpresas, 18, &cargadoEmpresa_};
 }
-fEmpresasUsuarios::Seccion fEmpresasUsuarios::rango() const
+fEmpresasUsuarios::Seccion fEmpresasUsuarios::rango()
 {
     return {&gModoNcf, bAdicionarNcf, bActualizarNcf, bOmitirNcf, bEditarNcf,
-            &fEmpresasUsuarios::LimpiarNcf, &fEmpresasUsuarios::CargarListaNcf, ncf, 6};
+            &fEmpresasUsuarios::LimpiarNcf, &fEmpresasUsuarios::CargarListaNcf, ncf, 6, &cargadoNcf_};
 }
-fEmpresasUsuarios::Seccion fEmpresasUsuarios::usuario() const
+fEmpresasUsuarios::Seccion fEmpresasUsuarios::usuario()
 {
     return {&gModoUsuario, bAdicionarUsuario, bActualizarUsuario, bOmitirUsuario, bEditarUsuario,
-            &fEmpresasUsuarios::LimpiarUsuario, &fEmpresasUsuarios::CargarListaUsuarios, txtUsuarios, 5};
+            &fEmpresasUsuarios::LimpiarUsuario, &fEmpresasUsuarios::CargarListaUsuarios, txtUsuarios, 5, &cargadoUsuario_};
 }
 
 void fEmpresasUsuarios::Entrar(const Seccion& s, qint32 modo)
@@ -338,14 +344,82 @@ void fEmpresasUsuarios::Entrar(const Seccion& s, qint32 modo)
         (this->*s.limpiar)();
 }
 
-void fEmpresasUsuarios::Guardar(const Seccion& s)
+bool fEmpresasUsuarios::Guardar(const Seccion& s, const Resguardo& r)
 {
-    if (!DatosActualizados(cajas(s.cajas, s.n), gSQL, *s.modo)) {
+    BoxArray b = cajas(s.cajas, s.n);
+    std::vector<std::unique_ptr<QLineEdit>> guardados;  // counters as stored now
+    bool duplicado = false;
+    QString movido;
+    ado::Connection& cn = Conexion();
+    const bool unidad = *s.modo == 1 && (!r.otro.isEmpty() || !r.actual.isEmpty());
+    if (unidad) {
+        Err.Clear();
+        const bool leido = Trap([&] {
+            cn.BeginTrans();
+            if (!r.otro.isEmpty()) {
+                ado::Recordset otro;
+                otro.Open(r.otro + QStringLiteral(" FOR UPDATE"), cn);
+                duplicado = otro.RecordCount() > 0;
+            }
+            if (duplicado || r.actual.isEmpty())
+                return;
+            ado::Recordset actual;
+            actual.Open(r.actual + QStringLiteral(" FOR UPDATE"), cn);
+            if (actual.RecordCount() < 1)
+                return;
+            // A sale on another workstation may have moved a counter since
+            // the load: one left alone keeps what is stored, one typed over
+            // must start from what was loaded.
+            for (int j = 0; j < r.contadores.size() && movido.isEmpty(); ++j) {
+                const int k = r.contadores[j];
+                const QString ahora = actual.Fields(j).Text(), antes = s.cargado->value(k);
+                if (s.cajas[k]->text() == antes) {
+                    guardados.push_back(std::make_unique<QLineEdit>(ahora));
+                    b[k] = guardados.back().get();
+                } else if (ahora != antes) {
+                    movido = r.nombres[j] + QStringLiteral(" cambió en otra estación desde que se cargó el registro (ahora es ")
+                             + ahora + QStringLiteral("). Cárguelo de nuevo e inténtelo otra vez");
+                }
+            }
+        });
+        if (!leido || duplicado || !movido.isEmpty()) {
+            cn.RollbackTrans();
+            if (!leido) {
+                ControlErrores();
+                MsgBox(kNoActualizado, MsgStyle::Exclamation);
+            } else if (duplicado) {
+                Err.Set(3022, QStringLiteral("El código pertenece a otro registro"));
+                ControlErrores();
+                MsgBox(QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'"));
+                MsgBox(kNoActualizado, MsgStyle::Exclamation);
+            } else {
+                MsgBox(movido, MsgStyle::Exclamation);
+            }
+            return false;
+        }
+    }
+    bool guardado = DatosActualizados(b, gSQL, *s.modo);
+    if (unidad) {
+        if (!guardado) {
+            cn.RollbackTrans();
+        } else if (Err.Clear(); !Trap([&] { cn.CommitTrans(); })) {
+            ControlErrores();
+            guardado = false;
+        }
+    }
+    if (!guardado) {
         MsgBox(kNoActualizado, MsgStyle::Exclamation);
-        return;
+        return false;
+    }
+    // The section now holds the row as stored.
+    s.cargado->clear();
+    for (int i = 0; i < s.n; ++i) {
+        setTexto(s.cajas[i], BoxText(b[i]));
+        s.cargado->append(s.cajas[i]->text());
     }
     Modo(s, 3);
     (this->*s.cargar)();
+    return true;
 }
 
 void fEmpresasUsuarios::Llenar(QListWidget* lst, const QString& sql, const QString& campo)
@@ -367,7 +441,14 @@ void fEmpresasUsuarios::Form_Load()
     CargarListaEmpresas();
 }
 
-void fEmpresasUsuarios::bEliminarUsuario_GotFocus() { Form_Load(); }
+void fEmpresasUsuarios::bEliminarUsuario_GotFocus()
+{
+    // The focus passing over the button (Tab, a disabled button handing it
+    // on) never throws away a record being added or edited.
+    if (gModoEmpresa != 3 || gModoNcf != 3 || gModoUsuario != 3)
+        return;
+    Form_Load();
+}
 
 void fEmpresasUsuarios::bCerrar_Click() { reject(); }
 
@@ -414,6 +495,7 @@ void fEmpresasUsuarios::lstEmpresas_Click()
             fila << (i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
         for (int i = 0; i < 18; ++i)
             txtEmpresas[i]->setText(fila[i]);
+        cargadoEmpresa_ = fila;
         cbEmpresas->setEditText(txtEmpresas[11]->text());
     }
     setTexto(txtUsuarios[0], txtEmpresas[0]->text());
@@ -440,18 +522,28 @@ void fEmpresasUsuarios::bActualizarEmpresa_Click()
         MsgBox(QStringLiteral("Seleccione el Método para el costeo del Inventario"), MsgStyle::Exclamation);
         return;
     }
-    // Only whole numbers within their columns reach the store (the code
-    // also goes into the statement).
-    if (!ValidarEntero(txtEmpresas[0]->text(), kMaxCodigoEmpresa, QStringLiteral("El código de la empresa"))
-        || !ValidarEntero(txtEmpresas[12]->text(), kMaxNumeroFactura, QStringLiteral("El consecutivo actual en factura de compra"))
-        || !ValidarEntero(txtEmpresas[13]->text(), kMaxNumeroFactura, QStringLiteral("El consecutivo actual en factura de venta"))
-        || !ValidarEntero(txtEmpresas[15]->text(), kMaxNumeroNCF, QStringLiteral("El NCF desde de la empresa"))
-        || !ValidarEntero(txtEmpresas[16]->text(), kMaxNumeroNCF, QStringLiteral("El NCF hasta de la empresa"))
-        || !ValidarEntero(txtEmpresas[17]->text(), kMaxNumeroNCF, QStringLiteral("El consecutivo NCF de la empresa")))
+    // The code goes into the statement: a plain whole number, or nothing
+    // (the statement is then refused by the store). Numbers the store would
+    // change (sign, decimals, too large) are refused here.
+    const QString codigo = txtEmpresas[0]->text();
+    if ((!codigo.isEmpty() && !ValidarEntero(codigo, kMaxCodigoEmpresa, QStringLiteral("El código de la empresa")))
+        || !ValidarNumeroColumna(txtEmpresas[12]->text(), kMaxNumeroFactura, QStringLiteral("El consecutivo actual en factura de compra"))
+        || !ValidarNumeroColumna(txtEmpresas[13]->text(), kMaxNumeroFactura, QStringLiteral("El consecutivo actual en factura de venta"))
+        || !ValidarNumeroColumna(txtEmpresas[15]->text(), kMaxNumeroNCF, QStringLiteral("El NCF desde de la empresa"))
+        || !ValidarNumeroColumna(txtEmpresas[16]->text(), kMaxNumeroNCF, QStringLiteral("El NCF hasta de la empresa"))
+        || !ValidarNumeroColumna(txtEmpresas[17]->text(), kMaxNumeroNCF, QStringLiteral("El consecutivo NCF de la empresa")))
         return;
     MsgBox(QStringLiteral("El método para el costeo del inventario en esta empresa será ") + metodo, MsgStyle::Exclamation);
-    gSQL = QStringLiteral("Select * from empresas where codigo_emp = ") + txtEmpresas[0]->text();
-    Guardar(empresa());
+    gSQL = QStringLiteral("Select * from empresas where codigo_emp = ") + codigo;
+    Resguardo r;
+    if (gModoEmpresa == 1 && !codigo.isEmpty()) {
+        if (cargadoEmpresa_.isEmpty() || codigo.toLongLong() != cargadoEmpresa_[0].toLongLong())
+            r.otro = QStringLiteral("Select codigo_emp from empresas where codigo_emp = ") + codigo;
+        else
+            r = {{}, QStringLiteral("Select consecutivo_compra, consecutivo_venta from empresas where codigo_emp = ") + codigo,
+                 {12, 13}, {QStringLiteral("El consecutivo actual en factura de compra"), QStringLiteral("El consecutivo actual en factura de venta")}};
+    }
+    Guardar(empresa(), r);
 }
 
 void fEmpresasUsuarios::bEliminarEmpresa_Click()
@@ -522,6 +614,7 @@ void fEmpresasUsuarios::idncf_Change()
     const QString id = gRecordset->Fields(QStringLiteral("ID")).Text();
     for (int i = 0; i < 6; ++i)
         ncf[i]->setText(fila[i]);
+    cargadoNcf_ = fila;
     setTexto(idncf, id);
 }
 
@@ -542,25 +635,33 @@ void fEmpresasUsuarios::bActualizarNcf_Click()
     for (int i = 2; i <= 4; ++i)
         if (ncf[i]->text().isEmpty())
             ncf[i]->setText(QStringLiteral("0"));
-    if (!ValidarEntero(ncf[2]->text(), kMaxNumeroNCF, QStringLiteral("NCF - Desde"))
-        || !ValidarEntero(ncf[3]->text(), kMaxNumeroNCF, QStringLiteral("NCF - Hasta"))
-        || !ValidarEntero(ncf[4]->text(), kMaxNumeroNCF, QStringLiteral("Consecutivo Actual")))
+    // A range whose first number lies above its last is for the sale's
+    // range check to refuse, not for this save.
+    if (!ValidarNumeroColumna(ncf[2]->text(), kMaxNumeroNCF, QStringLiteral("NCF - Desde"))
+        || !ValidarNumeroColumna(ncf[3]->text(), kMaxNumeroNCF, QStringLiteral("NCF - Hasta"))
+        || !ValidarNumeroColumna(ncf[4]->text(), kMaxNumeroNCF, QStringLiteral("Consecutivo Actual")))
         return;
-    if (ncf[2]->text().toLongLong() > ncf[3]->text().toLongLong()) {
-        MsgBox(QStringLiteral("NCF - Desde no puede ser mayor que NCF - Hasta"), MsgStyle::Exclamation);
-        return;
-    }
     gSQL = QStringLiteral("Select descripcion, prefijo, desde, hasta, consecutivo, id_sucursal from ncfs where id_sucursal = ")
            + SqlStr(sucursal);
-    if (gModoNcf == 1) {
-        // No range loaded yet: there is no row to rewrite.
-        if (!EsEnteroValido(idncf->text(), 2147483647)) {
-            MsgBox(kNoActualizado, MsgStyle::Exclamation);
-            return;
-        }
+    const qint32 modo = gModoNcf;
+    Resguardo r;
+    if (modo == 1) {
+        // idncf is only ever "Text1" or a stored ID; "Text1" makes the
+        // statement invalid and the store says so.
         gSQL += QStringLiteral(" and ID = ") + idncf->text();
+        if (EsEnteroValido(idncf->text(), 2147483647))
+            r = {{}, QStringLiteral("Select consecutivo from ncfs where ID = ") + idncf->text(), {4},
+                 {QStringLiteral("El consecutivo actual del NCF")}};
     }
-    Guardar(rango());
+    if (!Guardar(rango(), r) || modo != 2)
+        return;
+    // The new range is the one the next edit or delete acts on.
+    if (AbrirRecordset(QStringLiteral("Select ID from ncfs where id_sucursal = ") + SqlStr(sucursal)
+                       + QStringLiteral(" and descripcion = ") + SqlStr(ncf[0]->text()) + QStringLiteral(" order by ID desc"))
+        && gRecordset->RecordCount() > 0) {
+        const QSignalBlocker sinCarga(idncf);
+        idncf->setText(gRecordset->Fields(0).Text());
+    }
 }
 
 void fEmpresasUsuarios::bEliminarNcf_Click()
@@ -640,6 +741,7 @@ void fEmpresasUsuarios::BuscarUsuario()
     const QString clave = gRecordset->Fields(QStringLiteral("password_usu")).Text();
     for (int i = 0; i < 5; ++i)
         setTexto(txtUsuarios[i], fila[i]);
+    cargadoUsuario_ = fila;
     tPassword->setText(clave);
     cbUsuarios->setEditText(fila[4]);
 }
@@ -676,12 +778,28 @@ void fEmpresasUsuarios::bActualizarUsuario_Click()
     if (!ValidarEntero(empresa, kMaxCodigoEmpresa, QStringLiteral("El código de la empresa"))
         || !ValidarEntero(txtUsuarios[1]->text(), kMaxNumeroFactura, QStringLiteral("El código del usuario")))
         return;
+    const QString codigo = txtUsuarios[1]->text();
+    if (gModoUsuario == 2) {
+        gSQL = QStringLiteral("Select codigo_emp from empresas where codigo_emp = ") + empresa;
+        if (!AbrirRecordset(gSQL))
+            return;
+        if (gRecordset->RecordCount() < 1) {
+            MsgBox(QStringLiteral("No existe una empresa con el código ") + empresa
+                       + QStringLiteral(". Elija la empresa del usuario en el listado de empresas"),
+                   MsgStyle::Exclamation);
+            return;
+        }
+    }
     MsgBox(QStringLiteral("Al usuario se le ha asignado el nivel ") + nivel, MsgStyle::Exclamation);
     // The password travels as a field value, never inside the statement.
     gSQL = QStringLiteral("Select * from usuarios Where codigo_emp = ") + empresa;
-    if (gModoUsuario == 1)
-        gSQL += QStringLiteral(" And codigo_usu =") + SqlStr(txtUsuarios[1]->text());
-    Guardar(usuario());
+    Resguardo r;
+    if (gModoUsuario == 1) {
+        gSQL += QStringLiteral(" And codigo_usu =") + SqlStr(codigo);
+        if (cargadoUsuario_.size() < 2 || empresa.toLongLong() != cargadoUsuario_[0].toLongLong() || codigo != cargadoUsuario_[1])
+            r.otro = gSQL;
+    }
+    Guardar(usuario(), r);
 }
 
 void fEmpresasUsuarios::bEliminarUsuario_Click()

@@ -52,7 +52,8 @@ public:
     // Window.
     void Form_Load();
     // Focus entering the user delete button: the modes go idle and the
-    // company list is refilled (as the load does).
+    // company list is refilled (as the load does), unless a section is
+    // adding or editing.
     void bEliminarUsuario_GotFocus();
     void bCerrar_Click();
 
@@ -105,16 +106,24 @@ private:
         void (fEmpresasUsuarios::*cargar)();
         QLineEdit* const* cajas;
         int n;
+        QStringList* cargado;  // the boxes as the record was loaded or saved
+    };
+    // What an edit checks in the store, in one unit with its save.
+    struct Resguardo {
+        QString otro;            // finds a stored row of the typed key, not the loaded one
+        QString actual;          // the counters of the loaded row, as stored now
+        QList<int> contadores;   // their boxes, in the order of actual's columns
+        QStringList nombres;     // their names in the refusal
     };
     // The buttons of a section after an add (2), an edit (1) or going idle (3).
     static void Modo(const Seccion& s, qint32 modo);
-    Seccion empresa() const;
-    Seccion rango() const;
-    Seccion usuario() const;
+    Seccion empresa();
+    Seccion rango();
+    Seccion usuario();
     // Add and skip empty the section's boxes; edit keeps them.
     void Entrar(const Seccion& s, qint32 modo);
     // Writes the section's boxes with gSQL; idle and reloaded when it took.
-    void Guardar(const Seccion& s);
+    bool Guardar(const Seccion& s, const Resguardo& r = {});
     // Fills the list from the open gRecordset.
     void Llenar(QListWidget* lst, const QString& sql, const QString& campo);
 
@@ -123,6 +132,7 @@ private:
     static QString Seleccion(const QListWidget* lst);
     BoxArray cajas(QLineEdit* const* boxes, int n) const;
 
+    QStringList cargadoEmpresa_, cargadoNcf_, cargadoUsuario_;
     bool llenando_ = false;
     bool limpiando_ = false;
 };

@@ -3,6 +3,7 @@
 #include "fOpciones.h"
 #include "frmContenedor.h"
 #include "msgbox.h"
+#include "textfmt.h"
 
 bool EsEnteroValido(const QString& texto, qint64 maximo)
 {
@@ -20,6 +21,11 @@ bool ValidarEntero(const QString& texto, qint64 maximo, const QString& campo)
         return true;
     MsgBox(campo + QStringLiteral(" debe ser un número entero entre 0 y ") + QString::number(maximo), MsgStyle::Exclamation);
     return false;
+}
+
+bool ValidarNumeroColumna(const QString& texto, qint64 maximo, const QString& campo)
+{
+    return !IsPlainNumber(texto) || ValidarEntero(texto, maximo, campo);
 }
 
 void RegistrarMenusAdministracion()

@@ -24,3 +24,8 @@ bool EsEnteroValido(const QString& texto, qint64 maximo);
 // The same, and otherwise the refusal "<campo> debe ser un número entero
 // entre 0 y <maximo>" in an exclamation box.
 bool ValidarEntero(const QString& texto, qint64 maximo, const QString& campo);
+
+// For a box written into a number column: a text the store takes as a number
+// must be a whole number up to maximo (ValidarEntero); an empty or other text
+// passes, for the store to refuse through the error check.
+bool ValidarNumeroColumna(const QString& texto, qint64 maximo, const QString& campo);

@@ -32,6 +32,17 @@ inline void usuario(const teststore::Target& t, int emp, const QString& codigo, 
                               .arg(codigo, nombre, clave, nivel));
 }
 
+// An NCF range 1 to 100 of branch sucursal.
+inline void rango(const teststore::Target& t, const QString& descripcion, int consecutivo, const QString& sucursal = "1",
+                  const QString& prefijo = "A01")
+{
+    teststore::execRaw(t, QString("INSERT INTO ncfs (descripcion, prefijo, desde, hasta, consecutivo, id_sucursal) "
+                                  "VALUES ('%1', '%2', 1, 100, %3, '%4')")
+                              .arg(descripcion, prefijo)
+                              .arg(consecutivo)
+                              .arg(sucursal));
+}
+
 // A header with one line and one payment; ventas false writes a purchase.
 inline void factura(const teststore::Target& t, bool ventas, int emp, int numero, const QString& usu = "1",
                     const QString& estado = "Sin Cancelar")
