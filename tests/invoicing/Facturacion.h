@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <fcntl.h>
@@ -104,11 +105,59 @@ inline QStringList volcado(const teststore::Target& t,
     return out;
 }
 
+// An amount as whole cents; fails the test when the stored double is not
+// the one of its cents (64.00999999999999 is not 64.01).
+inline qint64 centavos(const QVariant& v)
+{
+    const double r = std::nearbyint(v.toDouble() * 100);
+    if (v.toDouble() != r / 100)
+        QTest::qFail(qPrintable("no es un valor en centavos: " + v.toString()), __FILE__, __LINE__);
+    return qint64(r);
+}
+
+// Every invoice of facturas: its money in cents, its total paid the sum of
+// its payments in abonos, its balance the total less them, and its state
+// following the balance. A closed one keeps no payment rows and was paid in
+// full.
+inline void cuadran(const teststore::Target& t, const QString& facturas, const QString& abonos)
+{
+    for (const QVariantList& f : teststore::queryRaw(t, "SELECT codigo_fac, total, abono, saldo, Estado, valor_neto, "
+                                                        "impuesto_total, descuento FROM " + facturas)) {
+        const QString n = f[0].toString();
+        qint64 pagado = 0;
+        for (const QVariantList& p : teststore::queryRaw(t, "SELECT valor_abono FROM " + abonos + " WHERE codigo_fac = " + n))
+            pagado += centavos(p[0]);
+        const qint64 total = centavos(f[1]), abono = centavos(f[2]), saldo = centavos(f[3]);
+        QCOMPARE(total, centavos(f[5]) + centavos(f[6]) - centavos(f[7]));
+        if (f[4].toString() == "Cancelada") {
+            QCOMPARE(saldo, 0);
+            QCOMPARE(abono, total);
+            QCOMPARE(pagado, 0);
+        } else {
+            QCOMPARE(f[4].toString(), QString("Sin Cancelar"));
+            QCOMPARE(abono, pagado);
+            QCOMPARE(saldo, total - pagado);
+            QVERIFY(saldo > 0);
+        }
+    }
+}
+
 // The cash dialog answered with the amount due (or efectivo) and closed.
 inline void pagarCon(const QString& efectivo = QString())
 {
     fRecibirDinero::alMostrar = [efectivo](fRecibirDinero& d) {
         d.tEfectivo->setText(efectivo.isEmpty() ? d.tTotal->text() : efectivo);
+        d.tEfectivo_LostFocus();
+        d.bCerrar->click();
+    };
+}
+
+// The same, counting the dialogs shown in cobros.
+inline void pagarContando(int& cobros)
+{
+    fRecibirDinero::alMostrar = [&cobros](fRecibirDinero& d) {
+        ++cobros;
+        d.tEfectivo->setText(d.tTotal->text());
         d.tEfectivo_LostFocus();
         d.bCerrar->click();
     };

@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
 #include "ListView.h"
+#include "fCompras.h"
 #include "mFunciones.h"
 #include "mNumeracionNCF.h"
 #include "msgbox.h"
@@ -280,10 +281,17 @@ private slots:
         rango(t, "Credito fiscal", "B01", desde, hasta, actual);
         auto w = nueva();
         QCOMPARE(w->ComboNcf->count(), 2);  // "Manual" and this branch's range
-        msgtest::clear();
+        // What the box holds while each message is on screen.
+        QStringList cajaAlAvisar;
+        msgtest::install([&](const msgtest::Call&) {
+            cajaAlAvisar << caja(*w, 15);
+            return MsgResult::Ok;
+        });
         elegirNcf(*w, 1);
         QCOMPARE(caja(*w, 15), ncf);
         QCOMPARE(msgtest::texts(), mensajes);
+        if (ncf.isEmpty())
+            QCOMPARE(cajaAlAvisar, QStringList{QString()});
         QVERIFY(static_cast<QLineEdit*>(w->txt[15])->isReadOnly());
         // Back to "Manual": free and empty; the counter never moved.
         elegirNcf(*w, 0);
@@ -423,11 +431,7 @@ private slots:
         escribir(*w, 7, "29");
         gModoFormulario = 3;
         int cobros = 0;
-        fRecibirDinero::alMostrar = [&](fRecibirDinero& d) {
-            ++cobros;
-            d.tEfectivo->setText(d.tTotal->text());
-            d.bCerrar->click();
-        };
+        pagarContando(cobros);
         const QStringList antes = volcado(t);
         msgtest::clear();
         QVERIFY(!w->bAplicar_Click());
@@ -438,6 +442,52 @@ private slots:
         QVERIFY(w->bAplicar_Click());
         QCOMPARE(cobros, 1);
         QCOMPARE(filas(t, "Detalles_FacVen"), 1);
+    }
+
+    // What the program fills in cannot be typed over in either window, and
+    // a party or user the store does not hold is refused before the cash
+    // is counted.
+    void cajasBloqueadas()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25, 25, 25, 18, 10);
+        auto c = fac::nueva<fCompras>(gModoCompras);
+        auto w = nueva();
+        for (fFacturaBase* f : {static_cast<fFacturaBase*>(w.get()), static_cast<fFacturaBase*>(c.get())}) {
+            for (int i = 0; i < 16; ++i) {
+                auto* e = qobject_cast<QLineEdit*>(f->txt[i]);
+                const bool bloqueada = QList<int>{3, 4, 5, 8, 9, 11, 13, 14}.contains(i);
+                QVERIFY2(!e || e->isReadOnly() == bloqueada, qPrintable(f->objectName() + " txt" + QString::number(i)));
+            }
+            QTest::keyClicks(f->txt[14], "17");
+            QCOMPARE(caja(*f, 14), QString("1"));
+        }
+
+        linea(*w, "Q");
+        escribir(*w, 7, "29");
+        int cobros = 0;
+        pagarContando(cobros);
+        const QStringList antes = volcado(t);
+        const std::pair<int, const char*> casos[] = {
+            {1, "El cliente NOEXISTE no está registrado; elíjalo de la lista de búsqueda"},
+            {14, "El usuario NOEXISTE no está registrado en la empresa 1"},
+        };
+        for (const auto& [i, mensaje] : casos) {
+            const QString antesCaja = caja(*w, i);
+            escribir(*w, i, "NOEXISTE");
+            msgtest::clear();
+            QVERIFY(!w->bAplicar_Click());
+            QCOMPARE(msgtest::texts(), QStringList{mensaje});
+            QCOMPARE(cobros, 0);
+            QCOMPARE(volcado(t), antes);
+            escribir(*w, i, antesCaja);
+        }
+        QVERIFY(w->bAplicar_Click());
+        QCOMPARE(cobros, 1);
+        // Applied: no line can be added, edited or removed any more.
+        for (QPushButton* b : {w->bAdicionarArticulo, w->bEditarArticulo, w->bEliminarArticulo})
+            QVERIFY(!b->isEnabled());
     }
 
     // A failure at each write of an apply leaves the store as it was; the
@@ -469,6 +519,14 @@ private slots:
             d.bCerrar->click();
         };
         int escrituras = 0;
+        {
+            // "Aceptar" stops at the failure: no offer to close the window.
+            FalloEnEscritura fallo(1);
+            msgtest::clear();
+            w->bAceptar_Click();
+            QCOMPARE(msgtest::texts().last(), kErrorAplicar);
+            QVERIFY(!msgtest::texts().contains("Cerrar la ventana?"));
+        }
         AplicarFallandoCadaEscritura(*w, [&] { return volcado(t); }, antes, kErrorAplicar, escrituras);
         QCOMPARE(cajasEnTransaccion, 0);
         // Header, two lines with their Kardex row and stock, the payment and
@@ -574,7 +632,8 @@ private slots:
         const QStringList antes = volcado(t);
         msgtest::install(noAnotar);
         QVERIFY(!w2->bAnular_Click());
-        QCOMPARE(msgtest::texts().last(), QString("La factura 1 ya estaba anulada: no se retornó nada al inventario"));
+        // Refused before the questions.
+        QCOMPARE(msgtest::texts(), QStringList{"La factura 1 ya estaba anulada: no se retornó nada al inventario"});
         QCOMPARE(volcado(t), antes);
         QCOMPARE(caja(*w2, 11), QString("Anulada"));
         QVERIFY(!w2->bAnular->isEnabled());
