@@ -220,9 +220,7 @@ fArticulos::fArticulos()
         if (i == 10)
             continue;
         auto* box = static_cast<QLineEdit*>(txt[i]);
-        connect(box, &QLineEdit::textChanged, this, [this, box, i](const QString& t) {
-            if (!box->isModified())
-                cargado_[i] = t;
+        connect(box, &QLineEdit::textChanged, this, [this, i](const QString& t) {
             if (i >= 4 && i <= 6)
                 Previsualizar(i);
             else if (i == 12)
@@ -234,9 +232,7 @@ fArticulos::fArticulos()
             }
         });
     }
-    for (int i = 0; i < 18; ++i)
-        if (i != 10)
-            cargado_[i] = BoxText(txt[i]);
+    RecordarCargado();
     connect(impuesto, &QLineEdit::editingFinished, this, [this] {
         for (int i = 4; i <= 6; ++i)
             Previsualizar(i);
@@ -288,7 +284,15 @@ void fArticulos::Editar(const QString& codigo)
             SetBoxText(txt[i], i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
         }
     }
+    // Writing a text a box already shows signals nothing: record it here.
+    RecordarCargado();
     modoEdicion = 1;
+}
+
+void fArticulos::RecordarCargado()
+{
+    for (int i = 0; i < 18; ++i)
+        cargado_[i] = BoxText(txt[i]);
 }
 
 bool fArticulos::Cambiado(int i) const { return BoxText(txt[i]) != cargado_[i]; }

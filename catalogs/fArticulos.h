@@ -60,8 +60,9 @@ private:
     void Previsualizar(int i);
     void ElegirTipo(const QString& tipo);
     void BuscarImagen();
+    void RecordarCargado();
     bool Cambiado(int i) const;
 
     class QButtonGroup* grupoTipo_ = nullptr;
-    QString cargado_[18];  // what the program last wrote into boxes 0, 2, 7
+    QString cargado_[18];  // the boxes as the record was loaded
 };

@@ -52,12 +52,7 @@ fDatosTercero::fDatosTercero(const Diseno& d, qint32& modo)
     }
 
     auto* codigo = static_cast<QLineEdit*>(txt[0]);
-    connect(codigo, &QLineEdit::textChanged, this, [this, codigo](const QString& t) {
-        // A code written by the program is the record the boxes came from.
-        if (!codigo->isModified())
-            codigoCargado_ = t;
-        SetBoxText(txt[2], t);
-    });
+    connect(codigo, &QLineEdit::textChanged, this, [this](const QString& t) { SetBoxText(txt[2], t); });
     connect(static_cast<QLineEdit*>(txt[8]), &QLineEdit::textChanged, this,
             [this](const QString& t) { CargarImagen(Imagen, t); });
 
@@ -127,6 +122,8 @@ void fDatosTercero::Editar(const QString& codigo)
             SetBoxText(txt[i], i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
         }
     }
+    // Writing a text a box already shows signals nothing: record it here.
+    codigoCargado_ = BoxText(txt[0]);
     modo_ = 1;
 }
 

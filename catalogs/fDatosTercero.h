@@ -30,9 +30,6 @@ public:
     // mode 1 (also when nothing was found).
     void Editar(const QString& codigo);
 
-    // The code the boxes were filled with (box 0 set by the program).
-    QString codigoCargado() const { return codigoCargado_; }
-
     // Captions, names and positions of one twin.
     struct Diseno {
         QString nombre, caption, frame, tabla, sufijo, imagen, carpeta;
@@ -57,5 +54,5 @@ private:
 
     QString tabla_, sufijo_, carpeta_;
     qint32& modo_;
-    QString codigoCargado_;
+    QString codigoCargado_;  // box 0 as the record was loaded
 };

@@ -307,6 +307,49 @@ private slots:
         QCOMPARE(fx::kardex(t, "300").size(), 2);
     }
 
+    // A box typed in and then "Propiedades" on another article whose value
+    // happens to be what was typed: the box shows the loaded value, the
+    // save must not take it for the user's.
+    void tecleadoYOtroArticuloNoEscribeLoViejo_data()
+    {
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<QString>("tecleado");
+        QTest::newRow("cantidad") << 7 << "12";
+        QTest::newRow("codigo") << 0 << "400";
+        QTest::newRow("costo") << 2 << "4";
+    }
+    void tecleadoYOtroArticuloNoEscribeLoViejo()
+    {
+        QFETCH(int, caja);
+        QFETCH(QString, tecleado);
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        fx::articulo(t, "300", 10, 3);
+        fx::articulo(t, "400", 12, 4);
+        AbrirAdmArticulos();
+        fAdmArt* adm = VentanaAbierta<fAdmArt>();
+        adm->lvw->select(adm->lvw->find("300"));
+        fx::hijo<QAbstractButton>(adm, "cmd1")->click();
+        fArticulos* w = VentanaAbierta<fArticulos>();
+        teclear(::caja(w, caja), tecleado);
+        e.activar(adm);
+        adm->lvw->select(adm->lvw->find("400"));
+        fx::hijo<QAbstractButton>(adm, "cmd1")->click();
+        QCOMPARE(VentanaAbierta<fArticulos>(), w);
+        QCOMPARE(::caja(w, caja)->text(), tecleado);
+        // Another workstation sells 3 of 400 and buys at 5.
+        teststore::execRaw(t, "UPDATE ARTICULOS SET cantidad = 9, precio_compra = 5 WHERE codigo_art = '400'");
+        teclear(::caja(w, 1), "otra");
+        fx::hijo<QPushButton>(w, "bAceptar")->click();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QVERIFY(!abierta());
+        QCOMPARE(fx::campo(t, "400", "descripcion_art").toString(), QString("OTRA"));
+        QCOMPARE(fx::cantidad(t, "400"), 9);
+        QCOMPARE(fx::costo(t, "400"), 5.0);
+        QCOMPARE(fx::campo(t, "300", "descripcion_art").toString(), QString("ART 300"));
+        QCOMPARE(fx::cantidad(t, "300"), 10);
+    }
+
     void codigoCambiadoAOtroArticuloSeRechaza()
     {
         TESTSTORE_OPEN_FRESH(t);

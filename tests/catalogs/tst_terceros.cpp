@@ -172,6 +172,38 @@ private slots:
         CerrarVentana(&c);
     }
 
+    // A code typed and then "Propiedades" on the record of that code: the
+    // box shows the loaded code and the save goes through.
+    void codigoTecleadoYOtroRegistro_data()
+    {
+        QTest::addColumn<bool>("proveedor");
+        QTest::newRow("cliente") << false;
+        QTest::newRow("proveedor") << true;
+    }
+    void codigoTecleadoYOtroRegistro()
+    {
+        QFETCH(bool, proveedor);
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        const QString tabla = proveedor ? "PROVEEDORES" : "CLIENTES", suf = proveedor ? "prov" : "cli";
+        cliente(t, "10", "DIEZ", tabla, suf);
+        cliente(t, "20", "VEINTE", tabla, suf);
+        fDatosTercero& c = proveedor ? static_cast<fDatosTercero&>(Ventana<fProveedores>())
+                                     : static_cast<fDatosTercero&>(Ventana<fClientes>());
+        c.Editar("10");
+        linea(&c, 0)->clear();
+        QTest::keyClicks(linea(&c, 0), "20");
+        c.Editar("20");
+        linea(&c, 1)->setText("VEINTIUNO");
+        fx::hijo<QPushButton>(&c, "bAceptar")->click();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QVERIFY(!abierto(proveedor));
+        QCOMPARE(teststore::scalarRaw(t, QString("SELECT nombre_%1 FROM %2 WHERE codigo_%1 = '20'").arg(suf, tabla)).toString(),
+                 QString("VEINTIUNO"));
+        QCOMPARE(teststore::scalarRaw(t, QString("SELECT nombre_%1 FROM %2 WHERE codigo_%1 = '10'").arg(suf, tabla)).toString(),
+                 QString("DIEZ"));
+    }
+
     void borrar()
     {
         TESTSTORE_OPEN_FRESH(t);
