@@ -41,8 +41,14 @@ bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
                 rs.Fields(int(gIndice)).setValue(box(int(gIndice)));
             break;
         case 1:
-            for (gIndice = 1; gIndice <= rs.FieldCount() - 1; ++gIndice)
-                rs.Fields(int(gIndice)).setValue(box(int(gIndice)));
+            for (gIndice = 1; gIndice <= rs.FieldCount() - 1; ++gIndice) {
+                const QString t = box(int(gIndice));
+                // A column stored without a value, still shown empty, stays
+                // so: an empty text is no number or date to write.
+                if (t.isEmpty() && rs.Fields(int(gIndice)).IsNull())
+                    continue;
+                rs.Fields(int(gIndice)).setValue(t);
+            }
             break;
         case 0:
             rs.Fields(10).setValue(box(10));

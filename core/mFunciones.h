@@ -10,8 +10,9 @@
 bool AbrirRecordset(const QString& source);
 
 // Writes the boxes into the first row of source (modo 1), a new row (2), or
-// fields 10 and 11 only (0), and stores it. Any other mode writes nothing and
-// is reported as a failed save.
+// fields 10 and 11 only (0), and stores it. In modo 1 an empty box leaves a
+// column that holds no value (Null) as it is. Any other mode writes nothing
+// and is reported as a failed save.
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo);
 
 // Shows the message of the current error (Err) and clears it; true when

@@ -350,6 +350,35 @@ private slots:
         QCOMPARE(fx::cantidad(t, "300"), 10);
     }
 
+    // Brought from elsewhere with empty numbers and dates: editing only the
+    // description saves, and the empty columns stay empty.
+    void columnasVaciasSinCambioSeGuardan()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, descripcion_art) VALUES ('500', 'VIEJO')");
+        fArticulos& w = Ventana<fArticulos>();
+        w.Editar("500");
+        QCOMPARE(caja(&w, 2)->text(), QString());
+        teclear(caja(&w, 1), "nuevo");
+        fx::hijo<QPushButton>(&w, "bAceptar")->click();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QVERIFY(!abierta());
+        QCOMPARE(fx::campo(t, "500", "descripcion_art").toString(), QString("NUEVO"));
+        for (const char* c : {"precio_compra", "impuesto", "precio_venta1", "precio_venta2", "precio_venta3", "cantidad",
+                              "stock_minimo", "stock_maximo", "fecha_ingreso_art"})
+            QVERIFY2(fx::campo(t, "500", c).isNull(), c);
+        // A number cleared by the user is still refused.
+        fx::articulo(t, "600", 1, 1);
+        fArticulos& v = Ventana<fArticulos>();
+        v.Editar("600");
+        teclear(caja(&v, 4), "");
+        fx::hijo<QPushButton>(&v, "bAceptar")->click();
+        QCOMPARE(msgtest::texts().size(), 2);
+        QCOMPARE(msgtest::texts()[1], kUpdate);
+        QCOMPARE(fx::campo(t, "600", "precio_venta1").toDouble(), 20.0);
+    }
+
     void codigoCambiadoAOtroArticuloSeRechaza()
     {
         TESTSTORE_OPEN_FRESH(t);
