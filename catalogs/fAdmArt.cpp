@@ -111,7 +111,7 @@ void fAdmArt::Eliminar()
         == MsgResult::No)
         return;
     gSQL = QStringLiteral("Select * From ARTICULOS Where codigo_art = ") + SqlStr(codigo);
-    EliminarDeListViewAdm(lvw, qint16(indice), gSQL);
+    EliminarDeListViewAdm(lvw, indice, gSQL);
     cargarListView();
 }
 

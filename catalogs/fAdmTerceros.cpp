@@ -99,7 +99,7 @@ void fAdmTerceros::Eliminar()
         return;
     gSQL = QStringLiteral("Select * From ") + d_.tabla + QStringLiteral(" Where codigo_") + d_.sufijo + QStringLiteral(" = ")
            + SqlStr(codigo);
-    EliminarDeListViewAdm(lvw, qint16(indice), gSQL);
+    EliminarDeListViewAdm(lvw, indice, gSQL);
     cargarListView();
 }
 

@@ -41,7 +41,7 @@ void LlenarListView(const QString& sql, ListView* lvw, QStatusBar* sb)
     SetStatusText(sb, QString::number(qint64(gIndice - 1)) + QStringLiteral(" elemento(s) encontrado(s)"));
 }
 
-void EliminarDeListViewAdm(ListView* lvw, qint16 indice, const QString& sql)
+void EliminarDeListViewAdm(ListView* lvw, int indice, const QString& sql)
 {
     Err.Clear();
     if (AbrirRecordset(sql)) {

@@ -24,7 +24,7 @@ void LlenarListView(const QString& sql, ListView* lvw, QStatusBar* sb);
 // check's message and then "Error en rutina EliminarDeListViewAdm en el módulo
 // 'mSubRutinas'". The status count is not changed. Callers ask their own
 // confirmation first.
-void EliminarDeListViewAdm(ListView* lvw, qint16 indice, const QString& sql);
+void EliminarDeListViewAdm(ListView* lvw, int indice, const QString& sql);
 
 // Resize rule of a window made of a list view above a status bar, for its
 // resize handler: the status panel follows the window's width; a window

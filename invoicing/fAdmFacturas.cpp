@@ -146,7 +146,7 @@ void fAdmFacturas::Eliminar()
     // The store deletes its lines and payments with it, so a later invoice
     // given the same number starts clean.
     gSQL = d_.sqlBorrar + n + QStringLiteral(" And ") + d_.tablaDelete + QStringLiteral(".codigo_emp = ") + gCodigoEmp;
-    EliminarDeListViewAdm(lvw, qint16(indice), gSQL);
+    EliminarDeListViewAdm(lvw, indice, gSQL);
     cargarListView();
 }
 

@@ -125,6 +125,21 @@ private slots:
         QCOMPARE(sb_->text(), "3" + kEncontrados);  // the count stays as it was
     }
 
+    // Lists run past 32767 rows: the position must not wrap.
+    void deleteBeyondSixteenBitRow()
+    {
+        QVector<QStringList> rows;
+        for (int i = 1; i <= 40000; ++i)
+            rows.append({QStringLiteral("R%1").arg(i)});
+        rows.last() = {QStringLiteral("A2")};
+        lvw_->setRows(std::move(rows));
+        EliminarDeListViewAdm(lvw_, 40000, "Select * From ARTICULOS Where codigo_art = 'A2'");
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(lvw_->count(), 39999);
+        QCOMPARE(lvw_->text(39999), QString("R39999"));
+        QCOMPARE(teststore::scalarRaw(t_, "SELECT COUNT(*) FROM ARTICULOS WHERE codigo_art = 'A2'").toInt(), 0);
+    }
+
     void deleteOfNoRowKeepsTheItem()
     {
         LlenarListView("Select codigo_art From ARTICULOS Order By codigo_art", lvw_, sb_);
