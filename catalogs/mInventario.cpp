@@ -130,33 +130,40 @@ double CalcularCostoInventario(qint32 existencia, double costo, qint16 cantidad,
 
 namespace {
 
-// Reads the row a stock check was given; false when the open failed or
-// found nothing.
-bool FilaDeVerificacion(const QString& sql, QString& codigo, qint64& existencia, qint64& limite, const QString& columna)
+// Reads the row of the article codigo among those the stock check's query
+// found: a LIKE pattern such as 1_2 finds 102 as well. False when the open
+// failed or the article is not among them.
+bool FilaDeVerificacion(const QString& sql, const QString& asked, QString& codigo, qint64& existencia, qint64& limite,
+                        const QString& columna)
 {
     if (!AbrirRecordset(sql))
         return false;
-    if (gRecordset->RecordCount() < 1)
-        return false;
+    bool hallada = false;
     bool ok = Trap([&] {
-        codigo = gRecordset->Fields(QStringLiteral("CODIGO_ART")).Text();
-        existencia = gRecordset->Fields(QStringLiteral("CANTIDAD")).Value().toLongLong();
-        limite = gRecordset->Fields(columna).Value().toLongLong();
+        for (gRecordset->MoveFirst(); !gRecordset->Eof(); gRecordset->MoveNext()) {
+            codigo = gRecordset->Fields(QStringLiteral("CODIGO_ART")).Text();
+            if (codigo.compare(asked, Qt::CaseInsensitive) != 0)
+                continue;
+            existencia = gRecordset->Fields(QStringLiteral("CANTIDAD")).Value().toLongLong();
+            limite = gRecordset->Fields(columna).Value().toLongLong();
+            hallada = true;
+            return;
+        }
     });
     if (!ok) {
         ControlErrores();
         return false;
     }
-    return true;
+    return hallada;
 }
 
 }  // namespace
 
-bool VerificarStockMinimo(const QString& sql, qint16 cantidad)
+bool VerificarStockMinimo(const QString& sql, qint16 cantidad, const QString& articulo)
 {
     QString codigo;
     qint64 existencia = 0, minimo = 0;
-    if (!FilaDeVerificacion(sql, codigo, existencia, minimo, QStringLiteral("STOCK_MINIMO")))
+    if (!FilaDeVerificacion(sql, articulo, codigo, existencia, minimo, QStringLiteral("STOCK_MINIMO")))
         return false;
     const qint64 queda = existencia - cantidad;
     if (minimo > queda)
@@ -166,11 +173,11 @@ bool VerificarStockMinimo(const QString& sql, qint16 cantidad)
     return queda < 0;
 }
 
-bool VerificarStockMaximo(const QString& sql, qint16 cantidad)
+bool VerificarStockMaximo(const QString& sql, qint16 cantidad, const QString& articulo)
 {
     QString codigo;
     qint64 existencia = 0, maximo = 0;
-    if (!FilaDeVerificacion(sql, codigo, existencia, maximo, QStringLiteral("STOCK_MAXIMO")))
+    if (!FilaDeVerificacion(sql, articulo, codigo, existencia, maximo, QStringLiteral("STOCK_MAXIMO")))
         return false;
     if (maximo < existencia + cantidad) {
         MsgBox(QStringLiteral("El artículo ") + codigo + QStringLiteral(" ha sobrepasado el máximo permitido de artículos el cual es de ")

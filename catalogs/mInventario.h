@@ -51,14 +51,15 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
 double CalcularCostoInventario(qint32 existencia, double costo, qint16 cantidad, double precio,
                                OrigenMovimiento origen);
 
-// Opens sql (codigo_art, cantidad, stock_minimo of one article) through
-// AbrirRecordset; warns when the stock would fall below the minimum and
-// returns true when it would fall below zero. No row: no warning, false.
-bool VerificarStockMinimo(const QString& sql, qint16 cantidad);
+// Opens sql (codigo_art, cantidad, stock_minimo, found by LIKE) through
+// AbrirRecordset and reads the row of the article codigo; warns when the
+// stock would fall below the minimum and returns true when it would fall
+// below zero. No such row: no warning, false.
+bool VerificarStockMinimo(const QString& sql, qint16 cantidad, const QString& codigo);
 
 // The same with stock_maximo: warns and returns true when the stock would
 // rise above the maximum.
-bool VerificarStockMaximo(const QString& sql, qint16 cantidad);
+bool VerificarStockMaximo(const QString& sql, qint16 cantidad, const QString& codigo);
 
 // A typed quantity as a movement takes it: the value rounded half to even.
 // False when the text is no plain number or lies outside the 16-bit range.

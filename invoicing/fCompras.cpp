@@ -240,7 +240,7 @@ bool fCompras::LineaAdmitida()
 bool fCompras::StockAdmite(const QString& codigo)
 {
     gSQL = QStringLiteral("select codigo_art, cantidad, stock_maximo from articulos where Articulos.CODIGO_ART like ") + SqlStr(codigo);
-    if (VerificarStockMaximo(gSQL, detalle_.linea().cantidad))
+    if (VerificarStockMaximo(gSQL, detalle_.linea().cantidad, codigo))
         return MsgBox(QStringLiteral("Desea registrar el pedido de todas formas?"), MsgStyle::Question) == MsgResult::Yes;
     return true;
 }

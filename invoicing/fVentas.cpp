@@ -315,7 +315,7 @@ void fVentas::PonerArticulo(ado::Recordset& rs)
 bool fVentas::StockAdmite(const QString& codigo)
 {
     gSQL = QStringLiteral("select codigo_art, cantidad, stock_minimo from articulos where Articulos.CODIGO_ART like ") + SqlStr(codigo);
-    if (VerificarStockMinimo(gSQL, detalle_.linea().cantidad))
+    if (VerificarStockMinimo(gSQL, detalle_.linea().cantidad, codigo))
         return MsgBox(QStringLiteral("No existen más Artículos con este Código en el inventario, Desea registrar el pedido de todas formas?"),
                       MsgStyle::Question)
                == MsgResult::Yes;

@@ -5,6 +5,7 @@
 #include "mFunciones.h"
 #include "mInventario.h"
 #include "msgbox.h"
+#include "textfmt.h"
 
 #include <QProcess>
 #include <QSet>
@@ -290,7 +291,7 @@ private slots:
         const QString sql = minimoCheck
             ? "select codigo_art, cantidad, stock_minimo from articulos where Articulos.CODIGO_ART like '77'"
             : "select codigo_art, cantidad, stock_maximo from articulos where Articulos.CODIGO_ART like '77'";
-        const bool r = minimoCheck ? VerificarStockMinimo(sql, qint16(cantidad)) : VerificarStockMaximo(sql, qint16(cantidad));
+        const bool r = minimoCheck ? VerificarStockMinimo(sql, qint16(cantidad), "77") : VerificarStockMaximo(sql, qint16(cantidad), "77");
         QCOMPARE(r, resultado);
         QCOMPARE(msgtest::calls().size(), aviso ? 1 : 0);
         if (aviso) {
@@ -307,9 +308,47 @@ private slots:
     void verificarStockSinFila()
     {
         TESTSTORE_OPEN_FRESH(t);
-        QVERIFY(!VerificarStockMinimo("select codigo_art, cantidad, stock_minimo from articulos where codigo_art like 'x'", 1));
-        QVERIFY(!VerificarStockMaximo("select codigo_art, cantidad, stock_maximo from articulos where codigo_art like 'x'", 1));
+        QVERIFY(!VerificarStockMinimo("select codigo_art, cantidad, stock_minimo from articulos where codigo_art like 'x'", 1, "x"));
+        QVERIFY(!VerificarStockMaximo("select codigo_art, cantidad, stock_maximo from articulos where codigo_art like 'x'", 1, "x"));
         QVERIFY(msgtest::calls().isEmpty());
+    }
+
+    // The checks find the article with LIKE, as the line entry passes it,
+    // and read the row of exactly the code asked: wildcards, a backslash or
+    // a trailing blank never put another article's stock in its place.
+    void verificarStockDelCodigoPedido_data()
+    {
+        QTest::addColumn<bool>("minimoCheck");
+        QTest::addColumn<QString>("codigo");
+        QTest::addColumn<QString>("aviso");  // the article warned about, empty for none
+        QTest::newRow("min 1_2 no es 102") << true << "1_2" << "";
+        QTest::newRow("min barra no es 12") << true << "1\\2" << "";
+        QTest::newRow("min el propio") << true << "12" << "12";
+        QTest::newRow("min blanco final") << true << "12 " << "";
+        QTest::newRow("min comodin solo") << true << "1%" << "";
+        QTest::newRow("max 1_2 no es 102") << false << "1_2" << "";
+        QTest::newRow("max barra no es 12") << false << "1\\2" << "";
+        QTest::newRow("max el propio") << false << "102" << "102";
+    }
+    void verificarStockDelCodigoPedido()
+    {
+        QFETCH(bool, minimoCheck);
+        QFETCH(QString, codigo);
+        QFETCH(QString, aviso);
+        TESTSTORE_OPEN_FRESH(t);
+        // 12 and 102 warn on any line; 1_2 and 1\2 on none.
+        fx::articulo(t, "12", 1, 1, 5, 0);
+        fx::articulo(t, "102", 1, 1, 5, 0);
+        fx::articulo(t, "1_2", 10, 1, 0, 100);
+        fx::articulo(t, "1\\2", 10, 1, 0, 100);
+        const QString sql = QString("select codigo_art, cantidad, %1 from articulos where Articulos.CODIGO_ART like ")
+                                .arg(minimoCheck ? "stock_minimo" : "stock_maximo")
+                            + SqlStr(codigo);
+        const bool r = minimoCheck ? VerificarStockMinimo(sql, 1, codigo) : VerificarStockMaximo(sql, 1, codigo);
+        QCOMPARE(r, !aviso.isEmpty() && !minimoCheck);
+        QCOMPARE(msgtest::texts().size(), aviso.isEmpty() ? 0 : 1);
+        if (!aviso.isEmpty())
+            QVERIFY2(msgtest::texts()[0].startsWith("El artículo " + aviso + " "), qPrintable(msgtest::texts()[0]));
     }
 
     void cantidadTecleada_data()
