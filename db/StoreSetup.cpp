@@ -313,7 +313,7 @@ bool createMariaDbDatabase(const QString& host, int port, const QString& user, c
                 // foreign keys.
                 ok = q.exec(QStringLiteral("SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_ENGINE_SUBSTITUTION'"))
                     && q.exec(QStringLiteral("CREATE DATABASE IF NOT EXISTS %1 CHARACTER SET utf8mb4 "
-                                             "COLLATE utf8mb4_uca1400_as_ci").arg(quoted))
+                                             "COLLATE utf8mb4_uca1400_nopad_as_ci").arg(quoted))
                     && q.exec(QStringLiteral("USE ") + quoted);
                 if (!ok)
                     setError(error, q.lastError().text());

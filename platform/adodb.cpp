@@ -431,7 +431,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         try {
             execRaw(QStringLiteral("SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_BACKSLASH_ESCAPES,NO_ZERO_DATE,"
                                    "NO_ZERO_IN_DATE,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'"));
-            execRaw(QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_uca1400_as_ci"));
+            execRaw(QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_uca1400_nopad_as_ci"));
             execRaw(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"));
             loadCatalog();
         } catch (...) {
@@ -632,11 +632,25 @@ QString Connection::rewrite(const QString& sqlIn) const
     const QString& s = sqlIn;
     QString out;
     out.reserve(s.size() + 16);
+    // The server's LIKE takes a backslash as its escape even with
+    // NO_BACKSLASH_ESCAPES; doubled, it matches itself as on the local store.
+    bool patron = false;  // the next literal follows LIKE
+    auto literal = [&](QString lit, int after) {
+        if (patron && engine_ == Engine::MariaDB) {
+            int k = after;
+            while (k < s.size() && s[k].isSpace())
+                ++k;
+            if (s.mid(k, 6).compare(QLatin1String("ESCAPE"), Qt::CaseInsensitive) != 0)
+                lit.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        }
+        patron = false;
+        out += lit;
+    };
     for (int i = 0; i < s.size();) {
         const QChar c = s[i];
         if (c == QLatin1Char('\'')) {
             const int j = closingQuote(s, i);
-            out += s.mid(i, j - i + 1);
+            literal(s.mid(i, j - i + 1), j + 1);
             i = j + 1;
         } else if (c == QLatin1Char('"')) {
             // A double-quoted text literal becomes a single-quoted one.
@@ -645,7 +659,7 @@ QString Connection::rewrite(const QString& sqlIn) const
                 j = s.size();
             QString inner = s.mid(i + 1, j - i - 1);
             inner.replace(QLatin1Char('\''), QLatin1String("''"));
-            out += QLatin1Char('\'') + inner + QLatin1Char('\'');
+            literal(QLatin1Char('\'') + inner + QLatin1Char('\''), j + 1);
             i = j + 1;
         } else if (c == QLatin1Char('#')) {
             int j = s.indexOf(QLatin1Char('#'), i + 1);
@@ -674,18 +688,21 @@ QString Connection::rewrite(const QString& sqlIn) const
             while (j < s.size() && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_')))
                 ++j;
             const QString word = s.mid(i, j - i);
+            patron = word.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
             if (const TableInfo* t = catalog_.table(word))
                 out += t->name;
             else
                 out += word;
             i = j;
         } else if (c.isDigit()) {
+            patron = false;
             int j = i;
             while (j < s.size() && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_') || s[j] == QLatin1Char('.')))
                 ++j;
             out += s.mid(i, j - i);
             i = j;
         } else {
+            patron = patron && c.isSpace();
             out += c;
             ++i;
         }

@@ -1,6 +1,7 @@
 -- Tarvik store, MariaDB (10.10 or later for the UCA 14.0 collation).
--- Text compares case-insensitively but accent-sensitively:
--- 'CAFÉ' = 'café', 'CAFE' <> 'CAFÉ'.
+-- Text compares case-insensitively but accent-sensitively, and trailing
+-- blanks count (NO PAD), as on the local store:
+-- 'CAFÉ' = 'café', 'CAFE' <> 'CAFÉ', '12' <> '12 '.
 -- Every foreign key column has its parent's type and collation, as InnoDB
 -- requires. Column order and count are part of the format: windows write
 -- box i into column i.
@@ -25,7 +26,7 @@ CREATE TABLE ARTICULOS (
     nombre_prov3       VARCHAR(255),
     tipo_art           VARCHAR(255),
     PRIMARY KEY (codigo_art)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE CLIENTES (
     codigo_cli          VARCHAR(255) NOT NULL,
@@ -38,7 +39,7 @@ CREATE TABLE CLIENTES (
     fecha_ingreso_cli   DATE,
     imagen_cli          VARCHAR(255),
     PRIMARY KEY (codigo_cli)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE PROVEEDORES (
     codigo_prov          VARCHAR(255) NOT NULL,
@@ -51,7 +52,7 @@ CREATE TABLE PROVEEDORES (
     fecha_ingreso_prov   DATE,
     imagen_prov          VARCHAR(255),
     PRIMARY KEY (codigo_prov)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE empresas (
     codigo_emp          INT NOT NULL,
@@ -74,7 +75,7 @@ CREATE TABLE empresas (
     consecutivo_ncf     INT,
     PRIMARY KEY (codigo_emp),
     UNIQUE KEY empresas_nombre_emp (nombre_emp)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE usuarios (
     codigo_emp    INT NOT NULL,
@@ -86,7 +87,7 @@ CREATE TABLE usuarios (
     UNIQUE KEY usuarios_nombre_usu (nombre_usu),
     CONSTRAINT usuarios_empresa FOREIGN KEY (codigo_emp)
         REFERENCES empresas (codigo_emp) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Ventas (
     codigo_fac         INT NOT NULL,
@@ -114,7 +115,7 @@ CREATE TABLE Ventas (
         REFERENCES empresas (codigo_emp) ON DELETE CASCADE,
     CONSTRAINT Ventas_usuario FOREIGN KEY (codigo_emp, codigo_usu)
         REFERENCES usuarios (codigo_emp, codigo_usu) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Compras (
     codigo_fac         INT NOT NULL,
@@ -142,7 +143,7 @@ CREATE TABLE Compras (
         REFERENCES empresas (codigo_emp) ON DELETE CASCADE,
     CONSTRAINT Compras_usuario FOREIGN KEY (codigo_emp, codigo_usu)
         REFERENCES usuarios (codigo_emp, codigo_usu) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Detalles_FacVen (
     codigo_fac         INT,
@@ -158,7 +159,7 @@ CREATE TABLE Detalles_FacVen (
     KEY Detalles_FacVen_codigo_art (codigo_art),
     CONSTRAINT Detalles_FacVen_venta FOREIGN KEY (codigo_fac, codigo_emp)
         REFERENCES Ventas (codigo_fac, codigo_emp) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Detalles_FacCom (
     codigo_fac         INT,
@@ -174,7 +175,7 @@ CREATE TABLE Detalles_FacCom (
     KEY Detalles_FacCom_codigo_art (codigo_art),
     CONSTRAINT Detalles_FacCom_compra FOREIGN KEY (codigo_fac, codigo_emp)
         REFERENCES Compras (codigo_fac, codigo_emp) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Fact_xCobrar (
     codigo_fac   INT NOT NULL,
@@ -185,7 +186,7 @@ CREATE TABLE Fact_xCobrar (
     PRIMARY KEY (codigo_fac, codigo_emp, num_abono),
     CONSTRAINT Fact_xCobrar_venta FOREIGN KEY (codigo_fac, codigo_emp)
         REFERENCES Ventas (codigo_fac, codigo_emp) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Fact_xPagar (
     codigo_fac   INT NOT NULL,
@@ -196,7 +197,7 @@ CREATE TABLE Fact_xPagar (
     PRIMARY KEY (codigo_fac, codigo_emp, num_abono),
     CONSTRAINT Fact_xPagar_compra FOREIGN KEY (codigo_fac, codigo_emp)
         REFERENCES Compras (codigo_fac, codigo_emp) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 CREATE TABLE Kardex (
     codigo_art          VARCHAR(255),
@@ -209,7 +210,7 @@ CREATE TABLE Kardex (
     KEY Kardex_codigo_art (codigo_art),
     CONSTRAINT Kardex_articulo FOREIGN KEY (codigo_art)
         REFERENCES ARTICULOS (codigo_art) ON DELETE CASCADE
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 -- InnoDB keeps the auto-increment counter across restarts, so a deleted
 -- range's ID is never handed out again.
@@ -223,7 +224,7 @@ CREATE TABLE ncfs (
     id_sucursal  VARCHAR(255),
     PRIMARY KEY (ID),
     KEY ncfs_sucursal (id_sucursal)
-) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_as_ci;
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_uca1400_nopad_as_ci;
 
 -- Added after the first stores were made: the set-up adds to an existing
 -- store whichever of these it lacks. The NCF check before every sale, the

@@ -194,6 +194,51 @@ private slots:
         }
     }
 
+    // A backslash is a plain character, % and _ are the wildcards and a
+    // trailing blank counts, on either store.
+    void barrasComodinesYBlancos_data()
+    {
+        QTest::addColumn<bool>("clientes");
+        QTest::addColumn<QStringList>("criterios");
+        QTest::addColumn<QStringList>("esperados");
+        QTest::newRow("codigo con barra") << false << QStringList{"cbCodigo_art=1\\"} << QStringList{"1\\2"};
+        QTest::newRow("codigo con comodin _") << false << QStringList{"cbCodigo_art=1_2"} << QStringList{"102", "1\\2", "1_2"};
+        QTest::newRow("codigo con comodin %") << false << QStringList{"cbCodigo_art=1%2"}
+                                              << QStringList{"102", "12", "1\\2", "1_2"};
+        QTest::newRow("codigo con blanco final") << false << QStringList{"cbCodigo_art=12 "} << QStringList{};
+        QTest::newRow("descripcion con barra") << false << QStringList{"cbDescripcion_art=C:\\X"} << QStringList{"1_2"};
+        QTest::newRow("descripcion solo barra") << false << QStringList{"cbDescripcion_art=\\"} << QStringList{"1_2"};
+        QTest::newRow("descripcion con blanco final") << false << QStringList{"cbDescripcion_art=MESA "} << QStringList{};
+        QTest::newRow("identificacion con barra") << true << QStringList{"tIdentificacion_cli=00\\1"} << QStringList{"2"};
+        QTest::newRow("identificacion barra y %") << true << QStringList{"tIdentificacion_cli=00\\%"} << QStringList{"2"};
+        QTest::newRow("identificacion con comodin _") << true << QStringList{"tIdentificacion_cli=0_1"} << QStringList{"1", "3"};
+        QTest::newRow("identificacion con blanco final") << true << QStringList{"tIdentificacion_cli=001 "} << QStringList{};
+        QTest::newRow("nombre con barra") << true << QStringList{"tNombre_cli=\\"} << QStringList{"3"};
+    }
+    void barrasComodinesYBlancos()
+    {
+        QFETCH(bool, clientes);
+        QFETCH(QStringList, criterios);
+        QFETCH(QStringList, esperados);
+        TESTSTORE_OPEN_FRESH(t);
+        articulo(t, "12", "MESA", "1", "1", 0, {}, "", "FISICO", 1);
+        articulo(t, "102", "C:X", "1", "1", 0, {}, "", "FISICO", 1);
+        articulo(t, "1_2", "C:\\X", "1", "1", 0, {}, "", "FISICO", 1);
+        articulo(t, "1\\2", "TORNILLO", "1", "1", 0, {}, "", "FISICO", 1);
+        tercero(t, false, "1", "ANA", "001", "", "", "");
+        tercero(t, false, "2", "LUIS", "00\\1", "", "", "");
+        tercero(t, false, "3", "EVA\\", "0_1", "", "", "");
+        fx::Escritorio e;
+        clientes ? AbrirBuscarClientes() : AbrirBuscarArticulos();
+        fBuscarBase* dlg = clientes ? static_cast<fBuscarBase*>(VentanaAbierta<fBuscarClientes>())
+                                    : static_cast<fBuscarBase*>(VentanaAbierta<fBuscarArticulos>());
+        QVERIFY(dlg);
+        poner(dlg, criterios);
+        dlg->bBuscar->click();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(codigos(dlg->lvw), esperados);
+    }
+
     // A found row carries the eleven columns in the statement's order.
     void articuloColumnas()
     {

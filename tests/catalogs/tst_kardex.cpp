@@ -179,6 +179,22 @@ private slots:
         e.activar(k);
         QCOMPARE(k->tCantidad->text(), QString("33"));
     }
+
+    // A code with a trailing blank is another code on either store.
+    void codigoConBlancoFinalNoEsOtro()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        fx::articulo(t, "12", 10, 3);
+        teststore::execRaw(t, "INSERT INTO Kardex (codigo_art, fecha, concepto, saldo) VALUES ('12', '2024-03-01', 'x', 1)");
+        fKardex* k = tarjeta("12 ");
+        QCOMPARE(k->tDescripcion_art->text(), QString());
+        QCOMPARE(k->lvw->count(), 0);
+        k->tCodigo_art->setText("12");
+        QCOMPARE(k->tDescripcion_art->text(), QString("ART 12"));
+        QCOMPARE(k->lvw->count(), 1);
+    }
+
 };
 
 QTEST_MAIN(TstKardex)

@@ -232,7 +232,7 @@ void tst_schema::tables()
         const QStringList options = joinedRows(
             shared_, QStringLiteral("SELECT DISTINCT ENGINE, TABLE_COLLATION FROM information_schema.TABLES "
                                     "WHERE TABLE_SCHEMA = DATABASE()"));
-        QCOMPARE(options, QStringList{QStringLiteral("InnoDB|utf8mb4_uca1400_as_ci")});
+        QCOMPARE(options, QStringList{QStringLiteral("InnoDB|utf8mb4_uca1400_nopad_as_ci")});
     }
 }
 
@@ -458,6 +458,8 @@ void tst_schema::textComparison_data()
     QTest::newRow("= ignores case") << "descripcion_art = 'leche entera'" << 1 << false;
     QTest::newRow("LIKE ignores case") << "descripcion_art LIKE 'lec%'" << 1 << false;
     QTest::newRow("= keeps accents") << "descripcion_art = 'CAFE'" << 0 << false;
+    QTest::newRow("= counts trailing blanks") << "descripcion_art = 'LECHE ENTERA '" << 0 << false;
+    QTest::newRow("key counts trailing blanks") << "codigo_art = 'L-1 '" << 0 << false;
     QTest::newRow("LIKE keeps accents") << "descripcion_art LIKE 'cafe%'" << 0 << false;
     // SQLite's own NOCASE folds ASCII only; the data layer installs a Unicode
     // fold per connection and tests these through itself.

@@ -66,6 +66,10 @@ private slots:
         QTest::newRow("text equality ignores case") << "Select * From ventas Where Estado = 'SIN CANCELAR'" << 1 << "2";
         QTest::newRow("like prefix") << "Select * From ARTICULOS Where descripcion_art Like 'caf%'" << 1 << "A1";
         QTest::newRow("like contains") << "Select * From ARTICULOS Where descripcion_art Like '%MOL%'" << 1 << "A1";
+        // A backslash matches itself unless the statement names it the escape.
+        QTest::newRow("like backslash is no escape") << "Select * From ARTICULOS Where descripcion_art Like 'CAFE\\ MOLIDO'" << 0 << "*";
+        QTest::newRow("like escape of its own")
+            << "Select * From ARTICULOS Where descripcion_art Like 'CAFE\\ MOLIDO' ESCAPE '\\'" << 1 << "A1";
         QTest::newRow("not empty") << "Select * From Ventas Where ncf <> ''" << 1 << "1";
         QTest::newRow("max") << "Select max(codigo_fac) From Ventas Where codigo_emp = 1" << 1 << "2";
         QTest::newRow("sum") << "Select sum(total) From Ventas Where codigo_emp = 1" << 1 << "177";
