@@ -122,10 +122,24 @@ fKardex::fKardex()
     VigilarActivacion(this);
 }
 
+namespace {
+// Same-day rows newest first too: the order they were stored breaks the
+// tie. The local store numbers its rows itself; a server store created
+// before its Kardex had the counter column keeps the plain date order.
+QString Desempate()
+{
+    const ado::Connection& cn = Conexion();
+    const ado::TableInfo* t = cn.catalog().table(QStringLiteral("Kardex"));
+    if (cn.engine() == ado::Engine::SQLite || (t && t->columnIndex(QStringLiteral("rowid")) >= 0))
+        return QStringLiteral(", rowid DESC");
+    return QString();
+}
+}  // namespace
+
 void fKardex::CargarKardex()
 {
     gSQL = QStringLiteral("Select * From Kardex Where codigo_art = ") + SqlStr(tCodigo_art->text())
-           + QStringLiteral(" Order by Fecha DESC");
+           + QStringLiteral(" Order by Fecha DESC") + Desempate();
     LlenarListView(gSQL, lvw, sb);
 }
 

@@ -207,6 +207,10 @@ CREATE TABLE Kardex (
     unidades_salientes  VARCHAR(255),
     saldo               INT,
     precio_compra       DOUBLE,
+    -- The order rows were stored in, like the local store's own rowid;
+    -- invisible, so that the seven columns stay the row's format.
+    rowid               BIGINT NOT NULL AUTO_INCREMENT INVISIBLE,
+    UNIQUE KEY Kardex_rowid (rowid),
     KEY Kardex_codigo_art (codigo_art),
     CONSTRAINT Kardex_articulo FOREIGN KEY (codigo_art)
         REFERENCES ARTICULOS (codigo_art) ON DELETE CASCADE

@@ -180,6 +180,27 @@ private slots:
         QCOMPARE(k->tCantidad->text(), QString("33"));
     }
 
+    // Same-day movements newest first as well, by the order they were
+    // booked; the date still comes first.
+    void mismoDiaMasRecientePrimero()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        fx::articulo(t, "10", 10, 3);
+        teststore::execRaw(t, "INSERT INTO Kardex (codigo_art, fecha, concepto, saldo) VALUES ('10', '2024-03-01', 'primero', 1)");
+        teststore::execRaw(t, "INSERT INTO Kardex (codigo_art, fecha, concepto, saldo) VALUES ('10', '2024-03-01', 'segundo', 2)");
+        teststore::execRaw(t, "INSERT INTO Kardex (codigo_art, fecha, concepto, saldo) VALUES ('10', '2024-02-28', 'antes', 0)");
+        teststore::execRaw(t, "INSERT INTO Kardex (codigo_art, fecha, concepto, saldo) VALUES ('10', '2024-03-01', 'tercero', 3)");
+        fKardex* k = tarjeta("10");
+        mover(k, 0, "1", "HOY");
+        mover(k, 1, "2", "LUEGO");
+        QStringList conceptos;
+        for (int i = 1; i <= k->lvw->count(); ++i)
+            conceptos << k->lvw->subItem(i, 2);
+        QCOMPARE(conceptos, (QStringList{"Articulos Retirados - LUEGO", "Articulos Recibidos - HOY", "tercero", "segundo", "primero",
+                                         "antes"}));
+    }
+
     // A code with a trailing blank is another code on either store.
     void codigoConBlancoFinalNoEsOtro()
     {

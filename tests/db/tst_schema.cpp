@@ -39,7 +39,8 @@ QString storedKinds(const Target& t, const QString& table)
     if (teststore::mariadb()) {
         const auto rows = teststore::queryRaw(
             t, QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, EXTRA FROM information_schema.COLUMNS "
-                              "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '%1' ORDER BY ORDINAL_POSITION")
+                              "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '%1' AND EXTRA NOT LIKE '%INVISIBLE%' "
+                              "ORDER BY ORDINAL_POSITION")
                    .arg(table));
         for (const QVariantList& r : rows) {
             const QString type = r[1].toString().toLower();
