@@ -84,6 +84,8 @@ void fAdmBase::Buscador(const QString& nombre, const QString& etiqueta, int lblL
     lbl->move(Tw(lblLeft), Tw(960));
     tCodigo = new QLineEdit(cuerpo_);
     tCodigo->setObjectName(nombre);
+    // An access key in the caption ("&nombre") takes the focus to the box.
+    lbl->setBuddy(tCodigo);
     ColocarTw(tCodigo, left, 930, width, 315);
     // The label's text runs wider on this screen font: the box follows it.
     if (lbl->x() + lbl->width() + 4 > tCodigo->x())
@@ -144,6 +146,8 @@ void fAdmBase::showEvent(QShowEvent* e)
     if (mostrada_)
         return;
     mostrada_ = true;
+    // The buttons exist only once the member's constructor has run.
+    OrdenDeTabulacion({Controles(cuerpo_)});
     // Outside the workspace there is no activation to wait for.
     if (!qobject_cast<QMdiSubWindow*>(parentWidget()))
         cargarListView();

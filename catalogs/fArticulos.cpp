@@ -240,6 +240,12 @@ fArticulos::fArticulos()
     for (int i = 4; i <= 6; ++i)
         Previsualizar(i);
 
+    // Down the form, then down the picture column, then the buttons.
+    QList<QWidget*> form, columna;
+    for (QWidget* w : Controles(frame))
+        (w->x() < Tw(8000) ? form : columna).append(w);
+    OrdenDeTabulacion({form, columna, {bAceptar, bCancelar}});
+
     TeclasDeVentana(this, nullptr, bCancelar);
 }
 

@@ -88,6 +88,8 @@ void fBuscarBase::Lista(int left, int top, int width, int height, const QStringL
     ColocarTw(lvw, left, top, width, height);
     connect(lvw, &ListView::itemDblClick, this, [this](int) { lvw_DblClick(); });
     lvw->viewport()->installEventFilter(new DobleClicEnBlanco(lvw, this));
+    // The list comes last: criteria, buttons, list.
+    OrdenDeTabulacion({Controles(Frame1), {bBuscar, bRestaurar, bCerrar}, {lvw}});
 }
 
 void fBuscarBase::Etiqueta(const QString& texto, QWidget* caja)

@@ -81,6 +81,7 @@ fDatosTercero::fDatosTercero(const Diseno& d, qint32& modo)
     for (auto* b : {bAceptar, bCancelar, bBuscarImagen})
         b->setAutoDefault(false);
 
+    OrdenDeTabulacion({Controles(Frame1), {bAceptar, bCancelar}});
     TeclasDeVentana(this, d.cancelarEsDefecto ? bCancelar : bAceptar, bCancelar);
 }
 

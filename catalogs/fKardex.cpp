@@ -116,6 +116,7 @@ fKardex::fKardex()
 
     // No key filter: the statements quote the code.
     connect(tCodigo_art, &QLineEdit::textChanged, this, [this] { CambioCodigo(); });
+    OrdenDeTabulacion({Controles(Frame1), {lvw}});
 
     diseno_ = QSize(Tw(9705), Tw(6045) + arriba);
     resize(diseno_);

@@ -14,6 +14,8 @@
 #include "msgbox.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -25,6 +27,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <algorithm>
 
 
 int Tw(int twips) { return TwipsToPixelsX(twips); }
@@ -67,6 +70,46 @@ void FiltrarTeclas(QWidget* box, bool soloDigitos)
         FiltrarTeclasNumero(box);
     else
         FiltrarTeclasTexto(box);
+}
+
+QList<QWidget*> Controles(QWidget* contenedor)
+{
+    QList<QWidget*> out;
+    for (QWidget* w : contenedor->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(contenedor))
+            continue;
+        bool parte = false;  // the edit box of a combo, a list's viewport...
+        for (QWidget* p = w->parentWidget(); p && p != contenedor && !parte; p = p->parentWidget())
+            parte = qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p);
+        if (!parte)
+            out.append(w);
+    }
+    return out;
+}
+
+void OrdenDeTabulacion(const QList<QList<QWidget*>>& bloques)
+{
+    QWidget* anterior = nullptr;
+    for (QList<QWidget*> b : bloques) {
+        if (b.isEmpty())
+            continue;
+        QWidget* ventana = b.first()->window();
+        auto arriba = [ventana](QWidget* w) { return w->mapTo(ventana, QPoint()); };
+        std::stable_sort(b.begin(), b.end(), [&](QWidget* x, QWidget* y) { return arriba(x).y() < arriba(y).y(); });
+        const int fila = Tw(200);
+        for (int i = 0; i < b.size();) {
+            int j = i + 1;
+            while (j < b.size() && arriba(b[j]).y() - arriba(b[i]).y() < fila)
+                ++j;
+            std::stable_sort(b.begin() + i, b.begin() + j, [&](QWidget* x, QWidget* y) { return arriba(x).x() < arriba(y).x(); });
+            i = j;
+        }
+        for (QWidget* w : b) {
+            if (anterior)
+                QWidget::setTabOrder(anterior, w);
+            anterior = w;
+        }
+    }
 }
 
 void RechazarCodigoDuplicado()

@@ -46,6 +46,13 @@ void VigilarActivacion(QWidget* ventana);
 // event filter on the window and its children.
 void TeclasDeVentana(QWidget* ventana, QAbstractButton* porDefecto, QAbstractButton* cancelar);
 
+// Tab order as the window is laid out: block after block, and inside a
+// block row by row from the top, left to right (controls whose tops lie
+// within 200 twips share a row). Controls takes the controls Tab can reach
+// inside a widget, the parts of composite controls and hidden ones left out.
+QList<QWidget*> Controles(QWidget* contenedor);
+void OrdenDeTabulacion(const QList<QList<QWidget*>>& bloques);
+
 // The refusal of a save whose code belongs to another stored record: the
 // duplicate-key message of the error check and the save's failure notice,
 // as a duplicate key on saving gives them.

@@ -404,6 +404,22 @@ private slots:
         QCOMPARE(fx::cantidad(t, "100"), 99);
     }
 
+    // Tab runs down the form as it is laid out, the rate beside the
+    // purchase price and the entry date beside the quantity, then the
+    // picture column and the buttons.
+    void ordenDeTabulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        fArticulos& w = Ventana<fArticulos>();
+        w.Nuevo();
+        QCOMPARE(fx::ordenDeTab(&w),
+                 QString("txt0 txt1 txt2 txt3 txt4 txt5 txt6 txt7 txt11 txt8 txt9 txt13 cbUbicacion txt14 cbNombre_prov14 "
+                         "txt15 cbNombre_prov15 txt16 cbNombre_prov16 txt17 oTipo_Art0 oTipo_Art1 oTipo_Art2 cbTipo_art "
+                         "txt12 bBuscarImagen txt10 bAceptar bCancelar")
+                     .split(' '));
+    }
+
     void escapeCancela()
     {
         TESTSTORE_OPEN_FRESH(t);

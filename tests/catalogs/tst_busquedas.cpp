@@ -239,6 +239,23 @@ private slots:
         QCOMPARE(codigos(dlg->lvw), esperados);
     }
 
+    // Criteria as laid out, then the buttons, then the list.
+    void ordenDeTabulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        AbrirBuscarArticulos();
+        QCOMPARE(fx::ordenDeTab(VentanaAbierta<fBuscarArticulos>()),
+                 QString("cbCodigo_art cbPrecio_compra cbPrecio_Venta1 cbDescripcion_art cbImpuesto cbNombre_prov cbUbicacion "
+                         "cbTipo_art cbCantidad bBuscar bRestaurar bCerrar lvw")
+                     .split(' '));
+        AbrirBuscarProveedores();
+        QCOMPARE(fx::ordenDeTab(VentanaAbierta<fBuscarProveedores>()),
+                 QString("tCodigo_prov tIdentificacion_prov tTelefono_prov tFax_prov tNombre_prov tDireccion_prov bBuscar "
+                         "bRestaurar bCerrar lvw")
+                     .split(' '));
+    }
+
     // A found row carries the eleven columns in the statement's order.
     void articuloColumnas()
     {

@@ -216,6 +216,16 @@ private slots:
         QCOMPARE(k->lvw->count(), 1);
     }
 
+    void ordenDeTabulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        fKardex* k = tarjeta(QString());
+        QCOMPARE(fx::ordenDeTab(k), QString("tCodigo_art tDescripcion_art tPrecio_compra tStock_minimo tPrecio_venta1 "
+                                            "tStock_maximo tCantidad bRecibir_Retirar0 bRecibir_Retirar1 tCantidadArticulos "
+                                            "tConcepto lvw")
+                                        .split(' '));
+    }
 };
 
 QTEST_MAIN(TstKardex)

@@ -204,6 +204,49 @@ private slots:
                  QString("DIEZ"));
     }
 
+    // Tab follows each window's layout.
+    void ordenDeTabulacion_data()
+    {
+        QTest::addColumn<int>("ventana");
+        QTest::addColumn<QString>("orden");
+        const QString datos = "txt7 txt0 txt8 bBuscarImagen txt1 txt2 txt3 txt4 txt5 txt6 bAceptar bCancelar";
+        QTest::newRow("cliente") << 0 << datos;
+        QTest::newRow("proveedor") << 1 << datos;
+        QTest::newRow("lista de clientes") << 2 << "cmd0 cmd1 cmd6 cmd2 cmd5 cmd3 cmd4 tCodigo_cli lvw";
+        QTest::newRow("lista de proveedores") << 3 << "cmd0 cmd1 cmd6 cmd2 cmd3 cmd5 cmd4 tCodigo_prov lvw";
+    }
+    void ordenDeTabulacion()
+    {
+        QFETCH(int, ventana);
+        QFETCH(QString, orden);
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        QWidget* w = nullptr;
+        switch (ventana) {
+        case 0: w = &Ventana<fClientes>(); break;
+        case 1: w = &Ventana<fProveedores>(); break;
+        case 2: AbrirAdmClientes(); w = VentanaAbierta<fAdmCli>(); break;
+        default: AbrirAdmProveedores(); w = VentanaAbierta<fAdmProv>(); break;
+        }
+        if (ventana < 2)
+            static_cast<fDatosTercero*>(w)->Nuevo();
+        QCOMPARE(fx::ordenDeTab(w), orden.split(' '));
+    }
+
+    // The finder's caption carries an access key: shown as a key, not as
+    // "&", and it takes the focus to the finder box.
+    void teclaDeAccesoDelBuscador()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fx::Escritorio e;
+        AbrirAdmProveedores();
+        fAdmProv* lista = VentanaAbierta<fAdmProv>();
+        QCOMPARE(lista->lbl->buddy(), static_cast<QWidget*>(lista->tCodigo));
+        lista->lvw->setFocus();
+        QTest::keyClick(lista, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(lista->tCodigo));
+    }
+
     void borrar()
     {
         TESTSTORE_OPEN_FRESH(t);
