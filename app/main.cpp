@@ -1,3 +1,4 @@
+#include "Twips.h"
 #include "frmIntro.h"
 #include "mAdministracion.h"
 #include "mCatalogos.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[])
     // environment; numbers in the boxes, statements and files keep the
     // point whatever the shop's machine is set to.
     std::setlocale(LC_NUMERIC, "C");
+    twips::fitToFont();
 
     // Qt's own dialogs and buttons in Spanish.
     QTranslator qtbase;

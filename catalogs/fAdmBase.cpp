@@ -64,9 +64,6 @@ QToolButton* fAdmBase::Boton(int index, const QString& caption, int left, int to
     b->setText(caption);
     b->setIcon(Dibujo(caption));
     b->setIconSize(QSize(24, 24));
-    QFont f = b->font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    b->setFont(f);
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setObjectName(QStringLiteral("cmd%1").arg(index));
     b->setFocusPolicy(Qt::TabFocus);

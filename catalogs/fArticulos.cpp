@@ -114,8 +114,12 @@ fArticulos::fArticulos()
     auto* lImpuesto = new QLabel(QStringLiteral("Aplicar Impuesto del :             %"), frame);
     lImpuesto->adjustSize();
     lImpuesto->move(Tw(4440), Tw(1140) + 3);
-    const int anchoRotulo = QFontMetrics(lImpuesto->font()).horizontalAdvance(QStringLiteral("Aplicar Impuesto del : "));
-    impuesto->setGeometry(lImpuesto->x() + anchoRotulo, Tw(1140), Tw(600), Tw(315));
+    const QFontMetrics fmImpuesto(lImpuesto->font());
+    const int anchoRotulo = fmImpuesto.horizontalAdvance(QStringLiteral("Aplicar Impuesto del : "));
+    // The box covers the blanks before "%", whatever the font makes of them.
+    const int anchoBlancos = fmImpuesto.horizontalAdvance(lImpuesto->text()) - fmImpuesto.horizontalAdvance(QStringLiteral("%"))
+                             - anchoRotulo - 1;
+    impuesto->setGeometry(lImpuesto->x() + anchoRotulo, Tw(1140), qMin(Tw(600), anchoBlancos), Tw(315));
     impuesto->raise();
 
     auto* notas = new QPlainTextEdit(frame);

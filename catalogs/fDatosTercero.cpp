@@ -18,10 +18,6 @@ fDatosTercero::fDatosTercero(const Diseno& d, qint32& modo)
 {
     setObjectName(d.nombre);
     setWindowTitle(d.caption);
-    // The layout was drawn for a compact screen font.
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
     setFixedSize(Tw(d.anchoTw), Tw(d.altoTw));
 
     Frame1 = new QGroupBox(d.frame, this);

@@ -38,10 +38,6 @@ fKardex::fKardex()
 {
     setObjectName(QStringLiteral("fKardex"));
     setWindowTitle(QStringLiteral("Movimientos del Artículo"));
-    // The layout was drawn for a compact screen font.
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
 
     menu = new QMenuBar(this);
     menu->setNativeMenuBar(false);

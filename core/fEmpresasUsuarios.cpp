@@ -87,9 +87,6 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fEmpresasUsuarios"));
     setWindowTitle(QStringLiteral("Administración de Empresas o Sucursales - Usuarios"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
     setFixedSize(TwipsToPixels(8625, 10095));
 
     auto botones = [this](QWidget* padre, const QString& sufijo, int left, int top, int ancho, QPushButton** b) {

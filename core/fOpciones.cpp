@@ -35,9 +35,6 @@ fOpciones::fOpciones(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("fOpciones"));
     setWindowTitle(QStringLiteral("Opciones y Parámetros de la Aplicación"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
     setFixedSize(TwipsToPixels(6720, 1125));
 
     auto boton = [this](const char* nombre, const QString& texto, int top) {

@@ -34,9 +34,6 @@ fRetiroRegistros::fRetiroRegistros(QWidget* parent) : QDialog(parent)
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
     setAutoFillBackground(true);
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
     setFixedSize(TwipsToPixels(7920, 1905));
 
     Frame1 = new QGroupBox(QStringLiteral("Eliminar Facturas de Compra y Facturas de Venta"), this);

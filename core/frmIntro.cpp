@@ -24,7 +24,7 @@ frmIntro::frmIntro(QWidget* parent) : QWidget(parent)
     Label1 = new QLabel(QStringLiteral("Tarvik 1.0 Beta"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont f1(QStringLiteral("Arial"));
-    f1.setPointSizeF(20.25);
+    f1.setPointSizeF(twips::designPoints(20.25));
     f1.setBold(true);
     Label1->setFont(f1);
     Label1->setGeometry(TwipsToPixelsX(480), TwipsToPixelsY(3360), TwipsToPixelsX(7260), TwipsToPixelsY(600));
@@ -32,7 +32,7 @@ frmIntro::frmIntro(QWidget* parent) : QWidget(parent)
     Label2 = new QLabel(QStringLiteral("Software para la Administración de Negocios ") + kDireccionWeb, this);
     Label2->setObjectName(QStringLiteral("Label2"));
     QFont f2(QStringLiteral("Arial"));
-    f2.setPointSizeF(9.75);
+    f2.setPointSizeF(twips::designPoints(9.75));
     f2.setBold(true);
     Label2->setFont(f2);
     Label2->setGeometry(TwipsToPixelsX(480), TwipsToPixelsY(4080), TwipsToPixelsX(7260), TwipsToPixelsY(360));

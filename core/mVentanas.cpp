@@ -34,17 +34,33 @@ static QMdiSubWindow* subWindowOf(QWidget* w)
     return nullptr;
 }
 
+// A new child window where the workspace places it, moved back inside when
+// that runs past an edge (the top left corner stays visible).
+static void DentroDelArea(QMdiSubWindow* sub, const QRect& area)
+{
+    QRect r = sub->geometry();
+    if (area.contains(r))
+        return;
+    r.moveLeft(qMax(area.left(), qMin(r.left(), area.right() + 1 - r.width())));
+    r.moveTop(qMax(area.top(), qMin(r.top(), area.bottom() + 1 - r.height())));
+    sub->move(r.topLeft());
+}
+
 void MostrarHija(QWidget* w)
 {
     auto* area = qobject_cast<QMdiArea*>(ventanas::workspace());
+    bool nueva = false;
     if (area && !subWindowOf(w)) {
         auto* sub = area->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         w->setAttribute(Qt::WA_DeleteOnClose);
+        nueva = true;
     }
     if (auto* sub = subWindowOf(w)) {
         sub->show();
         sub->showNormal();
+        if (nueva)
+            DentroDelArea(sub, area->viewport()->rect());
         area->setActiveSubWindow(sub);
         w->show();
     } else {

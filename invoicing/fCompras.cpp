@@ -106,9 +106,9 @@ fCompras::fCompras() : fFacturaBase(DatosCompras())
     Etiqueta(f, QStringLiteral("* Fecha :"), 120, 1140);
     Caja(2, 1380, 1140, 1300);
     Etiqueta(f, QStringLiteral("* Vencimiento :"), 2800, 1140);
-    Caja(12, 4250, 1140, 1300);
-    bAbirCalendario = Boton(f, "bAbirCalendario", QStringLiteral("..."), 5570, 1125, 330);
-    CrearTipo(QStringLiteral("* Tipo Compra :"), 6000, 7450, 1200, 8680, 330);
+    Caja(12, 4000, 1140, 1300);
+    bAbirCalendario = Boton(f, "bAbirCalendario", QStringLiteral("..."), 5320, 1125, 330);
+    CrearTipo(QStringLiteral("* Tipo Compra :"), 5700, 6900, 1350, 8680, 330);
 
     Etiqueta(f, QStringLiteral("* NCF:"), 120, 1560);
     Caja(15, 1380, 1560, 3000)->setEnabled(false);

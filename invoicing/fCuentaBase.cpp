@@ -80,10 +80,6 @@ fCuentaBase::fCuentaBase(const Diseno& d) : d_(d)
     setObjectName(d.nombre);
     setWindowTitle(d.caption);
     setWindowFlags(windowFlags() & ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    // The layout was drawn for a compact screen font.
-    QFont f = font();
-    f.setPointSizeF(f.pointSizeF() * 0.85);
-    setFont(f);
     diseno_ = QSize(Tw(8730), Tw(d.altoTw));
     setFixedSize(diseno_);
 

@@ -1,6 +1,7 @@
 #include "fFacturaBase.h"
 
 #include "ListView.h"
+#include "Twips.h"
 #include "MonthView.h"
 #include "KeyFilter.h"
 #include "mCatalogos.h"
@@ -123,6 +124,14 @@ QLineEdit* fFacturaBase::CrearEstado()
 void fFacturaBase::CrearTipo(const QString& etiqueta, int leftEtiqueta, int leftCombo, int widthCombo, int leftForma, int widthForma)
 {
     QWidget* f = Frame1;
+    // Box 3 shows its longest type whole: it grows to the left, into the
+    // combo, when the font needs it.
+    const int necesita = PixelsToTwipsX(QFontMetrics(f->font()).horizontalAdvance(QStringLiteral("CONTADO")) + 14);
+    if (widthForma < necesita) {
+        leftForma -= necesita - widthForma;
+        widthForma = necesita;
+        widthCombo = qMin(widthCombo, leftForma - 30 - leftCombo);
+    }
     Etiqueta(f, etiqueta, leftEtiqueta, 1140);
     cb3 = new QComboBox(f);
     cb3->setObjectName(QStringLiteral("cb3"));
@@ -136,9 +145,6 @@ void fFacturaBase::CrearTipo(const QString& etiqueta, int leftEtiqueta, int left
     QPalette p = forma->palette();
     p.setColor(QPalette::Base, QColor(0xd4, 0xd0, 0xc8));
     forma->setPalette(p);
-    QFont ff = forma->font();
-    ff.setPointSizeF(ff.pointSizeF() * 0.7);
-    forma->setFont(ff);
 }
 
 void fFacturaBase::CrearTotales(const PosTotales& p)

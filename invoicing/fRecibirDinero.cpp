@@ -1,5 +1,6 @@
 #include "fRecibirDinero.h"
 
+#include "Twips.h"
 #include "mCatalogos.h"
 #include "msgbox.h"
 #include "textfmt.h"
@@ -70,6 +71,13 @@ fRecibirDinero::fRecibirDinero(QWidget* parent) : QDialog(parent)
 
     etiqueta(QStringLiteral("Cambio $ "), 1500, false);
     tCambio = caja("tCambio", 1470, 12);
+    // The large figures, small enough that the shortfall shows whole.
+    QFont fc = tCambio->font();
+    fc.setPointSizeF(twips::designPoints(12));
+    while (QFontMetrics(fc).horizontalAdvance(QStringLiteral("Efectivo Insuficiente")) > tCambio->width() - 10
+           && fc.pointSizeF() > 8)
+        fc.setPointSizeF(fc.pointSizeF() - 0.5);
+    tCambio->setFont(fc);
     tCambio->setReadOnly(true);
     tCambio->setFocusPolicy(Qt::NoFocus);
 

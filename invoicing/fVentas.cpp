@@ -122,12 +122,20 @@ fVentas::fVentas() : fFacturaBase(DatosVentas())
     // Column labels above their boxes, wrapped to the box's width.
     auto columna = [d](const QString& texto, int left, int width, bool negrita = false) {
         QLabel* l = Etiqueta(d, texto, left, 180, negrita);
-        QFont fl = l->font();
-        fl.setPointSizeF(fl.pointSizeF() * 0.85);
-        l->setFont(fl);
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         ColocarTw(l, left, 180, width, 420);
+        // A word is never broken, so a narrow column takes a smaller font.
+        QFont fl = l->font();
+        auto palabraMasAncha = [&fl, &texto] {
+            int w = 0;
+            for (const QString& p : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                w = qMax(w, QFontMetrics(fl).horizontalAdvance(p));
+            return w;
+        };
+        while (palabraMasAncha() > l->width() && fl.pointSizeF() > 6)
+            fl.setPointSizeF(fl.pointSizeF() - 0.25);
+        l->setFont(fl);
     };
     columna(QStringLiteral("Codigo del Artículo"), 120, 1690, true);
     columna(QStringLiteral("Descripción"), 1850, 1900);

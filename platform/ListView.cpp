@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QEvent>
+#include <QStyle>
 
 // Rows as plain strings: cells[0] is the item text, cells[j] sub-item j.
 class ListViewModel : public QAbstractTableModel {
@@ -142,8 +143,13 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), model_(new ListViewMode
 void ListView::setColumns(const QStringList& titles, const QVector<int>& widthsTwips)
 {
     model_->setTitles(titles);
-    for (int i = 0; i < widthsTwips.size() && i < titles.size(); ++i)
-        header()->resizeSection(i, TwipsToPixelsX(widthsTwips[i]));
+    // A title always shows whole: its column is never narrower than it.
+    const QFontMetrics fm(header()->font());
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header()) + 2;
+    for (int i = 0; i < widthsTwips.size() && i < titles.size(); ++i) {
+        const int whole = titles[i].isEmpty() || widthsTwips[i] <= 0 ? 0 : fm.horizontalAdvance(titles[i]) + margin;
+        header()->resizeSection(i, qMax(TwipsToPixelsX(widthsTwips[i]), whole));
+    }
     if (count() > 0 && selectedIndex() == 0)
         select(1);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -72,6 +73,12 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     dlg.setLabelText(prompt);
     dlg.setTextValue(defaultText);
     dlg.setInputMode(QInputDialog::TextInput);
+    // Wide enough for the whole title beside the window's own buttons (the
+    // dialog sizes itself to its box).
+    QFont bold = dlg.font();
+    bold.setBold(true);
+    if (auto* box = dlg.findChild<QLineEdit*>())
+        box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(shownTitle) + 140);
     if (dlg.exec() != QDialog::Accepted)
         return QString();
     return dlg.textValue();
