@@ -30,6 +30,21 @@ W* colocar(W* w, const char* nombre, int left, int top, int width, int height)
     return w;
 }
 
+// A list that keeps its current row and its selection in agreement: the
+// row that focus alone lands on looks chosen but is not, so focus marks no
+// row; the arrow keys then choose the first one.
+class Lista : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+protected:
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QListWidget::focusInEvent(e);
+        if (selectedItems().isEmpty() && currentItem())
+            selectionModel()->clearCurrentIndex();
+    }
+};
+
 QString& textoServidorPruebas()
 {
     static QString t;
@@ -51,17 +66,17 @@ fSplash::fSplash(QWidget* parent) : QWidget(parent)
 
     Label1 = colocar(new QLabel(QStringLiteral("Tarvik 1.0 Beta"), this), "Label1", 120, 60, 6000, 480);
     QFont f1 = font();
-    f1.setPointSize(18);
+    f1.setPointSizeF(twips::designPoints(18));
     Label1->setFont(f1);
     Label3 = colocar(new QLabel(QStringLiteral("ASISTENTE DE NEGOCIOS"), this), "Label3", 120, 540, 6000, 270);
     QFont f3 = font();
-    f3.setPointSizeF(9.75);
+    f3.setPointSizeF(twips::designPoints(9.75));
     Label3->setFont(f3);
 
     Label2 = colocar(new QLabel(QStringLiteral("Empresas :"), this), "Label2", 120, 840, 3300, 240);
-    lstEmpresas = colocar(new QListWidget(this), "lstEmpresas", 120, 1080, 3300, 1140);
+    lstEmpresas = colocar(new Lista(this), "lstEmpresas", 120, 1080, 3300, 1140);
     Label7 = colocar(new QLabel(QStringLiteral("Usuarios :"), this), "Label7", 3555, 840, 3300, 240);
-    lstUsuarios = colocar(new QListWidget(this), "lstUsuarios", 3555, 1080, 3300, 1140);
+    lstUsuarios = colocar(new Lista(this), "lstUsuarios", 3555, 1080, 3300, 1140);
 
     Label6 = colocar(new QLabel(QStringLiteral("Clave :"), this), "Label6", 120, 2460, 660, 255);
     tPassword = colocar(new QLineEdit(this), "tPassword", 780, 2400, 2640, 345);

@@ -375,6 +375,33 @@ private slots:
         QVERIFY2(msgtest::calls().isEmpty(), qPrintable(msgtest::texts().join(" | ")));
     }
 
+    void focusChoosesNothingThatLooksChosen()
+    {
+        fSplash* s = abrirSplash();
+        QVERIFY(s);
+        s->show();
+        s->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s));
+        for (QListWidget* l : {s->lstEmpresas, s->lstUsuarios}) {
+            if (l == s->lstUsuarios) {
+                elegir(s->lstEmpresas, "EMPRESA PRINCIPAL");
+                QCOMPARE(l->count(), 1);
+            }
+            l->setFocus(Qt::TabFocusReason);
+            QVERIFY(l->hasFocus());
+            // The row a list draws as its own is the chosen one, or none.
+            QVERIFY2(!l->currentItem() || l->currentItem()->isSelected(), qPrintable(l->objectName()));
+        }
+        s->tPassword->setText("1234");
+        QTest::mouseClick(s->bContinuar, Qt::LeftButton);
+        QCOMPARE(msgtest::texts(), QStringList{"Seleccione el usuario"});
+        QTest::keyClick(s->lstUsuarios, Qt::Key_Down);
+        QVERIFY(s->lstUsuarios->currentItem() && s->lstUsuarios->currentItem()->isSelected());
+        QCOMPARE(gNombreUsu, QString("ADMINISTRADOR"));
+        QTest::mouseClick(s->bContinuar, Qt::LeftButton);
+        QVERIFY(VentanaAbierta<frmContenedor>());
+    }
+
     void otherCompanyAfterAUser()
     {
         fSplash* s = abrirSplash();
