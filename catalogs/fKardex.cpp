@@ -121,8 +121,8 @@ fKardex::fKardex()
 
 namespace {
 // Same-day rows newest first too: the order they were stored breaks the
-// tie. The local store numbers its rows itself; a server store created
-// before its Kardex had the counter column keeps the plain date order.
+// tie. The local store numbers its rows itself; a server store the set-up
+// has not yet given the counter column keeps the plain date order.
 QString Desempate()
 {
     const ado::Connection& cn = Conexion();

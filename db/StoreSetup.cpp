@@ -109,12 +109,14 @@ bool databaseExists(QSqlDatabase& db, const QString& database, bool* exists, QSt
     return true;
 }
 
-// The tables and the CREATE INDEX statements (by index name) of engine's
-// declarations.
+// The tables and the statements that add an index (by index name) of
+// engine's declarations: CREATE INDEX, or an ALTER TABLE adding a column
+// together with its key.
 void declared(const QString& engine, QStringList* tables, QHash<QString, QString>* indexes)
 {
     static const QRegularExpression table(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression index(QStringLiteral("^CREATE\\s+INDEX\\s+(\\w+)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression index(QStringLiteral("^(?:CREATE\\s+INDEX\\s+|ALTER\\s+TABLE\\s+\\w+\\s+ADD\\b.*\\bKEY\\s+)(\\w+)"),
+                                          QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     for (const QString& s : statements(engine, false)) {
         if (const auto m = table.match(s); m.hasMatch())
             *tables << m.captured(1).toLower();

@@ -19,7 +19,8 @@ bool createMariaDbDatabase(const QString& host, int port, const QString& user,
                            QString* error);
 
 // On an existing Tarvik store (one that holds every table of the
-// declarations), creates the declared indexes it lacks and touches no row.
+// declarations), creates the declared indexes it lacks, with the column an
+// index comes with where it is declared so, and changes no stored value.
 // Returns how many were added; -1 with error set when the store cannot be
 // reached or is not a Tarvik store, which is then left untouched.
 int addMissingSqliteIndexes(const QString& path, QString* error);

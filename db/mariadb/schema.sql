@@ -207,10 +207,6 @@ CREATE TABLE Kardex (
     unidades_salientes  VARCHAR(255),
     saldo               INT,
     precio_compra       DOUBLE,
-    -- The order rows were stored in, like the local store's own rowid;
-    -- invisible, so that the seven columns stay the row's format.
-    rowid               BIGINT NOT NULL AUTO_INCREMENT INVISIBLE,
-    UNIQUE KEY Kardex_rowid (rowid),
     KEY Kardex_codigo_art (codigo_art),
     CONSTRAINT Kardex_articulo FOREIGN KEY (codigo_art)
         REFERENCES ARTICULOS (codigo_art) ON DELETE CASCADE
@@ -237,3 +233,6 @@ CREATE INDEX Ventas_ncf ON Ventas (codigo_emp, ncf);
 CREATE INDEX Ventas_fecha ON Ventas (codigo_emp, fecha);
 CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
 CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);
+-- The order Kardex rows were stored in, like the local store's own rowid;
+-- invisible, so that "Select *" still hands the seven columns.
+ALTER TABLE Kardex ADD COLUMN rowid BIGINT NOT NULL AUTO_INCREMENT INVISIBLE, ADD UNIQUE KEY Kardex_rowid (rowid);

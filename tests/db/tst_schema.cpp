@@ -553,12 +553,21 @@ void tst_schema::setupAddsMissingIndexes()
     const bool server = teststore::mariadb();
     teststore::execRaw(t, server ? "DROP INDEX Ventas_ncf ON Ventas" : "DROP INDEX Ventas_ncf");
     teststore::execRaw(t, server ? "DROP INDEX Kardex_articulo_fecha ON Kardex" : "DROP INDEX Kardex_articulo_fecha");
+    // The server's counter of the stock card's order came later too.
+    teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art) VALUES ('A9')");
+    teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A9', '2010-09-02', 'uno', '1', '-', 1, 1)");
+    teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A9', '2010-09-02', 'dos', '1', '-', 2, 1)");
+    if (server)
+        teststore::execRaw(t, "ALTER TABLE Kardex DROP COLUMN rowid");
     const QStringList rowsBefore = joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac");
+    const QStringList kardexBefore = joinedRows(t, "SELECT * FROM Kardex ORDER BY saldo");
 
     QString error;
-    QCOMPARE(addMissing(t, &error), 2);
+    QCOMPARE(addMissing(t, &error), server ? 3 : 2);
     QCOMPARE(indexNames(t), full);
     QCOMPARE(joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac"), rowsBefore);
+    QCOMPARE(joinedRows(t, "SELECT * FROM Kardex ORDER BY saldo"), kardexBefore);
+    QCOMPARE(joinedRows(t, "SELECT concepto FROM Kardex ORDER BY rowid DESC"), (QStringList{"dos", "uno"}));
     QCOMPARE(addMissing(t, &error), 0);
     QCOMPARE(indexNames(t), full);
 
