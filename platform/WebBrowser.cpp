@@ -1,5 +1,7 @@
 #include "WebBrowser.h"
 
+#include "ReportView.h"
+
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -61,11 +63,19 @@ void WebBrowser::Navigate(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         clear();
+        if (rows_)
+            rows_->setPage(QString());
         location_.clear();
         page_.clear();
         return;
     }
     const QByteArray bytes = f.readAll();
+    if (rows_) {
+        rows_->setPage(QString::fromLatin1(bytes));
+        location_ = path;
+        page_ = bytes;
+        return;
+    }
     document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
     // Pages take the legacy colour form bgcolor=BBBBBB (hex without "#").
     static const QRegularExpression bareHex(QStringLiteral("(bgcolor\\s*=\\s*['\"]?)([0-9A-Fa-f]{6})\\b"),
@@ -75,6 +85,33 @@ void WebBrowser::Navigate(const QString& path)
     setHtml(html);
     location_ = path;
     page_ = bytes;
+}
+
+void WebBrowser::ShowRowsFast()
+{
+    if (rows_)
+        return;
+    rows_ = new ReportView(this);
+    rows_->setGeometry(rect());
+    setFocusProxy(rows_);
+    rows_->show();
+}
+
+QString WebBrowser::PageText() const { return rows_ ? rows_->plainText() : toPlainText(); }
+
+void WebBrowser::resizeEvent(QResizeEvent* e)
+{
+    QTextBrowser::resizeEvent(e);
+    if (rows_)
+        rows_->setGeometry(rect());
+}
+
+void WebBrowser::printPage(QPrinter& p)
+{
+    if (rows_)
+        rows_->print(p);
+    else
+        document()->print(&p);
 }
 
 void WebBrowser::PageSetup()
@@ -122,7 +159,7 @@ void WebBrowser::Print(bool prompt)
             QPrinter p(QPrinter::HighResolution);
             p.setOutputFormat(QPrinter::PdfFormat);
             p.setOutputFileName(pdf);
-            document()->print(&p);
+            printPage(p);
         }
         return;
     }
@@ -140,5 +177,5 @@ void WebBrowser::Print(bool prompt)
         p.setOutputFormat(QPrinter::NativeFormat);
         p.setPrinterName(def.printerName());
     }
-    document()->print(&p);
+    printPage(p);
 }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class QPrinter;
+class ReportView;
 
 class WebBrowser : public QTextBrowser {
     Q_OBJECT
@@ -25,13 +26,24 @@ public:
     // The path of the page shown; "" while empty.
     QString LocationURL() const { return location_; }
 
+    // Pages with long tables (the period reports) show in a view that lays
+    // out only the rows on screen; the page and its file stay as they are.
+    void ShowRowsFast();
+    // The text of the page shown, whichever view shows it.
+    QString PageText() const;
+
     void PageSetup();
     void SaveAs();
     // With the print dialog, or straight to the default printer.
     void Print(bool prompt);
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     QPrinter& printer();
+    void printPage(QPrinter& p);
+    ReportView* rows_ = nullptr;
     bool savePage(const QString& to) const;
     QString location_;
     QByteArray page_;  // the file's bytes as they were loaded

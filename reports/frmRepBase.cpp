@@ -23,6 +23,8 @@ frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho,
                        int botonesTop)
     : fReporteBase(nombre, caption, ancho, alto)
 {
+    // A period can hold tens of thousands of invoices.
+    web->ShowRowsFast();
     Colocar(120, webTop, 10320, 6495, botonesTop, 6030, 6960, 1260, 8265, 9300);
     auto etiqueta = [this](const char* name, const QString& text) {
         auto* l = new QLabel(text, this);

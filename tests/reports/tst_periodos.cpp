@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(msgtest::texts(), QStringList());
         QCOMPARE(texto("ReporteVentas.htm"), informe("REPORTE DE VENTAS", ") </h3> <STRONG>Estado: </STRONG>"));
         QCOMPARE(w.web->LocationURL(), ruta("ReporteVentas.htm"));
-        QVERIFY(w.web->toPlainText().contains("1,392.58"));
+        QVERIFY(w.web->PageText().contains("1,392.58"));
         foto(w, "reporte-ventas");
     }
 
@@ -226,13 +226,13 @@ private slots:
         guardarFactura(t, true, c);
         teststore::execRaw(t, "UPDATE Ventas SET descuento = NULL WHERE codigo_fac = 1");
         frmRepVentas& w = Ventana<frmRepVentas>();
-        const QString pagina = w.web->toHtml();
+        const QString pagina = w.web->PageText();
         const QByteArray hoy = bytes("ReporteVentas.htm");
         QVERIFY(!hoy.isEmpty());
 
         elegir(w, "02/09/2010", "02/09/2010", 2);
         QCOMPARE(msgtest::texts(), QStringList({QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")}));
-        QCOMPARE(w.web->toHtml(), pagina);
+        QCOMPARE(w.web->PageText(), pagina);
         QVERIFY(texto("ReporteVentas.htm").endsWith("<strong>Total</strong></FONT></P></td></tr>"));
         // "Guardar como" saves the page shown, not the file cut short.
         const QString copia = dir.filePath("copia.htm");
@@ -317,10 +317,10 @@ private slots:
         // A line without a quantity stops the run with the error check's
         // message; the page shown stays.
         teststore::execRaw(t, "UPDATE Detalles_FacVen SET cantidad = NULL WHERE descripcion_art = 'LIBRO'");
-        const QString antes = w.web->toHtml();
+        const QString antes = w.web->PageText();
         elegir(w, "01/09/2010", "30/09/2010", 2);
         QCOMPARE(msgtest::texts(), QStringList({QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")}));
-        QCOMPARE(w.web->toHtml(), antes);
+        QCOMPARE(w.web->PageText(), antes);
     }
 };
 
