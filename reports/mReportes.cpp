@@ -14,6 +14,7 @@
 #include "textfmt.h"
 
 #include <QDir>
+#include <cmath>
 #include <QFileInfo>
 
 const QString kCabeceraReporte = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
@@ -22,7 +23,11 @@ QString CarpetaReportes() { return QDir(AppPath()).filePath(QStringLiteral("Repo
 
 ArchivoReporte::ArchivoReporte(const QString& nombre) : ruta_(QDir(CarpetaReportes()).filePath(nombre)) {}
 
-ArchivoReporte::~ArchivoReporte() { Cerrar(); }
+ArchivoReporte::~ArchivoReporte()
+{
+    vaciar();
+    file_.close();
+}
 
 void ArchivoReporte::Crear()
 {
@@ -41,21 +46,44 @@ void ArchivoReporte::Crear()
     throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
+bool ArchivoReporte::vaciar()
+{
+    if (pendiente_.isEmpty())
+        return true;
+    const bool ok = file_.isOpen() && file_.write(pendiente_) == pendiente_.size();
+    pendiente_.clear();
+    return ok;
+}
+
 void ArchivoReporte::Escribir(const QString& pieza)
 {
-    const QByteArray bytes = pieza.toLatin1();
-    if (!file_.isOpen() || file_.write(bytes) != bytes.size())
+    if (!file_.isOpen())
+        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+    pendiente_ += pieza.toLatin1();
+    if (pendiente_.size() >= (1 << 16) && !vaciar())
         throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 void ArchivoReporte::Cerrar()
 {
+    const bool ok = vaciar();
     if (file_.isOpen())
         file_.close();
+    if (!ok)
+        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 QString Html(const QString& texto)
 {
+    // Most values (numbers, codes, plain names) need nothing.
+    bool llano = true;
+    for (QChar c : texto)
+        if (c.unicode() >= 0x80 || c == QLatin1Char('&') || c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('"')) {
+            llano = false;
+            break;
+        }
+    if (llano)
+        return texto;
     QString out;
     out.reserve(texto.size());
     for (char32_t c : texto.toUcs4()) {
@@ -94,6 +122,14 @@ double Monto(ado::Recordset& rs, const QString& columna)
 
 qint64 Centavos(double valor)
 {
+    // An amount clearly off a half cent rounds the same either way; only
+    // the others need the text.
+    if (std::isfinite(valor) && std::fabs(valor) < 1e12) {
+        const double x = valor * 100;
+        const double r = std::nearbyint(x);
+        if (std::fabs(x - r) < 1e-3)
+            return qint64(r);
+    }
     // Rounded on the decimal text, so 1.005 is 1.01 as it reads.
     const QString s = NumText(valor);
     const bool neg = s.startsWith(QLatin1Char('-'));
@@ -110,7 +146,28 @@ qint64 Centavos(double valor)
     return neg ? -c : c;
 }
 
-QString FormatoDinero(qint64 centavos) { return FormatMoney(double(centavos) / 100.0); }
+QString FormatoDinero(qint64 centavos)
+{
+    if (centavos <= -1000000000000000LL || centavos >= 1000000000000000LL)
+        return FormatMoney(double(centavos) / 100.0);
+    // The digits of the cents themselves, grouped as FormatMoney groups.
+    const qint64 a = centavos < 0 ? -centavos : centavos;
+    const QString whole = QString::number(a / 100);
+    QString out;
+    out.reserve(whole.size() + whole.size() / 3 + 4);
+    if (centavos < 0)
+        out += QLatin1Char('-');
+    for (int i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0)
+            out += QLatin1Char(',');
+        out += whole[i];
+    }
+    const int c = int(a % 100);
+    out += QLatin1Char('.');
+    out += QLatin1Char(char('0' + c / 10));
+    out += QLatin1Char(char('0' + c % 10));
+    return out;
+}
 
 bool RechazarNumeroFactura(const QString& numero)
 {
@@ -132,7 +189,10 @@ bool EscribirReporte(ArchivoReporte& f, const std::function<void()>& cuerpo)
         cuerpo();
         f.Cerrar();
     });
-    f.Cerrar();
+    try {
+        f.Cerrar();  // what was written before a failure stays in the file
+    } catch (const ado::Error&) {
+    }
     if (!ok)
         ControlErrores();
     return ok;

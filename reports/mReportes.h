@@ -33,8 +33,10 @@ public:
     void Cerrar();
 
 private:
+    bool vaciar();
     QString ruta_;
     QFile file_;
+    QByteArray pendiente_;  // written in large pieces: a report has many rows
 };
 
 // Writes f in one go: Crear, cuerpo's pieces, Cerrar. A failure closes the

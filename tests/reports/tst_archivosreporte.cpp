@@ -55,6 +55,11 @@ private slots:
         QTest::newRow("medio negativo") << -0.025 << qint64(-3) << "-0.03";
         QTest::newRow("suma binaria") << 0.1 + 0.2 << qint64(30) << "0.30";
         QTest::newRow("millones") << 1234567.891 << qint64(123456789) << "1,234,567.89";
+        QTest::newRow("casi medio centavo") << 2.675 << qint64(268) << "2.68";
+        QTest::newRow("un centavo negativo") << -0.01 << qint64(-1) << "-0.01";
+        QTest::newRow("menos de medio centavo negativo") << -0.004 << qint64(0) << "0.00";
+        QTest::newRow("cientos de miles de millones") << 987654321098.76 << qint64(98765432109876) << "987,654,321,098.76";
+        QTest::newRow("billones") << 5000000000000.5 << qint64(500000000000050) << "5,000,000,000,000.50";
     }
     void dinero()
     {
