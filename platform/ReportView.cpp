@@ -1,6 +1,7 @@
 #include "ReportView.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -13,13 +14,26 @@ constexpr int kMargin = 8;
 constexpr int kPad = 4;
 constexpr int kTableWidth = 650;  // the width the pages ask of their listings
 
-QFont fontFor(int size, bool bold)
+QFont makeFont(int size, bool bold)
 {
     QFont f(QStringLiteral("Arial"));
     // Pixel sizes, so the sheet is the screen scaled.
     f.setPixelSize(size == 2 ? 20 : size == 3 ? 16 : size < 0 ? 10 : 13);
     f.setBold(bold || size > 0);
     return f;
+}
+
+// The few fonts of a page and their metrics, made once.
+struct Face {
+    QFont font;
+    QFontMetrics metrics;
+    Face(int size, bool bold) : font(makeFont(size, bold)), metrics(font) {}
+};
+const Face& face(int size, bool bold)
+{
+    static const Face faces[4][2] = {{{-1, false}, {-1, true}}, {{0, false}, {0, true}}, {{2, true}, {2, true}}, {{3, true}, {3, true}}};
+    const int row = size < 0 ? 0 : size == 0 ? 1 : size == 2 ? 2 : 3;
+    return faces[row][bold ? 1 : 0];
 }
 
 QString decode(QStringView s)
@@ -91,10 +105,23 @@ QString attribute(QStringView tag, QLatin1String name)
     return QString();
 }
 
+QColor parseColour(const QString& v);
+
 QColor colour(const QString& v)
 {
     if (v.isEmpty())
         return QColor();
+    // Rows take turns between two colours: parse each once.
+    static QHash<QString, QColor> seen;
+    if (auto it = seen.constFind(v); it != seen.constEnd())
+        return it.value();
+    if (seen.size() > 64)
+        seen.clear();
+    return seen[v] = parseColour(v);
+}
+
+QColor parseColour(const QString& v)
+{
     // Pages write bare hex (BBBBBB) as well as names.
     if (v.size() == 6 && !v.startsWith(QLatin1Char('#'))) {
         bool ok = false;
@@ -173,31 +200,41 @@ private:
 
     void text(QStringView raw)
     {
-        const QString t = decode(raw);
-        QString word;
+        QString decoded;
+        const QStringView t = raw.contains(QLatin1Char('&')) ? QStringView(decoded = decode(raw)) : raw;
+        QStringView word;
         auto put = [&] {
             if (word.isEmpty())
                 return;
             const bool bold = bold_ > 0;
             if (line_.runs.isEmpty())
                 line_.size = size();
-            QString piece = (space_ && !line_.runs.isEmpty() ? QStringLiteral(" ") : QString()) + word;
-            if (!line_.runs.isEmpty() && line_.runs.last().bold == bold)
-                line_.runs.last().text += piece;
-            else
-                line_.runs.append({piece, bold});
+            const bool blank = space_ && !line_.runs.isEmpty();
+            if (line_.runs.isEmpty() || line_.runs.last().bold != bold)
+                line_.runs.append({QString(), bold});
+            QString& text = line_.runs.last().text;
+            if (blank)
+                text += QLatin1Char(' ');
+            text += word;
             space_ = false;
-            word.clear();
+            word = QStringView();
         };
-        for (QChar c : t) {
-            if (c.isSpace() && c != QChar(0xA0)) {
-                put();
-                space_ = true;
-            } else {
-                word += c;
+        qsizetype start = -1;
+        for (qsizetype i = 0; i <= t.size(); ++i) {
+            const bool blank = i == t.size() || (t[i].isSpace() && t[i] != QChar(0xA0));
+            if (!blank) {
+                if (start < 0)
+                    start = i;
+                continue;
             }
+            if (start >= 0) {
+                word = t.mid(start, i - start);
+                put();
+                start = -1;
+            }
+            if (i < t.size())
+                space_ = true;
         }
-        put();
     }
 
     void tag(QStringView t)
@@ -207,27 +244,28 @@ private:
         qsizetype n = 0;
         while (n < body.size() && body[n].isLetterOrNumber())
             ++n;
-        const QString name = body.left(n).toString().toLower();
-        if (name == QLatin1String("head")) {
+        const QStringView tagName = body.left(n);
+        auto is = [&](const char* w) { return tagName.compare(QLatin1String(w), Qt::CaseInsensitive) == 0; };
+        if (is("head")) {
             inHead_ = !closing;
-        } else if (name == QLatin1String("br")) {
+        } else if (is("br")) {
             flush();
-        } else if (name == QLatin1String("h1") || name == QLatin1String("h2") || name == QLatin1String("h3")) {
+        } else if (is("h1") || is("h2") || is("h3")) {
             flush();
-            heading_ = closing ? 0 : (name == QLatin1String("h3") ? 3 : 2);
-        } else if (name == QLatin1String("strong") || name == QLatin1String("b")) {
+            heading_ = closing ? 0 : (is("h3") ? 3 : 2);
+        } else if (is("strong") || is("b")) {
             bold_ = std::max(0, bold_ + (closing ? -1 : 1));
-        } else if (name == QLatin1String("font")) {
+        } else if (is("font")) {
             if (closing) {
                 if (!fonts_.isEmpty())
                     fonts_.removeLast();
             } else {
                 fonts_.append(attribute(body, QLatin1String("size")) == QLatin1String("1"));
             }
-        } else if (name == QLatin1String("p")) {
+        } else if (is("p")) {
             if (!closing && inCell() && attribute(body, QLatin1String("align")).compare(QLatin1String("right"), Qt::CaseInsensitive) == 0)
                 top()->cells.last().right = true;
-        } else if (name == QLatin1String("table")) {
+        } else if (is("table")) {
             flush();
             if (closing) {
                 if (!frames_.isEmpty())
@@ -244,7 +282,7 @@ private:
             Frame f;
             f.table = tables_++;
             frames_.append(f);
-        } else if (name == QLatin1String("tr")) {
+        } else if (is("tr")) {
             Frame* f = top();
             if (!f)
                 return;
@@ -265,10 +303,18 @@ private:
             }
             f->inRow = f->container = false;
             f->cells.clear();
-        } else if (name == QLatin1String("td") || name == QLatin1String("th")) {
+        } else if (is("td") || is("th")) {
             Frame* f = top();
             if (!f || !f->inRow)
                 return;
+            if (closing && inCell() && f->cellLines.isEmpty() && !f->cells.isEmpty()) {
+                // A one-line cell, the common case: its runs as they are.
+                f->cells.last().runs = std::move(line_.runs);
+                line_ = ReportView::Item();
+                space_ = false;
+                f->inCell = false;
+                return;
+            }
             flush();
             if (!closing) {
                 f->inCell = true;
@@ -295,7 +341,7 @@ private:
 
 int lineHeight(int size)
 {
-    const int h = QFontMetrics(fontFor(size, false)).height();
+    const int h = face(size, false).metrics.height();
     return size > 0 ? h + 10 : h + 2;
 }
 
@@ -303,7 +349,7 @@ int runsWidth(const QVector<ReportView::Run>& runs, int size)
 {
     int w = 0;
     for (const ReportView::Run& r : runs)
-        w += QFontMetrics(fontFor(size, r.bold)).horizontalAdvance(r.text);
+        w += face(size, r.bold).metrics.horizontalAdvance(r.text);
     return w;
 }
 
@@ -318,9 +364,9 @@ int length(const ReportView::Cell& c)
 void drawRuns(QPainter& p, const QVector<ReportView::Run>& runs, int size, int x, int y, int h)
 {
     for (const ReportView::Run& r : runs) {
-        const QFont f = fontFor(size, r.bold);
-        p.setFont(f);
-        const QFontMetrics fm(f);
+        const Face& f = face(size, r.bold);
+        p.setFont(f.font);
+        const QFontMetrics& fm = f.metrics;
         p.drawText(x, y + (h + fm.ascent() - fm.descent()) / 2, r.text);
         x += fm.horizontalAdvance(r.text);
     }
