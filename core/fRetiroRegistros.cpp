@@ -1,5 +1,7 @@
 #include "fRetiroRegistros.h"
 
+#include "BusyCursor.h"
+
 #include "Twips.h"
 #include "fOpciones.h"
 #include "mAdministracion.h"
@@ -119,6 +121,7 @@ bool fRetiroRegistros::EliminarFacturas(bool ventas, const QString& desde, const
            + QStringLiteral(" And codigo_emp = ") + empresa;
     ado::Connection& cn = Conexion();
     Err.Clear();
+    const BusyCursor espera;  // a wide range removes many invoices
     // One unit: the headers with their lines and payments, or nothing.
     const bool hecho = Trap([&] {
         cn.BeginTrans();

@@ -1,5 +1,6 @@
 #include "mSubRutinas.h"
 
+#include "BusyCursor.h"
 #include "ListView.h"
 #include "StatusBar.h"
 #include "Twips.h"
@@ -11,6 +12,7 @@
 
 void LlenarListView(const QString& sql, ListView* lvw, QStatusBar* sb)
 {
+    const BusyCursor espera;  // lists can hold 100,000 rows
     if (!AbrirRecordset(sql))
         return;
     SetStatusText(sb, QString());

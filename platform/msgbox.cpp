@@ -1,5 +1,7 @@
 #include "msgbox.h"
 
+#include "BusyCursor.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -27,6 +29,7 @@ QString AppTitle() { return QStringLiteral("Tarvik"); }
 
 MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
 {
+    const BusyCursor::Lift lift;
     const QString shownTitle = title.isEmpty() ? AppTitle() : title;
     Responder& r = responder();
     if (r.on) {
@@ -61,6 +64,7 @@ MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
+    const BusyCursor::Lift lift;
     const QString shownTitle = title.isEmpty() ? AppTitle() : title;
     Responder& r = responder();
     if (r.on) {

@@ -1,5 +1,6 @@
 #include "frmRepBase.h"
 
+#include "BusyCursor.h"
 #include "MonthView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
@@ -85,7 +86,11 @@ void frmRepBase::Form_Load()
     Command1_Click();
 }
 
-void frmRepBase::Command1_Click() { InicializarReporte(ParseDate(fecha1->text()), ParseDate(fecha2->text())); }
+void frmRepBase::Command1_Click()
+{
+    const BusyCursor espera;  // a long period takes a while
+    InicializarReporte(ParseDate(fecha1->text()), ParseDate(fecha2->text()));
+}
 
 void frmRepBase::Command2_Click()
 {

@@ -1,4 +1,5 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "BusyCursor.h"
 #include "MonthView.h"
 #include "Reportes.h"
 #include "frmContenedor.h"
@@ -217,7 +218,8 @@ private slots:
     }
 
     // A statement the store refuses, a Null amount and a date that is not
-    // one: a message, and the page shown before stays.
+    // one: a message, and the page shown before stays. The run is marked
+    // busy, yet its message shows without the wait cursor, and none is left.
     void fallos()
     {
         TESTSTORE_OPEN_FRESH(t);
@@ -230,8 +232,15 @@ private slots:
         const QByteArray hoy = bytes("ReporteVentas.htm");
         QVERIFY(!hoy.isEmpty());
 
+        QStringList cursor;
+        msgtest::install([&](const msgtest::Call&) {
+            cursor << QString("%1 %2").arg(BusyCursor::depth()).arg(QApplication::overrideCursor() ? "con cursor" : "sin cursor");
+            return MsgResult::Ok;
+        });
         elegir(w, "02/09/2010", "02/09/2010", 2);
         QCOMPARE(msgtest::texts(), QStringList({QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")}));
+        QCOMPARE(cursor, QStringList{"1 sin cursor"});
+        QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(w.web->PageText(), pagina);
         QVERIFY(texto("ReporteVentas.htm").endsWith("<strong>Total</strong></FONT></P></td></tr>"));
         // "Guardar como" saves the page shown, not the file cut short.
