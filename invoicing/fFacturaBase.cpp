@@ -851,20 +851,21 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
 
 QString fFacturaBase::NumeroLibre(const QString& numero) const
 {
-    const auto ocupado = [this](qint64 n) {
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select codigo_fac From ") + datos_.tabla + QStringLiteral(" Where codigo_fac = ")
-                    + QString::number(n) + QStringLiteral(" and codigo_emp = ") + gCodigoEmp,
-                Conexion());
-        return rs.RecordCount() > 0;
-    };
-    qint64 n = numero.toLongLong();
-    if (!ocupado(n))
+    const QString& t = datos_.tabla;
+    const QString empresa = QStringLiteral("codigo_emp = ") + gCodigoEmp;
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select codigo_fac From ") + t + QStringLiteral(" Where codigo_fac = ") + numero
+                + QStringLiteral(" and ") + empresa,
+            Conexion());
+    if (rs.RecordCount() < 1)
         return numero;
-    do
-        ++n;
-    while (ocupado(n));
-    return QString::number(n);
+    // The end of the run of stored numbers that starts at this one.
+    ado::Recordset siguiente;
+    siguiente.Open(QStringLiteral("Select min(a.codigo_fac) + 1 From ") + t + QStringLiteral(" a Where a.") + empresa
+                       + QStringLiteral(" And a.codigo_fac >= ") + numero + QStringLiteral(" And Not Exists (Select 1 From ")
+                       + t + QStringLiteral(" b Where b.") + empresa + QStringLiteral(" And b.codigo_fac = a.codigo_fac + 1)"),
+                   Conexion());
+    return NumText(siguiente.Fields(0).toDouble());
 }
 
 void fFacturaBase::MostrarGuardadoCon(const QString& numero, const QString& ncf)

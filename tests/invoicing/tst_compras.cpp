@@ -391,6 +391,30 @@ private slots:
         QCOMPARE(volcado(t), guardada);
     }
 
+    // A number stored meanwhile, the start of a run of stored numbers:
+    // the purchase goes under the first free one after the run, the clerk
+    // is told, and the counter follows it.
+    void numeroTomado()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25);
+        auto w = nueva();
+        QCOMPARE(caja(*w, 0), QString("1"));
+        linea(*w, "Q", "1");
+        escribir(*w, 7, "25");
+        for (int n : {1, 2, 3, 5})
+            teststore::execRaw(t, QString("INSERT INTO Compras (codigo_fac, codigo_prov, Estado, codigo_emp, codigo_usu, total) "
+                                          "VALUES (%1, '0', 'Cancelada', 1, '1', 5)")
+                                      .arg(n));
+        msgtest::install([](const msgtest::Call&) { return MsgResult::No; });
+        QVERIFY(w->bAplicar_Click());
+        QCOMPARE(msgtest::texts().last(), QString("Otra estación de trabajo tomó lo propuesto: la factura se guardó con el número 4."));
+        QCOMPARE(caja(*w, 0), QString("4"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Detalles_FacCom WHERE codigo_fac = 4").toInt(), 1);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo_compra FROM empresas").toInt(), 4);
+    }
+
     // A failure at each write of an apply leaves the store as it was, cost
     // included; the buttons stay enabled and the next apply stores one clean
     // purchase.
