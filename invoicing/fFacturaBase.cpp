@@ -804,6 +804,14 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
     SetBoxText(txt[8], NumText(saldo));
 
     // What the store would refuse is refused now, before any question.
+    for (int i : {2, 12}) {
+        const QString fecha = BoxText(txt[i]).trimmed();
+        if ((i == 2 || !fecha.isEmpty()) && !ParseDate(fecha).isValid()) {
+            MsgBox(QStringLiteral("Ingrese una fecha válida"), MsgStyle::Exclamation);
+            txt[i]->setFocus();
+            return false;
+        }
+    }
     const QString tercero = BoxText(txt[1]).trimmed();
     if (tercero.isEmpty()) {
         MsgBox(QStringLiteral("Ingrese los datos requeridos marcados con asterisco (*)"), MsgStyle::Exclamation);

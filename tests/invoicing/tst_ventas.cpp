@@ -445,8 +445,8 @@ private slots:
     }
 
     // What the program fills in cannot be typed over in either window, and
-    // a party or user the store does not hold is refused before the cash
-    // is counted.
+    // a party, user or date the store would refuse is refused before the
+    // cash is counted.
     void cajasBloqueadas()
     {
         TESTSTORE_OPEN_FRESH(t);
@@ -472,6 +472,8 @@ private slots:
         const std::pair<int, const char*> casos[] = {
             {1, "El cliente NOEXISTE no está registrado; elíjalo de la lista de búsqueda"},
             {14, "El usuario NOEXISTE no está registrado en la empresa 1"},
+            {2, "Ingrese una fecha válida"},
+            {12, "Ingrese una fecha válida"},
         };
         for (const auto& [i, mensaje] : casos) {
             const QString antesCaja = caja(*w, i);
