@@ -65,10 +65,55 @@ bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
     return true;
 }
 
+namespace {
+
+// Failures a clerk meets in ordinary work, in words the clerk can act on;
+// the engine's number is kept. False when the failure is none of them.
+bool MensajeDeFalla(ado::Fault falla, long n)
+{
+    QString texto;
+    MsgStyle estilo = MsgStyle::Exclamation;
+    switch (falla) {
+    case ado::Fault::None:
+        return false;
+    case ado::Fault::ConnectionLost:
+        texto = QStringLiteral("Se perdió la conexión con el servidor de la base de datos y el trabajo no se guardó. "
+                               "Verifique que el servidor esté en marcha e inténtelo de nuevo");
+        break;
+    case ado::Fault::Busy:
+        texto = QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
+                               "Espere unos momentos e inténtelo de nuevo");
+        break;
+    case ado::Fault::DiskFull:
+        texto = QStringLiteral("El disco de la base de datos está lleno y el trabajo no se guardó. "
+                               "Libere espacio en el disco e inténtelo de nuevo");
+        estilo = MsgStyle::Critical;
+        break;
+    case ado::Fault::ReadOnly:
+        texto = QStringLiteral("La base de datos es de solo lectura y no se puede guardar en ella ningún trabajo. "
+                               "Revise los permisos del archivo y de su carpeta, o los del usuario del servidor");
+        estilo = MsgStyle::Critical;
+        break;
+    case ado::Fault::MissingRelated:
+        texto = QStringLiteral("El registro se refiere a otro que ya no existe (un cliente, un proveedor, un artículo, "
+                               "una empresa o una factura) y el trabajo no se guardó");
+        break;
+    case ado::Fault::TooLong:
+        texto = QStringLiteral("Un texto es más largo de lo que admite su campo y el trabajo no se guardó. "
+                               "Acórtelo e inténtelo de nuevo");
+        break;
+    }
+    MsgBox(QStringLiteral("Error No: ") + QString::number(n) + QStringLiteral(". ") + texto, estilo);
+    return true;
+}
+
+}  // namespace
+
 bool ControlErrores()
 {
     const long n = Err.Number;
     const QString d = Err.Description;
+    const ado::Fault falla = Err.Fault;
     Err.Clear();
     const QString ns = QString::number(n);
     if (n == 0)
@@ -112,6 +157,8 @@ bool ControlErrores()
         EndProgram();
         return false;
     default:
+        if (MensajeDeFalla(falla, n))
+            return false;
         MsgBox(QStringLiteral("Error inesperado N° ") + ns + QStringLiteral(". ") + d, MsgStyle::Critical);
         return false;
     }

@@ -5,6 +5,8 @@
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -14,6 +16,9 @@
 #include <QSqlRecord>
 #include <new>
 #include <sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace ado {
 
@@ -44,6 +49,9 @@ constexpr long kNoItem = 3265;
 constexpr long kClosed = 3704;
 constexpr long kNotUpdatable = 3251;
 constexpr long kOpenFailed = -2147467259;
+constexpr long kTooLong = 3163;
+constexpr long kLost = 2006;
+constexpr long kReadOnlyFile = 8;
 
 [[noreturn]] void fail(long n, const QString& d) { throw Error{n, d}; }
 
@@ -353,6 +361,7 @@ void Connection::Close()
     }
     statements_.clear();
     plans_.reset();
+    lostText_.clear();
     engine_ = Engine::None;
     depth_ = 0;
     rollbackOnly_ = false;
@@ -433,7 +442,9 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
                                    "NO_ZERO_IN_DATE,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'"));
             execRaw(QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_uca1400_nopad_as_ci"));
             execRaw(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+            execRaw(QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1").arg(kLockWaitSeconds));
             loadCatalog();
+            checkServerWritable();
         } catch (...) {
             Close();
             throw;
@@ -454,10 +465,11 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
     // Opening must never create a store: a missing file is an error.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         fail(kOpenFailed, QStringLiteral("No se encontró el archivo '%1'").arg(path));
+    checkLocalStore(path);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitSeconds * 1000));
         db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         if (!db.open()) {
             QString t = db.lastError().text();
@@ -473,13 +485,13 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         execRaw(QStringLiteral("PRAGMA journal_mode=WAL"));
         execRaw(QStringLiteral("PRAGMA synchronous=FULL"));
         execRaw(QStringLiteral("PRAGMA foreign_keys=ON"));
-        execRaw(QStringLiteral("PRAGMA busy_timeout=30000"));
+        execRaw(QStringLiteral("PRAGMA busy_timeout=%1").arg(kLockWaitSeconds * 1000));
         loadCatalog();
         if (catalog_.tables.isEmpty())
             fail(kOpenFailed, QStringLiteral("El archivo '%1' no es una base de datos del programa").arg(path));
     } catch (const Error& e) {
         Close();
-        throw Error{kOpenFailed, e.description};
+        throw Error{kOpenFailed, e.description, e.fault};
     }
     ConnectionString = text;
 }
@@ -489,6 +501,29 @@ void Connection::execRaw(const QString& sql)
     QSqlQuery q(database());
     if (!q.exec(sql))
         throw makeError(q.lastError(), sql, false);
+}
+
+// The longest text of a column, as the declaration's checks state it:
+// length(c) <= n counts characters, length(CAST(c AS BLOB)) <= n bytes.
+static void readLengthChecks(TableInfo& t, const QString& ddl)
+{
+    static const QRegularExpression chars(QStringLiteral("length\\(\\s*(\\w+)\\s*\\)\\s*<=\\s*(\\d+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bytes(
+        QStringLiteral("length\\(\\s*CAST\\(\\s*(\\w+)\\s+AS\\s+BLOB\\s*\\)\\s*\\)\\s*<=\\s*(\\d+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto it = chars.globalMatch(ddl); it.hasNext();) {
+        const auto m = it.next();
+        const int i = t.columnIndex(m.captured(1));
+        if (i >= 0)
+            t.columns[i].maxChars = m.captured(2).toInt();
+    }
+    for (auto it = bytes.globalMatch(ddl); it.hasNext();) {
+        const auto m = it.next();
+        const int i = t.columnIndex(m.captured(1));
+        if (i >= 0)
+            t.columns[i].maxBytes = m.captured(2).toInt();
+    }
 }
 
 static Kind kindFromSqliteType(const QString& t, bool autoinc)
@@ -538,11 +573,13 @@ void Connection::loadCatalog()
             std::sort(pk.begin(), pk.end());
             for (auto& p : pk)
                 t.key.append(p.second);
+            readLengthChecks(t, ddl);
             c.tables.insert(name.toLower(), t);
         }
     } else {
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, EXTRA, COLUMN_KEY FROM information_schema.COLUMNS "
+        if (!q.exec(QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, EXTRA, COLUMN_KEY, CHARACTER_MAXIMUM_LENGTH, "
+                                   "CHARACTER_OCTET_LENGTH FROM information_schema.COLUMNS "
                                    "WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION")))
             throw makeError(q.lastError(), QString(), false);
         while (q.next()) {
@@ -562,6 +599,10 @@ void Connection::loadCatalog()
                 col.kind = Kind::Money;
             else
                 col.kind = Kind::Text;
+            if (col.kind == Kind::Text && type.contains(QLatin1String("char")))
+                col.maxChars = q.value(5).toInt();
+            else if (col.kind == Kind::Text && type.contains(QLatin1String("text")))
+                col.maxBytes = q.value(6).toInt();
             if (col.kind == Kind::AutoNumber)
                 t.autoColumn = t.columns.size();
             t.columns.append(col);
@@ -590,6 +631,14 @@ void Connection::loadCatalog()
 }
 
 Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelete) const
+{
+    Q_UNUSED(sql);
+    Error r = numberedError(e, isDelete);
+    r.fault = faultOf(e, r.number, isDelete);
+    return r;
+}
+
+Error Connection::numberedError(const QSqlError& e, bool isDelete) const
 {
     const QString dbText = e.databaseText();
     const QString text = dbText.isEmpty() ? e.text() : dbText;
@@ -624,6 +673,188 @@ Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelet
         if (isDelete && text.contains(QLatin1String("foreign key constraint fails"), Qt::CaseInsensitive))
             return {kRelated, text};
         return {native, text};
+    }
+}
+
+// ---- the store under faults ----
+
+Fault Connection::faultOf(const QSqlError& e, long number, bool isDelete) const
+{
+    const QString text = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    bool ok = false;
+    const long native = e.nativeErrorCode().toLong(&ok);
+    if (engine_ == Engine::SQLite) {
+        auto has = [&](const char* w) { return text.contains(QLatin1String(w), Qt::CaseInsensitive); };
+        if (number == kRelated)
+            return Fault::None;
+        if (has("FOREIGN KEY constraint failed"))
+            return isDelete ? Fault::None : Fault::MissingRelated;
+        if (has("CHECK constraint failed") && has("length("))
+            return Fault::TooLong;
+        switch (ok ? native & 0xff : -1) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return Fault::Busy;
+        case SQLITE_READONLY:
+            return Fault::ReadOnly;
+        case SQLITE_FULL:
+            return Fault::DiskFull;
+        default:
+            break;
+        }
+        if (has("database is locked") || has("database table is locked"))
+            return Fault::Busy;
+        if (has("disk is full"))
+            return Fault::DiskFull;
+        if (has("readonly database"))
+            return Fault::ReadOnly;
+        return Fault::None;
+    }
+    switch (ok ? native : -1) {
+    case 1053:  // shutdown in progress
+    case 1927:  // connection killed
+    case 2002:
+    case 2003:
+    case 2006:
+    case 2013:
+    case 2055:
+    case 4031:
+        return Fault::ConnectionLost;
+    case 1205:  // lock wait timeout
+    case 1213:  // deadlock
+        return Fault::Busy;
+    case 1021:
+    case 1114:
+        return Fault::DiskFull;
+    case 1036:
+    case 1142:
+    case 1290:
+    case 1792:
+        return Fault::ReadOnly;
+    case 1216:
+    case 1452:
+        return isDelete ? Fault::None : Fault::MissingRelated;
+    case 1406:
+        return Fault::TooLong;
+    default:
+        return Fault::None;
+    }
+}
+
+namespace {
+
+// The tables every store of the program holds.
+const char* const kStoreTables[] = {"ARTICULOS", "CLIENTES",     "PROVEEDORES", "empresas",        "usuarios",
+                                    "Ventas",    "Compras",      "Kardex",      "Detalles_FacVen", "Detalles_FacCom",
+                                    "Fact_xCobrar", "Fact_xPagar", "ncfs"};
+
+bool writablePath(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    // access() also says no for root on a read-only mount or an immutable file.
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
+}  // namespace
+
+void Connection::checkLocalStore(const QString& path)
+{
+    // Nothing is written before the file is known to be one of ours and
+    // writable: a file of another program is left exactly as it was.
+    const QString notOurs = QStringLiteral("El archivo '%1' no es una base de datos del programa").arg(path);
+    QFile f(path);
+    QByteArray head;
+    if (f.open(QIODevice::ReadOnly))
+        head = f.read(100);
+    f.close();
+    if (head.size() < 100 || !head.startsWith(QByteArray("SQLite format 3", 16)))
+        fail(kOpenFailed, notOurs);
+    if (!writablePath(path) || !writablePath(QFileInfo(path).absolutePath()))
+        throw Error{kReadOnlyFile,
+                    QStringLiteral("El archivo '%1' o su carpeta es de solo lectura").arg(QDir::toNativeSeparators(path)),
+                    Fault::ReadOnly};
+    const QString name = QStringLiteral("ado-check-%1").arg(connectionSerial.fetchAndAddRelaxed(1));
+    QStringList found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kLockWaitSeconds * 1000));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+                while (q.next())
+                    found << q.value(0).toString().toLower();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    for (const char* t : kStoreTables)
+        if (!found.contains(QString::fromLatin1(t).toLower()))
+            fail(kOpenFailed, notOurs);
+}
+
+void Connection::checkServerWritable()
+{
+    // A statement that changes nothing still needs the right to change.
+    const TableInfo* t = catalog_.table(QStringLiteral("empresas"));
+    if (!t || t->columns.isEmpty())
+        return;
+    const QString col = t->columns[0].name;
+    QSqlQuery q(database());
+    if (q.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0").arg(t->name, col)))
+        return;
+    const Error e = makeError(q.lastError(), QString(), false);
+    if (e.fault == Fault::ReadOnly)
+        throw Error{e.number, QStringLiteral("La base de datos del servidor no admite cambios: ") + e.description,
+                    Fault::ReadOnly};
+}
+
+void Connection::reviveLost()
+{
+    if (!lostText_.isEmpty() && depth_ == 0)
+        reopenLost(Error{kLost, QStringLiteral("Se perdió la conexión con el servidor"), Fault::ConnectionLost});
+}
+
+void Connection::reopenLost(const Error& loss)
+{
+    const QString text = lostText_.isEmpty() ? ConnectionString : lostText_;
+    // Results still open point into the catalog: it outlives the reopening.
+    const Catalog kept = catalog_;
+    Close();
+    try {
+        Open(text);
+    } catch (const Error& e) {
+        catalog_ = kept;
+        lostText_ = text;
+        throw Error{loss.number, loss.description + QStringLiteral(" (") + e.description + QLatin1Char(')'),
+                    Fault::ConnectionLost};
+    }
+    catalog_ = kept;
+}
+
+void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
+{
+    reviveLost();
+    if (!repeatable && depth_ == 0 && engine_ == Engine::MariaDB && (!idle_.isValid() || idle_.elapsed() > 1000)) {
+        // A connection the server dropped while it lay idle shows here,
+        // before a write is sent that could not safely be sent twice.
+        retryingLost([&] { execRaw(QStringLiteral("DO 0")); }, true);
+    }
+    try {
+        run();
+        idle_.start();
+    } catch (const Error& e) {
+        // Inside a unit the unit fails whole; its caller rolls it back.
+        if (e.fault != Fault::ConnectionLost || engine_ != Engine::MariaDB || depth_ > 0)
+            throw;
+        reopenLost(e);
+        // "Gone away" is met before the statement is sent.
+        if (!repeatable && e.number != kLost)
+            throw;
+        run();
     }
 }
 
@@ -729,10 +960,12 @@ QString Connection::rewrite(const QString& sqlIn) const
 
 void Connection::BeginTrans()
 {
+    reviveLost();
     if (!isOpen())
         fail(kClosed, QStringLiteral("La conexión está cerrada."));
     if (depth_ == 0) {
-        execRaw(engine_ == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("START TRANSACTION"));
+        retryingLost([&] { execRaw(engine_ == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("START TRANSACTION")); },
+                     true);
         rollbackOnly_ = false;
     }
     ++depth_;
@@ -980,6 +1213,15 @@ QVariant normalise(const QVariant& v, Kind k)
 static QVariant bindable(const QVariant& v, Engine e);
 
 void Recordset::Open(const QString& source, Connection& cn, const QVector<QVariant>& binds)
+{
+    // Reads run again after a lost connection is reopened; a statement that
+    // changes the store runs again only when it surely never reached it.
+    const QString head = source.trimmed();
+    const bool reads = head.startsWith(QLatin1String("select"), Qt::CaseInsensitive) || !head.contains(QLatin1Char(' '));
+    cn.retryingLost([&] { openOnce(source, cn, binds); }, reads);
+}
+
+void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QVariant>& binds)
 {
     Close();
     if (!cn.isOpen())
@@ -1320,6 +1562,24 @@ static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& co
     return v;
 }
 
+// Both engines refuse alike a text longer than its column.
+static void checkTextLength(const QVariant& v, const ColumnInfo& c)
+{
+    if (c.kind != Kind::Text || (!c.maxChars && !c.maxBytes) || v.typeId() != QMetaType::QString)
+        return;
+    const QString s = v.toString();
+    qsizetype chars = s.size();
+    for (QChar ch : s)
+        if (ch.isLowSurrogate())
+            --chars;
+    if (c.maxChars && chars > c.maxChars)
+        throw Error{kTooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
+                    Fault::TooLong};
+    if (c.maxBytes && s.toUtf8().size() > c.maxBytes)
+        throw Error{kTooLong, QStringLiteral("El campo %1 admite hasta %2 bytes").arg(c.name).arg(c.maxBytes),
+                    Fault::TooLong};
+}
+
 void Recordset::setValue(int index, const QVariant& v)
 {
     checkIndex(index);
@@ -1328,6 +1588,7 @@ void Recordset::setValue(int index, const QVariant& v)
     if (!adding_ && !currentRow())
         fail(kNoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
+    checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
     if (adding_)
         pending_[index] = cv;
     changed_.insert(index, cv);
@@ -1406,6 +1667,15 @@ QString Recordset::keyedWhere(const QString& crit) const
 
 void Recordset::Update()
 {
+    if (!cn_) {
+        updateOnce();
+        return;
+    }
+    cn_->retryingLost([&] { updateOnce(); }, false);
+}
+
+void Recordset::updateOnce()
+{
     if (!open_)
         fail(kClosed, QStringLiteral("La operación no se permite si el objeto está cerrado."));
     if (!adding_ && changed_.isEmpty())
@@ -1476,6 +1746,15 @@ void Recordset::Update()
 }
 
 void Recordset::Delete()
+{
+    if (!cn_) {
+        deleteOnce();
+        return;
+    }
+    cn_->retryingLost([&] { deleteOnce(); }, false);
+}
+
+void Recordset::deleteOnce()
 {
     if (!open_)
         fail(kClosed, QStringLiteral("La operación no se permite si el objeto está cerrado."));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -15,12 +16,16 @@
 
 namespace ado {
 
+// What a failure means for the work at hand, whatever engine raised it.
+enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong };
+
 // Every failure of the layer reaches callers as this, with the number the
 // error check knows (3022 duplicate key, 3200 related rows, 3078 missing
 // table, 429 driver missing, 7 out of memory) or the engine's own.
 struct Error {
     long number = 0;
     QString description;
+    Fault fault = Fault::None;
 };
 
 enum class Engine { None, SQLite, MariaDB };
@@ -29,6 +34,8 @@ enum class Kind { Text, Integer, Money, Date, AutoNumber };
 struct ColumnInfo {
     QString name;   // as declared in the store
     Kind kind = Kind::Text;
+    int maxChars = 0;  // longest text the column holds, 0 when unbounded
+    int maxBytes = 0;  // the same in UTF-8 bytes, for long text columns
 };
 
 struct TableInfo {
@@ -87,6 +94,9 @@ public:
     // a text seen before is not rewritten again.
     QString translate(const QString& sql) const;
 
+    // Waits on another workstation's lock end after this long.
+    static constexpr int kLockWaitSeconds = 10;
+
     // Test hook: called before every write the layer performs (insert,
     // update, delete, statement); throwing from it fails that write.
     static void setWriteHook(std::function<void(const QString& sql)> hook);
@@ -98,6 +108,13 @@ private:
     QSqlQuery& prepared(const QString& sql);
     QString rewrite(const QString& sql) const;
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
+    Error numberedError(const class QSqlError& e, bool isDelete) const;
+    Fault faultOf(const class QSqlError& e, long number, bool isDelete) const;
+    static void checkLocalStore(const QString& path);
+    void checkServerWritable();
+    void reviveLost();
+    void reopenLost(const Error& loss);
+    void retryingLost(const std::function<void()>& run, bool repeatable);
 
     QString name_;
     Engine engine_ = Engine::None;
@@ -110,6 +127,8 @@ private:
     struct Plans;
     std::shared_ptr<Plans> plans_;
     Plans& plans() const;
+    QString lostText_;  // a server connection lost outside a unit, to reopen
+    QElapsedTimer idle_;  // since the last statement that went through
 };
 
 class Recordset;
@@ -175,6 +194,9 @@ private:
     };
     using Row = QVector<QVariant>;
 
+    void openOnce(const QString& source, Connection& cn, const QVector<QVariant>& binds);
+    void updateOnce();
+    void deleteOnce();
     QVariant value(int index) const;
     QString criteria(QVector<QVariant>& binds, const Row& original) const;
     QString keyedWhere(const QString& crit) const;

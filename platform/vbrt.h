@@ -1,14 +1,22 @@
 // The current run-time error and the one exit point of the program.
 #pragma once
 
+#include "adodb.h"
+
 #include <QString>
 #include <functional>
 
 struct ErrObject {
     long Number = 0;
     QString Description;
-    void Clear() { Number = 0; Description.clear(); }
-    void Set(long number, const QString& description) { Number = number; Description = description; }
+    ado::Fault Fault = ado::Fault::None;  // what the failure means, for the message
+    void Clear() { Number = 0; Description.clear(); Fault = ado::Fault::None; }
+    void Set(long number, const QString& description, ado::Fault fault = ado::Fault::None)
+    {
+        Number = number;
+        Description = description;
+        Fault = fault;
+    }
 };
 
 // The error last raised; handlers set it from what they caught and the

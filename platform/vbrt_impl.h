@@ -9,7 +9,7 @@ bool Trap(F&& f)
         f();
         return true;
     } catch (const ado::Error& e) {
-        Err.Set(e.number, e.description);
+        Err.Set(e.number, e.description, e.fault);
     } catch (const std::bad_alloc&) {
         Err.Set(7, QStringLiteral("Memoria insuficiente"));
     }

@@ -5,6 +5,8 @@
 #
 #   eval "$(bash scripts/mariadb-test.sh start)"   # exports TARVIK_MARIADB_*
 #   bash scripts/mariadb-test.sh stop [DIR]          # DIR defaults to $TARVIK_MARIADB_DIR
+#   bash scripts/mariadb-test.sh halt DIR            # stops the server, keeps its data
+#   bash scripts/mariadb-test.sh resume DIR          # starts it again on the same port
 set -euo pipefail
 
 find_bin() {
@@ -21,11 +23,40 @@ port_busy() {
     (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
 }
 
-start() {
-    local server install admin dir port pid i
-    server=$(find_bin mariadbd mysqld)
-    install=$(find_bin mariadb-install-db mysql_install_db)
+# Starts the server of dir on port in the background; its pid goes to
+# dir/server.pid.
+launch() {
+    local dir=$1 port=$2
+    "$(find_bin mariadbd mysqld)" --no-defaults --user=root --datadir="$dir/data" \
+        --bind-address=127.0.0.1 --port="$port" --socket="$dir/mysqld.sock" \
+        --pid-file="$dir/mysqld.pid" --log-error="$dir/error.log" \
+        --skip-name-resolve --skip-log-bin \
+        --innodb-buffer-pool-size=128M --innodb-log-file-size=64M \
+        --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 --innodb-flush-method=nosync \
+        >/dev/null 2>&1 &
+    echo "$!" >"$dir/server.pid"
+}
+
+# Waits until the server of pid answers on port; fails when it ends first
+# or after 60 s.
+answers() {
+    local pid=$1 port=$2 admin waited
     admin=$(find_bin mariadb-admin mysqladmin)
+    for ((waited = 0; waited < 600; waited++)); do
+        kill -0 "$pid" 2>/dev/null || return 1
+        if "$admin" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot --connect-timeout=2 ping \
+                >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+start() {
+    local install dir port pid i
+    find_bin mariadbd mysqld >/dev/null
+    install=$(find_bin mariadb-install-db mysql_install_db)
 
     dir=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-mariadb.XXXXXX")
     if ! "$install" --no-defaults --datadir="$dir/data" --user=root \
@@ -42,28 +73,15 @@ start() {
     port=${TARVIK_MARIADB_PORT_BASE:-33061}
     for ((i = 0; i < 50; i++, port++)); do
         port_busy "$port" && continue
-        "$server" --no-defaults --user=root --datadir="$dir/data" \
-            --bind-address=127.0.0.1 --port="$port" --socket="$dir/mysqld.sock" \
-            --pid-file="$dir/mysqld.pid" --log-error="$dir/error.log" \
-            --skip-name-resolve --skip-log-bin \
-            --innodb-buffer-pool-size=128M --innodb-log-file-size=64M \
-            --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 --innodb-flush-method=nosync \
-            >/dev/null 2>&1 &
-        pid=$!
-        echo "$pid" >"$dir/server.pid"
-        local waited
-        for ((waited = 0; waited < 600; waited++)); do
-            if ! kill -0 "$pid" 2>/dev/null; then break; fi
-            if "$admin" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot --connect-timeout=2 ping \
-                    >/dev/null 2>&1; then
-                echo "$port" >"$dir/port"
-                echo "export TARVIK_MARIADB_DIR='$dir'"
-                echo "export TARVIK_MARIADB_HOST=127.0.0.1"
-                echo "export TARVIK_MARIADB_PORT=$port"
-                return 0
-            fi
-            sleep 0.1
-        done
+        launch "$dir" "$port"
+        pid=$(cat "$dir/server.pid")
+        if answers "$pid" "$port"; then
+            echo "$port" >"$dir/port"
+            echo "export TARVIK_MARIADB_DIR='$dir'"
+            echo "export TARVIK_MARIADB_HOST=127.0.0.1"
+            echo "export TARVIK_MARIADB_PORT=$port"
+            return 0
+        fi
         if kill -0 "$pid" 2>/dev/null; then
             echo "mariadb-test.sh: server on port $port did not answer within 60 s" >&2
             kill "$pid" 2>/dev/null || true
@@ -86,8 +104,9 @@ start() {
     return 1
 }
 
-stop() {
-    local dir=${1:-${TARVIK_MARIADB_DIR:-}}
+# Fails unless dir is a folder made by start.
+server_folder() {
+    local dir=$1
     if [ -z "$dir" ] || [ ! -d "$dir" ]; then
         echo "mariadb-test.sh: no server folder given" >&2
         return 1
@@ -96,7 +115,12 @@ stop() {
         */tarvik-mariadb.*) ;;
         *) echo "mariadb-test.sh: $dir is not a test server folder" >&2; return 1 ;;
     esac
-    local pid port i
+}
+
+# Shuts the server of dir down and waits for it to end.
+halt() {
+    local dir=$1 pid port i
+    server_folder "$dir"
     pid=$(cat "$dir/server.pid" 2>/dev/null || true)
     port=$(cat "$dir/port" 2>/dev/null || true)
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
@@ -112,11 +136,32 @@ stop() {
         done
         kill -9 "$pid" 2>/dev/null || true
     fi
+}
+
+stop() {
+    local dir=${1:-${TARVIK_MARIADB_DIR:-}}
+    server_folder "$dir"
+    halt "$dir"
     rm -rf "$dir"
+}
+
+resume() {
+    local dir=${1:-} port pid
+    server_folder "$dir"
+    port=$(cat "$dir/port")
+    launch "$dir" "$port"
+    pid=$(cat "$dir/server.pid")
+    if ! answers "$pid" "$port"; then
+        echo "mariadb-test.sh: server on port $port did not start again:" >&2
+        tail -20 "$dir/error.log" >&2 || true
+        return 1
+    fi
 }
 
 case "${1:-}" in
     start) start ;;
     stop) shift; stop "$@" ;;
-    *) echo "usage: $0 start | stop [DIR]" >&2; exit 2 ;;
+    halt) shift; halt "${1:-}" ;;
+    resume) shift; resume "$@" ;;
+    *) echo "usage: $0 start | stop [DIR] | halt DIR | resume DIR" >&2; exit 2 ;;
 esac

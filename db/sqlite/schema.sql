@@ -3,11 +3,13 @@
 -- TEXT (COLLATE NOCASE, replaced per connection by a Unicode case fold),
 -- INTEGER, REAL (money), DATE (stored as 'yyyy-MM-dd' text).
 -- Foreign keys need PRAGMA foreign_keys=ON on every connection.
+-- Every text column checks the length its server column holds (characters,
+-- or bytes for long texts), so both stores accept the same values.
 -- Column order and count are part of the format: windows write box i into
 -- column i.
 
 CREATE TABLE ARTICULOS (
-    codigo_art         TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
+    codigo_art         TEXT COLLATE NOCASE NOT NULL PRIMARY KEY CHECK (length(codigo_art) <= 255),
     descripcion_art    TEXT COLLATE NOCASE CHECK (length(descripcion_art) <= 70),
     precio_compra      REAL,
     impuesto           INTEGER,
@@ -17,53 +19,53 @@ CREATE TABLE ARTICULOS (
     cantidad           INTEGER,
     stock_minimo       INTEGER,
     stock_maximo       INTEGER,
-    observaciones_art  TEXT COLLATE NOCASE,
+    observaciones_art  TEXT COLLATE NOCASE CHECK (length(CAST(observaciones_art AS BLOB)) <= 65535),
     fecha_ingreso_art  DATE,
     imagen_art         TEXT COLLATE NOCASE CHECK (length(imagen_art) <= 255),
     ubicacion          TEXT COLLATE NOCASE CHECK (length(ubicacion) <= 255),
-    nombre_prov1       TEXT COLLATE NOCASE,
-    nombre_prov2       TEXT COLLATE NOCASE,
-    nombre_prov3       TEXT COLLATE NOCASE,
-    tipo_art           TEXT COLLATE NOCASE
+    nombre_prov1       TEXT COLLATE NOCASE CHECK (length(nombre_prov1) <= 255),
+    nombre_prov2       TEXT COLLATE NOCASE CHECK (length(nombre_prov2) <= 255),
+    nombre_prov3       TEXT COLLATE NOCASE CHECK (length(nombre_prov3) <= 255),
+    tipo_art           TEXT COLLATE NOCASE CHECK (length(tipo_art) <= 255)
 );
 
 CREATE TABLE CLIENTES (
-    codigo_cli          TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
-    nombre_cli          TEXT COLLATE NOCASE,
-    identificacion_cli  TEXT COLLATE NOCASE,
-    direccion_cli       TEXT COLLATE NOCASE,
-    telefono_cli        TEXT COLLATE NOCASE,
-    fax_cli             TEXT COLLATE NOCASE,
-    notas_cli           TEXT COLLATE NOCASE,
+    codigo_cli          TEXT COLLATE NOCASE NOT NULL PRIMARY KEY CHECK (length(codigo_cli) <= 255),
+    nombre_cli          TEXT COLLATE NOCASE CHECK (length(nombre_cli) <= 255),
+    identificacion_cli  TEXT COLLATE NOCASE CHECK (length(identificacion_cli) <= 255),
+    direccion_cli       TEXT COLLATE NOCASE CHECK (length(direccion_cli) <= 255),
+    telefono_cli        TEXT COLLATE NOCASE CHECK (length(telefono_cli) <= 255),
+    fax_cli             TEXT COLLATE NOCASE CHECK (length(fax_cli) <= 255),
+    notas_cli           TEXT COLLATE NOCASE CHECK (length(CAST(notas_cli AS BLOB)) <= 65535),
     fecha_ingreso_cli   DATE,
     imagen_cli          TEXT COLLATE NOCASE CHECK (length(imagen_cli) <= 255)
 );
 
 CREATE TABLE PROVEEDORES (
-    codigo_prov          TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
-    nombre_prov          TEXT COLLATE NOCASE,
-    identificacion_prov  TEXT COLLATE NOCASE,
-    direccion_prov       TEXT COLLATE NOCASE,
-    telefono_prov        TEXT COLLATE NOCASE,
-    fax_prov             TEXT COLLATE NOCASE,
-    notas_prov           TEXT COLLATE NOCASE,
+    codigo_prov          TEXT COLLATE NOCASE NOT NULL PRIMARY KEY CHECK (length(codigo_prov) <= 255),
+    nombre_prov          TEXT COLLATE NOCASE CHECK (length(nombre_prov) <= 255),
+    identificacion_prov  TEXT COLLATE NOCASE CHECK (length(identificacion_prov) <= 255),
+    direccion_prov       TEXT COLLATE NOCASE CHECK (length(direccion_prov) <= 255),
+    telefono_prov        TEXT COLLATE NOCASE CHECK (length(telefono_prov) <= 255),
+    fax_prov             TEXT COLLATE NOCASE CHECK (length(fax_prov) <= 255),
+    notas_prov           TEXT COLLATE NOCASE CHECK (length(CAST(notas_prov AS BLOB)) <= 65535),
     fecha_ingreso_prov   DATE,
     imagen_prov          TEXT COLLATE NOCASE CHECK (length(imagen_prov) <= 255)
 );
 
 CREATE TABLE empresas (
     codigo_emp          INTEGER NOT NULL PRIMARY KEY,
-    nombre_emp          TEXT COLLATE NOCASE UNIQUE,
-    identificacion_emp  TEXT COLLATE NOCASE,
-    direccion_emp       TEXT COLLATE NOCASE,
-    regimen_emp         TEXT COLLATE NOCASE,
-    PieFactura1         TEXT COLLATE NOCASE,
-    PieFactura2         TEXT COLLATE NOCASE,
-    PieFactura3         TEXT COLLATE NOCASE,
-    PieFactura4         TEXT COLLATE NOCASE,
-    PieFactura5         TEXT COLLATE NOCASE,
-    PieFactura6         TEXT COLLATE NOCASE,
-    costeo_inventario   TEXT COLLATE NOCASE,
+    nombre_emp          TEXT COLLATE NOCASE UNIQUE CHECK (length(nombre_emp) <= 255),
+    identificacion_emp  TEXT COLLATE NOCASE CHECK (length(identificacion_emp) <= 255),
+    direccion_emp       TEXT COLLATE NOCASE CHECK (length(direccion_emp) <= 255),
+    regimen_emp         TEXT COLLATE NOCASE CHECK (length(regimen_emp) <= 255),
+    PieFactura1         TEXT COLLATE NOCASE CHECK (length(PieFactura1) <= 255),
+    PieFactura2         TEXT COLLATE NOCASE CHECK (length(PieFactura2) <= 255),
+    PieFactura3         TEXT COLLATE NOCASE CHECK (length(PieFactura3) <= 255),
+    PieFactura4         TEXT COLLATE NOCASE CHECK (length(PieFactura4) <= 255),
+    PieFactura5         TEXT COLLATE NOCASE CHECK (length(PieFactura5) <= 255),
+    PieFactura6         TEXT COLLATE NOCASE CHECK (length(PieFactura6) <= 255),
+    costeo_inventario   TEXT COLLATE NOCASE CHECK (length(costeo_inventario) <= 255),
     consecutivo_compra  INTEGER,
     consecutivo_venta   INTEGER,
     prefijo_ncf         TEXT COLLATE NOCASE CHECK (length(prefijo_ncf) <= 11),
@@ -74,30 +76,30 @@ CREATE TABLE empresas (
 
 CREATE TABLE usuarios (
     codigo_emp    INTEGER NOT NULL REFERENCES empresas (codigo_emp) ON DELETE CASCADE,
-    codigo_usu    TEXT COLLATE NOCASE NOT NULL,
-    nombre_usu    TEXT COLLATE NOCASE UNIQUE,
-    password_usu  TEXT COLLATE NOCASE,
-    nivel_usu     TEXT COLLATE NOCASE,
+    codigo_usu    TEXT COLLATE NOCASE NOT NULL CHECK (length(codigo_usu) <= 255),
+    nombre_usu    TEXT COLLATE NOCASE UNIQUE CHECK (length(nombre_usu) <= 255),
+    password_usu  TEXT COLLATE NOCASE CHECK (length(password_usu) <= 255),
+    nivel_usu     TEXT COLLATE NOCASE CHECK (length(nivel_usu) <= 255),
     PRIMARY KEY (codigo_emp, codigo_usu)
 );
 
 CREATE TABLE Ventas (
     codigo_fac         INTEGER NOT NULL,
-    codigo_cli         TEXT COLLATE NOCASE REFERENCES CLIENTES (codigo_cli) ON DELETE CASCADE,
+    codigo_cli         TEXT COLLATE NOCASE REFERENCES CLIENTES (codigo_cli) ON DELETE CASCADE CHECK (length(codigo_cli) <= 255),
     fecha              DATE,
-    forma_pago         TEXT COLLATE NOCASE,
+    forma_pago         TEXT COLLATE NOCASE CHECK (length(forma_pago) <= 255),
     valor_neto         REAL,
     impuesto_total     REAL,
     descuento          REAL,
     abono              REAL,
     saldo              REAL,
     total              REAL,
-    notas              TEXT COLLATE NOCASE,
-    Estado             TEXT COLLATE NOCASE,
+    notas              TEXT COLLATE NOCASE CHECK (length(CAST(notas AS BLOB)) <= 65535),
+    Estado             TEXT COLLATE NOCASE CHECK (length(Estado) <= 255),
     fecha_vencimiento  DATE,
     codigo_emp         INTEGER NOT NULL REFERENCES empresas (codigo_emp) ON DELETE CASCADE,
-    codigo_usu         TEXT COLLATE NOCASE,
-    ncf                TEXT COLLATE NOCASE,
+    codigo_usu         TEXT COLLATE NOCASE CHECK (length(codigo_usu) <= 255),
+    ncf                TEXT COLLATE NOCASE CHECK (length(ncf) <= 255),
     PRIMARY KEY (codigo_fac, codigo_emp),
     FOREIGN KEY (codigo_emp, codigo_usu) REFERENCES usuarios (codigo_emp, codigo_usu) ON DELETE CASCADE
 );
@@ -109,21 +111,21 @@ CREATE INDEX Ventas_fecha ON Ventas (codigo_emp, fecha);
 
 CREATE TABLE Compras (
     codigo_fac         INTEGER NOT NULL,
-    codigo_prov        TEXT COLLATE NOCASE REFERENCES PROVEEDORES (codigo_prov) ON DELETE CASCADE,
+    codigo_prov        TEXT COLLATE NOCASE REFERENCES PROVEEDORES (codigo_prov) ON DELETE CASCADE CHECK (length(codigo_prov) <= 255),
     fecha              DATE,
-    forma_pago         TEXT COLLATE NOCASE,
+    forma_pago         TEXT COLLATE NOCASE CHECK (length(forma_pago) <= 255),
     valor_neto         REAL,
     impuesto_total     REAL,
     descuento          REAL,
     abono              REAL,
     saldo              REAL,
     total              REAL,
-    notas              TEXT COLLATE NOCASE,
-    Estado             TEXT COLLATE NOCASE,
+    notas              TEXT COLLATE NOCASE CHECK (length(CAST(notas AS BLOB)) <= 65535),
+    Estado             TEXT COLLATE NOCASE CHECK (length(Estado) <= 255),
     fecha_vencimiento  DATE,
     codigo_emp         INTEGER NOT NULL REFERENCES empresas (codigo_emp) ON DELETE CASCADE,
-    codigo_usu         TEXT COLLATE NOCASE,
-    ncf                TEXT COLLATE NOCASE,
+    codigo_usu         TEXT COLLATE NOCASE CHECK (length(codigo_usu) <= 255),
+    ncf                TEXT COLLATE NOCASE CHECK (length(ncf) <= 255),
     PRIMARY KEY (codigo_fac, codigo_emp),
     FOREIGN KEY (codigo_emp, codigo_usu) REFERENCES usuarios (codigo_emp, codigo_usu) ON DELETE CASCADE
 );
@@ -134,8 +136,8 @@ CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
 CREATE TABLE Detalles_FacVen (
     codigo_fac         INTEGER,
     codigo_emp         INTEGER,
-    codigo_art         TEXT COLLATE NOCASE,
-    descripcion_art    TEXT COLLATE NOCASE,
+    codigo_art         TEXT COLLATE NOCASE CHECK (length(codigo_art) <= 255),
+    descripcion_art    TEXT COLLATE NOCASE CHECK (length(descripcion_art) <= 255),
     cantidad           INTEGER,
     valor_unitario     REAL,
     impuesto           INTEGER,
@@ -149,8 +151,8 @@ CREATE INDEX Detalles_FacVen_codigo_art ON Detalles_FacVen (codigo_art);
 CREATE TABLE Detalles_FacCom (
     codigo_fac         INTEGER,
     codigo_emp         INTEGER,
-    codigo_art         TEXT COLLATE NOCASE,
-    descripcion_art    TEXT COLLATE NOCASE,
+    codigo_art         TEXT COLLATE NOCASE CHECK (length(codigo_art) <= 255),
+    descripcion_art    TEXT COLLATE NOCASE CHECK (length(descripcion_art) <= 255),
     cantidad           INTEGER,
     valor_unitario     REAL,
     impuesto           INTEGER,
@@ -182,11 +184,11 @@ CREATE TABLE Fact_xPagar (
 );
 
 CREATE TABLE Kardex (
-    codigo_art          TEXT COLLATE NOCASE REFERENCES ARTICULOS (codigo_art) ON DELETE CASCADE,
+    codigo_art          TEXT COLLATE NOCASE REFERENCES ARTICULOS (codigo_art) ON DELETE CASCADE CHECK (length(codigo_art) <= 255),
     fecha               DATE,
-    concepto            TEXT COLLATE NOCASE,
-    unidades_entrantes  TEXT COLLATE NOCASE,
-    unidades_salientes  TEXT COLLATE NOCASE,
+    concepto            TEXT COLLATE NOCASE CHECK (length(concepto) <= 255),
+    unidades_entrantes  TEXT COLLATE NOCASE CHECK (length(unidades_entrantes) <= 255),
+    unidades_salientes  TEXT COLLATE NOCASE CHECK (length(unidades_salientes) <= 255),
     saldo               INTEGER,
     precio_compra       REAL
 );
@@ -196,11 +198,11 @@ CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);
 -- AUTOINCREMENT: a deleted range's ID is never handed out again.
 CREATE TABLE ncfs (
     ID           INTEGER PRIMARY KEY AUTOINCREMENT,
-    descripcion  TEXT COLLATE NOCASE NOT NULL,
-    prefijo      TEXT COLLATE NOCASE,
+    descripcion  TEXT COLLATE NOCASE NOT NULL CHECK (length(descripcion) <= 255),
+    prefijo      TEXT COLLATE NOCASE CHECK (length(prefijo) <= 255),
     desde        INTEGER,
     hasta        INTEGER,
     consecutivo  INTEGER,
-    id_sucursal  TEXT COLLATE NOCASE
+    id_sucursal  TEXT COLLATE NOCASE CHECK (length(id_sucursal) <= 255)
 );
 CREATE INDEX ncfs_sucursal ON ncfs (id_sucursal);

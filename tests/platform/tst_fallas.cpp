@@ -1,0 +1,490 @@
+// TARVIK_STORE_TEST: the store under faults: a server that restarts, files
+// that are not the program's, read-only stores, locks held elsewhere, a full
+// disk and texts at the length of their columns.
+#include "AppPath.h"
+#include "StoreSetup.h"
+#include "TestStore.h"
+#include "adodb.h"
+#include "fSplash.h"
+#include "mFunciones.h"
+#include "mVentanas.h"
+#include "msgbox.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using teststore::Target;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args, bool* ok = nullptr)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    const bool done = p.waitForFinished(120000);
+    if (ok)
+        *ok = done && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return QString::fromLocal8Bit(p.readAll()).trimmed();
+}
+
+QByteArray checksum(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// A server of the test's own, so that stopping it disturbs no other test.
+struct OwnServer {
+    QString dir, host, why;
+    int port = 0;
+    OwnServer()
+    {
+        bool ok = false;
+        const QString out = run(QStringLiteral("bash"), {script(), QStringLiteral("start")}, &ok);
+        if (!ok) {
+            why = out;
+            return;
+        }
+        static const QRegularExpression kv(QStringLiteral("export (\\w+)='?([^'\\n]*)'?"));
+        for (auto it = kv.globalMatch(out); it.hasNext();) {
+            const auto m = it.next();
+            if (m.captured(1) == QLatin1String("TARVIK_MARIADB_DIR"))
+                dir = m.captured(2);
+            else if (m.captured(1) == QLatin1String("TARVIK_MARIADB_HOST"))
+                host = m.captured(2);
+            else if (m.captured(1) == QLatin1String("TARVIK_MARIADB_PORT"))
+                port = m.captured(2).toInt();
+        }
+    }
+    ~OwnServer()
+    {
+        if (!dir.isEmpty())
+            run(QStringLiteral("bash"), {script(), QStringLiteral("stop"), dir});
+    }
+    static QString script() { return qEnvironmentVariable("TARVIK_SCRIPTS_DIR") + QStringLiteral("/mariadb-test.sh"); }
+    bool halt() { return command(QStringLiteral("halt")); }
+    bool resume() { return command(QStringLiteral("resume")); }
+    bool command(const QString& c)
+    {
+        bool ok = false;
+        why = run(QStringLiteral("bash"), {script(), c, dir}, &ok);
+        return ok;
+    }
+    QString text() const
+    {
+        return QStringLiteral("DRIVER={MySQL ODBC 3.51 Driver};SERVER=%1;PORT=%2;DATABASE=Inventario;UID=root;PWD=;OPTION=18475")
+            .arg(host).arg(port);
+    }
+};
+
+// A small memory file system of its own; gone with the object.
+struct SmallDisk {
+    QTemporaryDir root;
+    QString dir, why;
+    bool mounted = false;
+    explicit SmallDisk(const QString& size)
+    {
+        dir = root.filePath(QStringLiteral("disco"));
+        QDir().mkpath(dir);
+        bool ok = false;
+        why = run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir}, &ok);
+        mounted = ok;
+    }
+    bool readOnly() { return runOk({"-o", "remount,ro", dir}); }
+    ~SmallDisk()
+    {
+        if (mounted)
+            run(QStringLiteral("umount"), {dir});
+    }
+    bool runOk(const QStringList& args)
+    {
+        bool ok = false;
+        why = run(QStringLiteral("mount"), args, &ok);
+        return ok;
+    }
+};
+
+// A file or folder that even root cannot change, until the object goes.
+struct Immutable {
+    QString path, why;
+    bool set = false;
+    explicit Immutable(const QString& p) : path(p) { why = run(QStringLiteral("chattr"), {"+i", p}, &set); }
+    ~Immutable()
+    {
+        if (set)
+            run(QStringLiteral("chattr"), {"-i", path});
+    }
+};
+
+// A second workstation's connection, kept open across statements.
+struct OtherStation {
+    QString name = QStringLiteral("otra_estacion");
+    QSqlDatabase db;
+    explicit OtherStation(const Target& t)
+    {
+        if (t.database.isEmpty()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(t.sqlitePath);
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+            db.setHostName(teststore::serverHost());
+            db.setPort(teststore::serverPort());
+            db.setUserName(QStringLiteral("root"));
+            db.setDatabaseName(t.database);
+        }
+        db.open();
+    }
+    ~OtherStation()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    bool exec(const QString& sql)
+    {
+        QSqlQuery q(db);
+        return q.exec(sql);
+    }
+};
+
+int cantidad()
+{
+    if (!AbrirRecordset(QStringLiteral("Select cantidad From ARTICULOS Where codigo_art = 'A1'")) || gRecordset->Eof())
+        return -1;
+    return gRecordset->Fields(0).toInt();
+}
+
+const char* const kPerdida = "Se perdió la conexión con el servidor de la base de datos";
+const char* const kOcupada = "La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó";
+const char* const kLlena = "El disco de la base de datos está lleno y el trabajo no se guardó";
+const char* const kSoloLectura = "La base de datos es de solo lectura";
+
+}  // namespace
+
+class TstFallas : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        msgtest::install();
+        ReiniciarVariablesGlobales();
+    }
+    void cleanup()
+    {
+        delete VentanaAbierta<fSplash>();
+        fSplash::SetTextoConexionServidorParaPruebas(QString());
+        SetAppPath(QString());
+        Conexion().Close();
+        msgtest::uninstall();
+        ReiniciarVariablesGlobales();
+    }
+
+    void serverRestartsBetweenAndDuringActions()
+    {
+        if (!teststore::mariadb())
+            QSKIP("a local file has no server to restart");
+        OwnServer srv;
+        QVERIFY2(srv.port > 0, qPrintable(srv.why));
+        QString error;
+        QVERIFY2(tarvikdb::createMariaDbDatabase(srv.host, srv.port, "root", "", "Inventario", true, &error),
+                 qPrintable(error));
+        ado::Connection& cn = Conexion();
+        cn.ConnectionString = srv.text();
+        cn.Open();
+        QVERIFY(AbrirRecordset("INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)"));
+
+        // Restarted between two actions: the next one, a write, just works.
+        QVERIFY2(srv.halt() && srv.resume(), qPrintable(srv.why));
+        QVERIFY2(AbrirRecordset("Update ARTICULOS Set cantidad = 11 Where codigo_art = 'A1'"), qPrintable(msgtest::texts().join("|")));
+        QVERIFY2(srv.halt() && srv.resume(), qPrintable(srv.why));
+        QCOMPARE(cantidad(), 11);
+        QCOMPARE(msgtest::texts(), QStringList());
+
+        // Gone in the middle of a unit: the unit fails with one message and
+        // nothing of it is stored.
+        cn.BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 12 Where codigo_art = 'A1'"));
+        QVERIFY2(srv.halt(), qPrintable(srv.why));
+        QVERIFY(!AbrirRecordset("Update ARTICULOS Set cantidad = 13 Where codigo_art = 'A1'"));
+        cn.RollbackTrans();
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].startsWith("Error No: 20"), qPrintable(msgtest::texts()[0]));
+        QVERIFY(msgtest::texts()[0].contains(kPerdida));
+
+        // Still down: each action fails once, with one message.
+        msgtest::clear();
+        QVERIFY(!AbrirRecordset("Select * From ARTICULOS"));
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY(msgtest::texts()[0].contains(kPerdida));
+        msgtest::clear();
+        QVERIFY(!Trap([&] { cn.BeginTrans(); }));
+        Err.Clear();
+        QCOMPARE(cn.transactionDepth(), 0);
+
+        QVERIFY2(srv.resume(), qPrintable(srv.why));
+        QCOMPARE(cantidad(), 11);
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    void filesNotOursAreLeftAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("another program's database") << "foreign";
+        QTest::newRow("zero bytes") << "empty";
+        QTest::newRow("one of our tables only") << "partial";
+    }
+    void filesNotOursAreLeftAsTheyWere()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Inventario.qln");
+        if (kind == "empty") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "ajena");
+                db.setDatabaseName(path);
+                QVERIFY(db.open());
+                QSqlQuery q(db);
+                QVERIFY(q.exec(kind == "foreign" ? "CREATE TABLE notas (texto TEXT)" : "CREATE TABLE empresas (codigo_emp INTEGER)"));
+                QVERIFY(q.exec(kind == "foreign" ? "INSERT INTO notas VALUES ('hola')" : "INSERT INTO empresas VALUES (1)"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase("ajena");
+        }
+        const QByteArray before = checksum(path);
+        const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
+
+        // Through the sign-in, as a clerk meets it.
+        SetAppPath(dir.path());
+        fSplash& s = Ventana<fSplash>();
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].contains("no es una base de datos del programa"), qPrintable(msgtest::texts()[0]));
+        QCOMPARE(s.lstEmpresas->count(), 0);
+        QVERIFY(!Conexion().isOpen());
+
+        QCOMPARE(checksum(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), filesBefore);
+    }
+
+    void readOnlyStoreRefusedAtSignIn_data()
+    {
+        QTest::addColumn<QString>("kind");
+        if (teststore::mariadb()) {
+            QTest::newRow("server user that may only read") << "user";
+        } else {
+            QTest::newRow("immutable file") << "file";
+            QTest::newRow("read-only folder") << "folder";
+        }
+    }
+    void readOnlyStoreRefusedAtSignIn()
+    {
+        QFETCH(QString, kind);
+        TESTSTORE_FRESH(t);
+        QTemporaryDir sinArchivo;
+        std::unique_ptr<Immutable> immutable;
+        std::unique_ptr<SmallDisk> disk;
+        QString path = t.sqlitePath;
+        const QString reader = QStringLiteral("lector_%1").arg(QCoreApplication::applicationPid());
+        if (kind == "file") {
+            immutable = std::make_unique<Immutable>(path);
+            if (!immutable->set)
+                QSKIP(qPrintable("chattr +i is not allowed here: " + immutable->why));
+        } else if (kind == "folder") {
+            disk = std::make_unique<SmallDisk>("4m");
+            if (!disk->mounted)
+                QSKIP(qPrintable("no tmpfs can be mounted here: " + disk->why));
+            path = disk->dir + "/Inventario.qln";
+            QVERIFY(QFile::copy(t.sqlitePath, path));
+            QVERIFY2(disk->readOnly(), qPrintable(disk->why));
+        } else {
+            teststore::execRaw(t, "CREATE USER IF NOT EXISTS '" + reader + "'@'%'");
+            teststore::execRaw(t, "GRANT SELECT ON `" + t.database + "`.* TO '" + reader + "'@'%'");
+        }
+        const QByteArray before = kind == "user" ? QByteArray() : checksum(path);
+
+        fSplash* s = nullptr;
+        if (kind == "user") {
+            SetAppPath(sinArchivo.path());
+            QString text = t.connectionString;
+            fSplash::SetTextoConexionServidorParaPruebas(text.replace("UID=root", "UID=" + reader));
+            s = &Ventana<fSplash>();
+            msgtest::clear();
+            s->bConectarMySql->click();
+            teststore::execRaw(t, "DROP USER '" + reader + "'@'%'");
+            QCOMPARE(msgtest::texts().size(), 2);
+            QCOMPARE(msgtest::texts()[1], QString("Error en la función InicialiceADO en el módulo 'mFunciones'"));
+        } else {
+            SetAppPath(QFileInfo(path).absolutePath());
+            s = &Ventana<fSplash>();
+            QCOMPARE(msgtest::texts().size(), 1);
+            QCOMPARE(checksum(path), before);
+        }
+        QVERIFY2(msgtest::texts()[0].startsWith("Error No: "), qPrintable(msgtest::texts()[0]));
+        QVERIFY(msgtest::texts()[0].contains(kSoloLectura));
+        QCOMPARE(msgtest::calls()[0].style, MsgStyle::Critical);
+        // No company is offered: nothing can be signed into.
+        QCOMPARE(s->lstEmpresas->count(), 0);
+        QVERIFY(!Conexion().isOpen());
+    }
+
+    void lockHeldElsewhereGivesBusyWithinTheBound()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)");
+        OtherStation other(t);
+        QVERIFY2(other.db.isOpen(), qPrintable(other.db.lastError().text()));
+        QVERIFY(other.exec(teststore::mariadb() ? "START TRANSACTION" : "BEGIN IMMEDIATE"));
+        QVERIFY(other.exec("UPDATE ARTICULOS SET cantidad = 5 WHERE codigo_art = 'A1'"));
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!AbrirRecordset("Update ARTICULOS Set cantidad = 1 Where codigo_art = 'A1'"));
+        const qint64 waited = clock.elapsed();
+        QVERIFY2(waited >= (ado::Connection::kLockWaitSeconds - 1) * 1000 && waited < (ado::Connection::kLockWaitSeconds + 4) * 1000,
+                 qPrintable(QString::number(waited)));
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].startsWith("Error No: "), qPrintable(msgtest::texts()[0]));
+        QVERIFY(msgtest::texts()[0].contains(kOcupada));
+
+        // Once the other station is done, the same work goes through.
+        QVERIFY(other.exec("ROLLBACK"));
+        msgtest::clear();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 1 Where codigo_art = 'A1'"));
+        QCOMPARE(cantidad(), 1);
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    void fullDiskRefusesThenResumes()
+    {
+        if (teststore::mariadb())
+            QSKIP("a server whose disk is full waits for space instead of failing; the clerk's side is the local file");
+        SmallDisk disk("2m");
+        if (!disk.mounted)
+            QSKIP(qPrintable("no tmpfs can be mounted here: " + disk.why));
+        Target t;
+        t.provider = "Microsoft.Jet.OLEDB.4.0";
+        t.sqlitePath = t.connectionString = disk.dir + "/Inventario.qln";
+        QString error;
+        QVERIFY2(tarvikdb::createSqliteStore(t.sqlitePath, &error), qPrintable(error));
+        teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)");
+        teststore::openOn(Conexion(), t);
+
+        QFile filler(disk.dir + "/relleno");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray chunk(4096, 'x');
+        while (filler.write(chunk) == chunk.size() && filler.flush()) {
+        }
+        filler.close();
+
+        const QString update = "Update ARTICULOS Set observaciones_art = '" + QString(60000, 'n') + "' Where codigo_art = 'A1'";
+        QVERIFY(!AbrirRecordset(update));
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].startsWith("Error No: "), qPrintable(msgtest::texts()[0]));
+        QVERIFY(msgtest::texts()[0].contains(kLlena));
+        QCOMPARE(teststore::scalarRaw(t, "PRAGMA integrity_check").toString(), QString("ok"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS WHERE observaciones_art IS NULL").toInt(), 1);
+
+        QVERIFY(QFile::remove(filler.fileName()));
+        msgtest::clear();
+        QVERIFY(AbrirRecordset(update));
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(teststore::scalarRaw(t, "SELECT length(observaciones_art) FROM ARTICULOS").toInt(), 60000);
+        Conexion().Close();
+    }
+
+    void columnLengthsMatchTheServerDeclarations()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        // What the server's declarations allow, column by column.
+        QHash<QString, QPair<int, int>> server;
+        static const QRegularExpression table("CREATE TABLE (\\w+)");
+        static const QRegularExpression column("^\\s*(\\w+)\\s+(VARCHAR\\((\\d+)\\)|TEXT)[\\s,]", QRegularExpression::MultilineOption);
+        for (const QString& st : tarvikdb::statements("mariadb", false)) {
+            const auto tm = table.match(st);
+            if (!tm.hasMatch())
+                continue;
+            for (auto it = column.globalMatch(st); it.hasNext();) {
+                const auto m = it.next();
+                server.insert((tm.captured(1) + "." + m.captured(1)).toLower(),
+                              m.captured(3).isEmpty() ? qMakePair(0, 65535) : qMakePair(m.captured(3).toInt(), 0));
+            }
+        }
+        QVERIFY(server.size() > 50);
+        int texts = 0;
+        for (const ado::TableInfo& ti : Conexion().catalog().tables) {
+            for (const ado::ColumnInfo& c : ti.columns) {
+                if (c.kind != ado::Kind::Text)
+                    continue;
+                ++texts;
+                const QString key = (ti.name + "." + c.name).toLower();
+                QVERIFY2(server.contains(key), qPrintable(key));
+                QCOMPARE(qMakePair(c.maxChars, c.maxBytes), server.value(key));
+            }
+        }
+        QCOMPARE(texts, server.size());
+    }
+
+    void longestTextsStoredAlike_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("longest");
+        QTest::addColumn<QString>("tooLong");
+        const QString enes = QString(255, QChar(0xD1));
+        QTest::newRow("client name, 255 characters") << "CLIENTES" << "nombre_cli" << enes << enes + "A";
+        QTest::newRow("article description, 70") << "ARTICULOS" << "descripcion_art" << QString(70, 'D') << QString(71, 'D');
+        QTest::newRow("NCF prefix, 11") << "empresas" << "prefijo_ncf" << QString(11, '9') << QString(12, '9');
+        const QString notes = QString(32767, QChar(0xF1)) + "a";  // 65535 bytes
+        QTest::newRow("client notes, 65535 bytes") << "CLIENTES" << "notas_cli" << notes << notes + "a";
+    }
+    void longestTextsStoredAlike()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, longest);
+        QFETCH(QString, tooLong);
+        TESTSTORE_OPEN_FRESH(t);
+        const QString key = table == "empresas" ? "codigo_emp" : table == "ARTICULOS" ? "codigo_art" : "codigo_cli";
+        ado::Recordset rs;
+        rs.Open(table, Conexion());
+        rs.AddNew();
+        rs.Fields(key).setValue(QString("7"));
+        rs.Fields(column).setValue(longest);
+        rs.Update();
+        const QString where = key + (table == "empresas" ? " = 7" : " = '7'");
+        QCOMPARE(teststore::scalarRaw(t, "SELECT " + column + " FROM " + table + " WHERE " + where).toString(), longest);
+
+        rs.Open("Select * From " + table, Conexion());
+        rs.MoveLast();
+        try {
+            rs.Fields(column).setValue(tooLong);
+            QFAIL("a text longer than its column was taken");
+        } catch (const ado::Error& e) {
+            QCOMPARE(e.number, 3163L);
+            QCOMPARE(e.fault, ado::Fault::TooLong);
+        }
+        // The same text in a statement is refused by the store itself.
+        QVERIFY(!AbrirRecordset("Update " + table + " Set " + column + " = '" + tooLong + "'"));
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].contains("Un texto es más largo de lo que admite su campo"), qPrintable(msgtest::texts()[0]));
+    }
+};
+
+QTEST_MAIN(TstFallas)
+#include "tst_fallas.moc"
