@@ -219,8 +219,10 @@ fArticulos::fArticulos()
     connect(bBuscarImagen, &QPushButton::clicked, this, &fArticulos::BuscarImagen);
 
     // Change handlers.
-    for (int i = 0; i < 18; ++i) {
+    for (int i = 0; i < 18; ++i)
         FiltrarTeclas(txt[i], i == 0);
+    AjustarCajas(txt, QStringLiteral("ARTICULOS"));
+    for (int i = 0; i < 18; ++i) {
         if (i == 10)
             continue;
         auto* box = static_cast<QLineEdit*>(txt[i]);

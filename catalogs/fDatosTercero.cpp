@@ -46,6 +46,7 @@ fDatosTercero::fDatosTercero(const Diseno& d, qint32& modo)
         else
             etiqueta->move(qMax(2, box->x() - etiqueta->width() - 4), box->y() + 3);
     }
+    AjustarCajas(txt, tabla_);
 
     auto* codigo = static_cast<QLineEdit*>(txt[0]);
     connect(codigo, &QLineEdit::textChanged, this, [this](const QString& t) { SetBoxText(txt[2], t); });

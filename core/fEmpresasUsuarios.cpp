@@ -214,6 +214,10 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
     FiltrarTeclasNumero(txtUsuarios[1]);
     etiqueta(Frame2, QStringLiteral("Confirme Password :"), 120, 1440);
     tPassword = caja(Frame2, QStringLiteral("tPassword"), 2100, 1440, 2400);
+    AjustarCajas(cajas(txtEmpresas, 18), QStringLiteral("empresas"));
+    AjustarCajas(cajas(ncf, 6), QStringLiteral("ncfs"), 1);
+    AjustarCajas(cajas(txtUsuarios, 5), QStringLiteral("usuarios"));
+    AjustarCajas({tPassword}, QStringLiteral("usuarios"), 3);
     tPassword->setEchoMode(QLineEdit::Password);
     etiqueta(Frame2, QStringLiteral("Nivel del Usuario:"), 120, 1740);
     geo(txtUsuarios[4], 2100, 1740, 1300);

@@ -15,6 +15,11 @@ bool AbrirRecordset(const QString& source);
 // and is reported as a failed save.
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo);
 
+// Each line box takes at most what its column of tabla holds (box i is
+// column primera + i, as DatosActualizados writes them), and no box takes
+// control characters. Needs the store open.
+void AjustarCajas(const BoxArray& cajas, const QString& tabla, int primera = 0);
+
 // Shows the message of the current error (Err) and clears it; true when
 // there was none. Ends the program on 3078, 3024 and 429.
 bool ControlErrores();

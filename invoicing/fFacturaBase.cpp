@@ -273,6 +273,7 @@ void fFacturaBase::ConectarComun()
             FiltrarTeclasTexto(txt[i]);
         txt[i]->installEventFilter(this);
     }
+    AjustarCajas(txt, datos_.tabla);
     // What the program fills in is not typed over: a user code typed here
     // would only fail in the store once the cash was taken.
     for (int i : {3, 4, 5, 8, 9, 11, 13, 14})
@@ -293,6 +294,7 @@ void fFacturaBase::ConectarComun()
         connect(txtDetalle[i], &QComboBox::editTextChanged, this, [this, i] { txtDetalle_Change(i); });
         if (i >= 2 && i <= 4)
             FiltrarTeclasNumero(txtDetalle[i]);
+        KeepControlsOut(txtDetalle[i]);
     }
     txtDetalle[1]->installEventFilter(this);
     connect(bAdicionarArticulo, &QPushButton::clicked, this, &fFacturaBase::bAdicionarArticulo_Click);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -17,6 +18,11 @@ namespace {
 
 bool printable(QChar c) { return c.unicode() >= 32 && c.unicode() != 127; }
 
+// Control characters never enter a box (a NUL cuts a statement short);
+// a multi-line box keeps its line breaks.
+bool control(QChar c) { return !printable(c) || (c.unicode() >= 0x80 && c.unicode() < 0xA0); }
+bool lineBreak(QChar c) { return c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
+
 QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
 {
     QString out;
@@ -24,11 +30,7 @@ QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
     int newPos = pos ? *pos : 0;
     for (int i = 0; i < in.size(); ++i) {
         const QChar c = in.at(i);
-        if (!printable(c)) {
-            out.append(c);
-            continue;
-        }
-        const int r = map(c.unicode());
+        const int r = control(c) ? 0 : map(c.unicode());
         if (r == 0) {
             if (pos && i < *pos)
                 --newPos;
@@ -63,7 +65,11 @@ private:
 
 class Filter : public QObject {
 public:
-    Filter(QWidget* box, KeyMap map) : QObject(box), box_(box), map_(std::move(map)) {}
+    Filter(QWidget* box, KeyMap map) : QObject(box), box_(box), map_(std::move(map))
+    {
+        setObjectName(QLatin1String(kName));
+    }
+    static constexpr const char* kName = "filtroDeTeclas";
 
     UserFlag flag;
 
@@ -81,7 +87,7 @@ public:
             const QString raw = c.selectedText();
             QString mapped;
             for (QChar ch : raw)
-                mapped += (printable(ch) && ch != QChar::ParagraphSeparator) ? mapText(map_, QString(ch)) : QString(ch);
+                mapped += lineBreak(ch) ? QString(ch) : mapText(map_, QString(ch));
             if (mapped != raw) {
                 mapped.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
                 c.insertText(mapped);
@@ -114,9 +120,10 @@ protected:
                              ushort(k->count()));
             return redeliver(obj, &mapped, ev);
         }
+        case QEvent::ContextMenu:
+            return contextMenu(obj, static_cast<QContextMenuEvent*>(ev));
         case QEvent::InputMethod:
         case QEvent::Drop:
-        case QEvent::ContextMenu:
             return redeliver(obj, ev);
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(ev)->button() == Qt::MiddleButton)
@@ -128,6 +135,29 @@ protected:
     }
 
 private:
+    // The box's own menu only pops up and pastes later, outside the event:
+    // the same menu runs here, with the user flag up until it closes.
+    bool contextMenu(QObject* obj, QContextMenuEvent* ev)
+    {
+        QMenu* menu = nullptr;
+        if (auto* line = qobject_cast<QLineEdit*>(box_))
+            menu = line->createStandardContextMenu();
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(box_))
+            menu = plain->createStandardContextMenu(plain->viewport()->mapFromGlobal(ev->globalPos()));
+        else if (auto* rich = qobject_cast<QTextEdit*>(box_))
+            menu = rich->createStandardContextMenu(rich->viewport()->mapFromGlobal(ev->globalPos()));
+        if (!menu)
+            return redeliver(obj, ev);
+        QPointer<QObject> guard(this);
+        flag.active = true;
+        menu->exec(ev->globalPos());
+        delete menu;
+        if (guard)
+            flag.active = false;
+        ev->accept();
+        return true;
+    }
+
     // Hands the event to the box with the user flag up, so the validator or
     // the document watch maps what it inserts.
     bool redeliver(QObject* obj, QEvent* ev, QEvent* original = nullptr)
@@ -175,4 +205,16 @@ void InstallKeyFilter(QWidget* box, KeyMap map)
         te->viewport()->installEventFilter(f);
         f->watchDocument(te->document());
     }
+}
+
+void KeepControlsOut(QWidget* box)
+{
+    QWidget* target = box;
+    if (auto* combo = qobject_cast<QComboBox*>(box))
+        target = combo->lineEdit();
+    if (!target || target->findChild<QObject*>(QLatin1String(Filter::kName), Qt::FindDirectChildrenOnly))
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(target); line && line->validator())
+        return;
+    InstallKeyFilter(box, [](int code) { return code; });
 }

@@ -16,3 +16,7 @@ using KeyMap = std::function<int(int code)>;
 // Works on a line edit, an editable combo box, a plain or rich text edit.
 // The filter lives as long as the box.
 void InstallKeyFilter(QWidget* box, KeyMap map);
+
+// Keeps control characters out of a box that has no filter of its own
+// (nor a validator): whatever a user types, pastes or drops.
+void KeepControlsOut(QWidget* box);

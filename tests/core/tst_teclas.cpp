@@ -1,5 +1,6 @@
 // Key filters (the procedures and the boxes that use them) and the resize
 // rule of list windows.
+#include "KeyFilter.h"
 #include "ListView.h"
 #include "StatusBar.h"
 #include "Twips.h"
@@ -10,10 +11,12 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -24,6 +27,41 @@ void teclear(QWidget* w, const QString& text)
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
 }
+// A text with the NULs and other controls the literal holds.
+template <size_t N>
+QString con(const char16_t (&s)[N])
+{
+    return QString(reinterpret_cast<const QChar*>(s), qsizetype(N - 1));
+}
+
+// Pastes through the box's own context menu, as a mouse user would.
+bool pegarConMenu(QWidget* box)
+{
+    bool pegado = false;
+    QTimer buscar;
+    buscar.setInterval(10);
+    QObject::connect(&buscar, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        // The paste entry carries the paste shortcut after a tab.
+        const QString atajo = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        for (QAction* a : menu->actions())
+            if (a->text().endsWith(atajo)) {
+                a->trigger();
+                pegado = true;
+            }
+        menu->close();
+        buscar.stop();
+    });
+    buscar.start();
+    auto* plain = qobject_cast<QPlainTextEdit*>(box);
+    QWidget* receptor = plain ? plain->viewport() : box;
+    QContextMenuEvent ev(QContextMenuEvent::Mouse, QPoint(5, 5), receptor->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(receptor, &ev);
+    return QTest::qWaitFor([&] { return pegado; }, 2000);
+}
+
 }  // namespace
 
 class TstTeclas : public QObject {
@@ -174,6 +212,59 @@ private slots:
         QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(box, &drop);
         QCOMPARE(box->text(), QString("DROP"));
+    }
+
+    void menuPasteIsFiltered()
+    {
+        QWidget w;
+        auto* box = new QLineEdit(&w);
+        auto* notes = new QPlainTextEdit(&w);
+        notes->setGeometry(0, 40, 200, 80);
+        FiltrarTeclasTexto(box);
+        FiltrarTeclasTexto(notes);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::clipboard()->setText(QString::fromUtf8("o'brien*s ñ"));
+        QVERIFY(pegarConMenu(box));
+        QCOMPARE(box->text(), QString::fromUtf8("OBRIENS Ñ"));
+        QVERIFY(pegarConMenu(notes));
+        QCOMPARE(notes->toPlainText(), QString::fromUtf8("OBRIENS Ñ"));
+    }
+
+    // Control characters never enter a box, filtered or not; a multi-line
+    // box keeps its line breaks.
+    void controlCharactersStayOut_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("expected");
+        const QString controls = con(u"a\0b\tc\x07" u"d\x7f" u"e\x85" u"f\r\ng");
+        QTest::newRow("filtered line") << "filtered" << controls << "ABCDEFG";
+        QTest::newRow("unfiltered line") << "plain" << con(u"o'b\0r") << "o'br";
+        QTest::newRow("numeric line") << "numeric" << con(u"1\0002\t3") << "123";
+        QTest::newRow("multi-line") << "notes" << controls << "ABCDEF\nG";
+    }
+    void controlCharactersStayOut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, expected);
+        QWidget w;
+        QWidget* target = box == "notes" ? static_cast<QWidget*>(new QPlainTextEdit(&w)) : new QLineEdit(&w);
+        if (box == "filtered" || box == "notes")
+            FiltrarTeclasTexto(target);
+        else if (box == "numeric")
+            FiltrarTeclasNumero(target);
+        else
+            KeepControlsOut(target);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QApplication::clipboard()->setText(pasted);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        const QString got = box == "notes" ? static_cast<QPlainTextEdit*>(target)->toPlainText()
+                                           : static_cast<QLineEdit*>(target)->text();
+        QCOMPARE(got, expected);
     }
 
     void textSetByTheProgramStaysAsItIs()

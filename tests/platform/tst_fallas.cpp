@@ -1,19 +1,22 @@
 // TARVIK_STORE_TEST: the store under faults: a server that restarts, files
 // that are not the program's, read-only stores, locks held elsewhere, a full
-// disk and texts at the length of their columns.
+// disk, and texts and boxes at the length of their columns.
 #include "AppPath.h"
 #include "StoreSetup.h"
 #include "TestStore.h"
 #include "adodb.h"
+#include "fClientes.h"
 #include "fSplash.h"
 #include "mFunciones.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 
+#include <QClipboard>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -186,6 +189,7 @@ private slots:
     void cleanup()
     {
         delete VentanaAbierta<fSplash>();
+        delete VentanaAbierta<fClientes>();
         fSplash::SetTextoConexionServidorParaPruebas(QString());
         SetAppPath(QString());
         Conexion().Close();
@@ -483,6 +487,34 @@ private slots:
         QVERIFY(!AbrirRecordset("Update " + table + " Set " + column + " = '" + tooLong + "'"));
         QCOMPARE(msgtest::texts().size(), 1);
         QVERIFY2(msgtest::texts()[0].contains("Un texto es más largo de lo que admite su campo"), qPrintable(msgtest::texts()[0]));
+    }
+
+    void boxesTakeWhatTheirColumnsHold()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fClientes& c = Ventana<fClientes>();
+        c.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c));
+        const ado::TableInfo* clientes = Conexion().catalog().table("CLIENTES");
+        QVERIFY(clientes);
+        for (int i = 0; i < clientes->columns.size(); ++i) {
+            auto* box = c.findChild<QLineEdit*>(QString("txt%1").arg(i));
+            if (box && clientes->columns[i].kind == ado::Kind::Text)
+                QCOMPARE(box->maxLength(), clientes->columns[i].maxChars);
+        }
+        // A pasted name of 301 characters keeps the 255 the column holds,
+        // and both stores keep the same.
+        c.Nuevo();
+        auto* codigo = c.findChild<QLineEdit*>("txt0");
+        auto* nombre = c.findChild<QLineEdit*>("txt1");
+        QTest::keyClicks(codigo, "77");
+        QApplication::clipboard()->setText(QString(300, 'n') + "z");
+        nombre->setFocus();
+        QTest::keyClick(nombre, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(nombre->text(), QString(255, 'N'));
+        c.findChild<QPushButton*>("bAceptar")->click();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(teststore::scalarRaw(t, "SELECT nombre_cli FROM CLIENTES WHERE codigo_cli = '77'").toString(), QString(255, 'N'));
     }
 };
 
