@@ -434,6 +434,10 @@ private slots:
         QPointer<QWidget> w = abrir();
         QVERIFY(w);
         QApplication::processEvents();
+        // With TARVIK_FOTOS naming a folder, each window is saved there as a
+        // picture, for looking at them by eye.
+        if (const QString fotos = qEnvironmentVariable("TARVIK_FOTOS"); !fotos.isEmpty())
+            w->grab().save(fotos + QLatin1Char('/') + QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
         const QStringList fallas = recortes(w);
         QString lejos;
         if (dentro) {
