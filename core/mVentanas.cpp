@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 
 namespace {
 QHash<std::type_index, QPointer<QWidget>>& registry()
@@ -59,8 +60,16 @@ void MostrarHija(QWidget* w)
     if (auto* sub = subWindowOf(w)) {
         sub->show();
         sub->showNormal();
-        if (nueva)
+        if (nueva) {
             DentroDelArea(sub, area->viewport()->rect());
+            // A window that settles its frame when first shown grows after
+            // the workspace placed it.
+            QPointer<QMdiSubWindow> s(sub);
+            QTimer::singleShot(0, area, [s, area] {
+                if (s)
+                    DentroDelArea(s, area->viewport()->rect());
+            });
+        }
         area->setActiveSubWindow(sub);
         w->show();
     } else {
