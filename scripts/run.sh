@@ -33,8 +33,8 @@ if ! mariadb-admin ping >/dev/null 2>&1; then
     service mariadb start
 fi
 "$BUILD_DIR/app/tarvik-setup" --mariadb --host localhost --user root --password '' --database Inventario
-mkdir -p "$BUILD_DIR/server"
-cp "$BUILD_DIR/app/tarvik" "$BUILD_DIR/server/tarvik"
+# install replaces the file, so a copy still running elsewhere is no obstacle.
+install -D -m 755 "$BUILD_DIR/app/tarvik" "$BUILD_DIR/server/tarvik"
 if [ -e "$BUILD_DIR/server/Inventario.qln" ]; then
     echo "run.sh: $BUILD_DIR/server/Inventario.qln would be opened first; move it away to use the server" >&2
     exit 1
