@@ -65,7 +65,7 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
         kardex.Open(QStringLiteral("Select * From Kardex Where 1 = 0"), cn);
         kardex.AddNew();
         kardex.Fields(QStringLiteral("codigo_art")).setValue(codigo);
-        kardex.Fields(QStringLiteral("fecha")).setValue(FormatDate(QDate::currentDate()));
+        kardex.Fields(QStringLiteral("fecha")).setValue(QDate::currentDate());
         kardex.Fields(QStringLiteral("concepto")).setValue(concepto);
         if (entrada) {
             kardex.Fields(QStringLiteral("unidades_entrantes")).setValue(QString::number(cantidad));

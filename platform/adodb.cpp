@@ -345,7 +345,12 @@ QSqlQuery& Connection::prepared(const QString& sql)
 
 void Connection::setWriteHook(std::function<void(const QString&)> hook) { writeHook() = std::move(hook); }
 
-QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }
+QSqlDatabase Connection::database() const
+{
+    if (!db_.isValid())
+        db_ = QSqlDatabase::database(name_, false);
+    return db_;
+}
 
 bool Connection::isOpen() const { return engine_ != Engine::None && database().isOpen(); }
 
@@ -353,6 +358,8 @@ void Connection::Close()
 {
     if (QSqlDatabase::contains(name_)) {
         statements_.clear();
+        plans_.reset();
+        db_ = QSqlDatabase();
         {
             QSqlDatabase db = QSqlDatabase::database(name_, false);
             db.close();
@@ -362,6 +369,7 @@ void Connection::Close()
     statements_.clear();
     plans_.reset();
     lostText_.clear();
+    db_ = QSqlDatabase();
     engine_ = Engine::None;
     depth_ = 0;
     rollbackOnly_ = false;
@@ -1027,6 +1035,7 @@ struct SelectShape {
     bool select = false;
     bool updatable = false;
     QString table;        // the one table, when updatable
+    const TableInfo* info = nullptr;  // its catalogue entry
     QStringList fromTables;
     int fromPos = -1;     // position of the top-level FROM keyword
     bool star = false;
@@ -1105,6 +1114,7 @@ SelectShape analyse(const QString& sql, const Catalog& cat)
         return sh;
     sh.updatable = true;
     sh.table = t->name;
+    sh.info = t;
     sh.items = items;
     return sh;
 }
@@ -1114,6 +1124,30 @@ SelectShape analyse(const QString& sql, const Catalog& cat)
 struct Connection::Plans {
     QHash<QString, QString> rewrites;
     QHash<QString, SelectShape> shapes;  // keyed by the rewritten text
+    // Texts that came again, compiled; apart from the bound statements, so
+    // that texts carrying their values cannot crowd those out.
+    QHash<QString, std::shared_ptr<QSqlQuery>> compiled;
+    // The columns a compiled text hands back, as the result describes them.
+    QHash<QString, QVector<Recordset::Column>> columns;
+    // INSERT texts by table and the columns set.
+    QHash<QPair<const TableInfo*, QVector<int>>, QString> inserts;
+
+    QSqlQuery& kept(const QSqlDatabase& db, const QString& sql, const Connection& cn)
+    {
+        auto it = compiled.find(sql);
+        if (it != compiled.end())
+            return *it.value();
+        auto q = std::make_shared<QSqlQuery>(db);
+        q->setForwardOnly(true);
+        if (!q->prepare(sql))
+            throw cn.makeError(q->lastError(), sql, false);
+        if (compiled.size() >= 32) {
+            compiled.clear();
+            columns.clear();
+        }
+        compiled.insert(sql, q);
+        return *q;
+    }
 };
 
 Connection::Plans& Connection::plans() const
@@ -1210,6 +1244,64 @@ QVariant normalise(const QVariant& v, Kind k)
 
 }  // namespace
 
+namespace {
+
+// What each column of a result is: its name, kind and table column.
+void describeColumns(QVector<Recordset::Column>& cols, const QSqlRecord& rec, const TableInfo* t, const SelectShape& sh,
+                     const Catalog& cat, int hidden)
+{
+    const int n = rec.count();
+    cols.resize(n);
+    static const QRegularExpression fn(QStringLiteral("^(\\w+)\\s*\\(\\s*(?:distinct\\s+)?(?:\\w+\\.)?(\\w+|\\*)\\s*\\)$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (int i = 0; i < n; ++i) {
+        Recordset::Column& c = cols[i];
+        c.name = rec.fieldName(i);
+        c.hidden = i >= n - hidden;
+        if (t) {
+            c.tableColumn = t->columnIndex(c.name);
+            if (c.tableColumn >= 0)
+                c.kind = t->columns[c.tableColumn].kind;
+            continue;
+        }
+        // Joins and aggregates: the kind of the column the field comes from.
+        QString colName = c.name;
+        bool counted = false;
+        auto m = fn.match(colName);
+        if (m.hasMatch()) {
+            counted = m.captured(1).compare(QLatin1String("count"), Qt::CaseInsensitive) == 0;
+            colName = m.captured(2);
+        }
+        c.kind = Kind::Text;
+        bool found = false;
+        for (const QString& tn : sh.fromTables) {
+            const TableInfo* ft = cat.table(tn);
+            int idx = ft ? ft->columnIndex(colName) : -1;
+            if (idx >= 0) {
+                c.kind = ft->columns[idx].kind;
+                found = true;
+                break;
+            }
+        }
+        if (counted)
+            c.kind = Kind::Integer;
+        else if (!found) {
+            const QMetaType mt = rec.field(i).metaType();
+            if (mt.id() == QMetaType::QDate || mt.id() == QMetaType::QDateTime)
+                c.kind = Kind::Date;
+            else if (mt.id() == QMetaType::Double)
+                c.kind = Kind::Money;
+            else if (mt.id() == QMetaType::Int || mt.id() == QMetaType::LongLong || mt.id() == QMetaType::UInt
+                     || mt.id() == QMetaType::ULongLong)
+                c.kind = Kind::Integer;
+            else
+                c.tableColumn = -2;  // unknown: values are kept as the engine gives them
+        }
+    }
+}
+
+}  // namespace
+
 static QVariant bindable(const QVariant& v, Engine e);
 
 void Recordset::Open(const QString& source, Connection& cn, const QVector<QVariant>& binds)
@@ -1258,17 +1350,19 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
             QSqlQuery local(db);
             QSqlQuery& q = binds.isEmpty() ? local : bound(sql);
             const bool done = binds.isEmpty() ? q.exec(sql) : q.exec();
-            const QSqlError e = q.lastError();
-            q.finish();
-            if (!done)
+            if (!done) {
+                const QSqlError e = q.lastError();
+                q.finish();
                 throw cn.makeError(e, sql, isDelete);
+            }
+            q.finish();
             open_ = true;
             pos_ = 0;
             return;
         }
         QString run = sql;
         columns_.clear();
-        const TableInfo* t = sh.updatable ? cat.table(sh.table) : nullptr;
+        const TableInfo* t = sh.updatable ? sh.info : nullptr;
         QVector<int> hiddenKeys;
         if (t && !sh.star) {
             for (int k : t->key)
@@ -1284,8 +1378,9 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         // Bound statements keep their compiled form, and so do the local
         // file's texts that come again.
         QSqlQuery local(db);
-        const bool keep = !binds.isEmpty() || (seen && cn.engine() == Engine::SQLite);
-        QSqlQuery& q = keep ? bound(run) : local;
+        const bool again = binds.isEmpty() && seen && cn.engine() == Engine::SQLite;
+        const bool keep = !binds.isEmpty() || again;
+        QSqlQuery& q = !binds.isEmpty() ? bound(run) : again ? cn.plans().kept(db, run, cn) : local;
         // A kept statement left open would hold the local file's snapshot.
         struct Finish {
             QSqlQuery& q;
@@ -1295,55 +1390,16 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
             q.setForwardOnly(true);
         if (!(keep ? q.exec() : q.exec(run)))
             throw cn.makeError(q.lastError(), run, false);
-        const QSqlRecord rec = q.record();
-        const int n = rec.count();
-        columns_.resize(n);
-        static const QRegularExpression fn(QStringLiteral("^(\\w+)\\s*\\(\\s*(?:distinct\\s+)?(?:\\w+\\.)?(\\w+|\\*)\\s*\\)$"),
-                                           QRegularExpression::CaseInsensitiveOption);
-        for (int i = 0; i < n; ++i) {
-            Column& c = columns_[i];
-            c.name = rec.fieldName(i);
-            c.hidden = i >= n - hiddenKeys.size();
-            if (t) {
-                c.tableColumn = t->columnIndex(c.name);
-                if (c.tableColumn >= 0)
-                    c.kind = t->columns[c.tableColumn].kind;
-                continue;
-            }
-            // Joins and aggregates: the kind of the column the field comes from.
-            QString colName = c.name;
-            bool counted = false;
-            auto m = fn.match(colName);
-            if (m.hasMatch()) {
-                counted = m.captured(1).compare(QLatin1String("count"), Qt::CaseInsensitive) == 0;
-                colName = m.captured(2);
-            }
-            c.kind = Kind::Text;
-            bool found = false;
-            for (const QString& tn : sh.fromTables) {
-                const TableInfo* ft = cat.table(tn);
-                int idx = ft ? ft->columnIndex(colName) : -1;
-                if (idx >= 0) {
-                    c.kind = ft->columns[idx].kind;
-                    found = true;
-                    break;
-                }
-            }
-            if (counted)
-                c.kind = Kind::Integer;
-            else if (!found) {
-                const QMetaType mt = rec.field(i).metaType();
-                if (mt.id() == QMetaType::QDate || mt.id() == QMetaType::QDateTime)
-                    c.kind = Kind::Date;
-                else if (mt.id() == QMetaType::Double)
-                    c.kind = Kind::Money;
-                else if (mt.id() == QMetaType::Int || mt.id() == QMetaType::LongLong || mt.id() == QMetaType::UInt
-                         || mt.id() == QMetaType::ULongLong)
-                    c.kind = Kind::Integer;
-                else
-                    c.tableColumn = -2;  // unknown: values are kept as the engine gives them
-            }
-        }
+        // A table's columns depend on the text alone: kept with the text.
+        Connection::Plans* plans = keep && t ? &cn.plans() : nullptr;
+        auto known = plans ? plans->columns.constFind(run) : QHash<QString, QVector<Column>>::const_iterator();
+        if (plans && known != plans->columns.constEnd())
+            columns_ = known.value();
+        else
+            describeColumns(columns_, q.record(), t, sh, cat, int(hiddenKeys.size()));
+        if (plans && known == plans->columns.constEnd())
+            plans->columns.insert(run, columns_);
+        const int n = int(columns_.size());
         visible_ = n - hiddenKeys.size();
         table_ = t;
         rows_.clear();
@@ -1694,8 +1750,12 @@ void Recordset::updateOnce()
                 binds << bindable(it.value(), e);
             }
         // Rows added one after another set the same columns: the same text.
-        if (insertSql_.isEmpty() || keys != insertColumns_)
-            insertSql_ = insertText(keys);
+        if (insertSql_.isEmpty() || keys != insertColumns_) {
+            auto& known = cn_->plans().inserts;
+            const auto key = qMakePair(table_, keys);
+            auto it = known.constFind(key);
+            insertSql_ = it != known.constEnd() ? it.value() : known.insert(key, insertText(keys)).value();
+        }
         insertColumns_ = keys;
         const QString& sql = insertSql_;
         beforeWrite(sql);

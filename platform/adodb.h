@@ -117,6 +117,7 @@ private:
     void retryingLost(const std::function<void()>& run, bool repeatable);
 
     QString name_;
+    mutable QSqlDatabase db_;  // the registry's entry, looked up once
     Engine engine_ = Engine::None;
     Catalog catalog_;
     int depth_ = 0;
@@ -184,14 +185,15 @@ public:
     void Delete();
     bool editing() const { return adding_ || !changed_.isEmpty(); }
 
-private:
-    friend class Field;
     struct Column {
         QString name;
         Kind kind = Kind::Text;
         int tableColumn = -1;  // index in table_ for updatable results
         bool hidden = false;   // key column fetched for updates only
     };
+
+private:
+    friend class Field;
     using Row = QVector<QVariant>;
 
     void openOnce(const QString& source, Connection& cn, const QVector<QVariant>& binds);
