@@ -202,6 +202,9 @@ void correr(const QString& motor, bool usado)
     int ncf = 0;
     for (int i = 0; i < kVueltas; ++i) {
         auto w = venta();
+        // The two take turns at going first.
+        if (i % 2)
+            directo << plano(Conexion().database(), 500000 + i, ncf);
         // The window's apply with its checks and questions; the cash
         // dialog is answered at once.
         QElapsedTimer reloj;
@@ -211,22 +214,29 @@ void correr(const QString& motor, bool usado)
             std::exit(1);
         }
         ventana << reloj.nsecsElapsed() / 1e6;
-        directo << plano(Conexion().database(), 500000 + i, ncf);
+        if (i % 2 == 0)
+            directo << plano(Conexion().database(), 500000 + i, ncf);
         reloj.restart();
         fRecibirDinero::Mostrar("10");
         dialogo << reloj.nsecsElapsed() / 1e6;
         movimientos << soloMovimientos();
     }
     const double mv = mediana(ventana), md = mediana(directo);
+    // The ratio of each round's pair, which ran back to back: a slow
+    // moment of the disk weighs on both sides of it.
+    QVector<double> razones;
+    for (int i = 0; i < ventana.size(); ++i)
+        razones << ventana[i] / directo[i];
+    const double razon = mediana(razones);
     const double mc = mediana(dialogo), mm = mediana(movimientos);
     const bool servidor = motor == "mariadb";
-    const bool cumple = mv / md <= 2.0 && (!servidor || !usado || mv < 50);
+    const bool cumple = razon <= 2.0 && (!servidor || !usado || mv < 50);
     std::printf("%-8s %s: apply of %d lines through fVentas: median %.1f ms; plain prepared statements: %.1f ms; ratio %.2f "
-                "(aim <= 2%s) %s\n"
+                "(median of the rounds' ratios; aim <= 2%s) %s\n"
                 "         of which the cash dialog (shown and answered): %.1f ms; the stored part alone: ratio %.2f\n"
                 "         the %d stock movements alone (ActualizarInventario's unit, one transaction): %.1f ms\n",
                 qPrintable(motor), usado ? "store with 100,000 invoices and 100,000 articles" : "empty store", kLineas, mv, md,
-                mv / md, servidor && usado ? ", under 50 ms" : "", cumple ? "met" : "NOT MET", mc, (mv - mc) / md, kLineas, mm);
+                razon, servidor && usado ? ", under 50 ms" : "", cumple ? "met" : "NOT MET", mc, (mv - mc) / md, kLineas, mm);
     if (usado)
         busqueda(motor, Conexion().database());
     Conexion().Close();
