@@ -24,7 +24,8 @@ port_busy() {
 }
 
 # Starts the server of dir on port in the background; its pid goes to
-# dir/server.pid.
+# dir/server.pid. TARVIK_MARIADB_FLUSH_AT_COMMIT=1 keeps every commit across
+# a server that had to be killed.
 launch() {
     local dir=$1 port=$2
     "$(find_bin mariadbd mysqld)" --no-defaults --user=root --datadir="$dir/data" \
@@ -32,7 +33,7 @@ launch() {
         --pid-file="$dir/mysqld.pid" --log-error="$dir/error.log" \
         --skip-name-resolve --skip-log-bin \
         --innodb-buffer-pool-size=128M --innodb-log-file-size=64M \
-        --innodb-flush-log-at-trx-commit=0 --innodb-doublewrite=0 --innodb-flush-method=nosync \
+        --innodb-flush-log-at-trx-commit="${TARVIK_MARIADB_FLUSH_AT_COMMIT:-0}" --innodb-doublewrite=0 --innodb-flush-method=nosync \
         >/dev/null 2>&1 &
     echo "$!" >"$dir/server.pid"
 }
@@ -130,7 +131,7 @@ halt() {
         else
             kill "$pid" 2>/dev/null || true
         fi
-        for ((i = 0; i < 300; i++)); do
+        for ((i = 0; i < 600; i++)); do
             kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
         done

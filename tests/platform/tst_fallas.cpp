@@ -1,7 +1,8 @@
-// TARVIK_STORE_TEST: the store under faults: a server that restarts, files
-// that are not the program's, read-only stores, locks held elsewhere, a full
-// disk, and texts and boxes at the length of their columns.
+// TARVIK_STORE_TEST: the store under faults: files that are not the
+// program's, read-only stores, locks held elsewhere, a full disk, and texts
+// and boxes at the length of their columns.
 #include "AppPath.h"
+#include "Procesos.h"
 #include "StoreSetup.h"
 #include "TestStore.h"
 #include "adodb.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -31,17 +31,6 @@ using teststore::Target;
 
 namespace {
 
-QString run(const QString& program, const QStringList& args, bool* ok = nullptr)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    const bool done = p.waitForFinished(120000);
-    if (ok)
-        *ok = done && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    return QString::fromLocal8Bit(p.readAll()).trimmed();
-}
-
 QByteArray checksum(const QString& path)
 {
     QFile f(path);
@@ -49,50 +38,6 @@ QByteArray checksum(const QString& path)
         return {};
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
-
-// A server of the test's own, so that stopping it disturbs no other test.
-struct OwnServer {
-    QString dir, host, why;
-    int port = 0;
-    OwnServer()
-    {
-        bool ok = false;
-        const QString out = run(QStringLiteral("bash"), {script(), QStringLiteral("start")}, &ok);
-        if (!ok) {
-            why = out;
-            return;
-        }
-        static const QRegularExpression kv(QStringLiteral("export (\\w+)='?([^'\\n]*)'?"));
-        for (auto it = kv.globalMatch(out); it.hasNext();) {
-            const auto m = it.next();
-            if (m.captured(1) == QLatin1String("TARVIK_MARIADB_DIR"))
-                dir = m.captured(2);
-            else if (m.captured(1) == QLatin1String("TARVIK_MARIADB_HOST"))
-                host = m.captured(2);
-            else if (m.captured(1) == QLatin1String("TARVIK_MARIADB_PORT"))
-                port = m.captured(2).toInt();
-        }
-    }
-    ~OwnServer()
-    {
-        if (!dir.isEmpty())
-            run(QStringLiteral("bash"), {script(), QStringLiteral("stop"), dir});
-    }
-    static QString script() { return qEnvironmentVariable("TARVIK_SCRIPTS_DIR") + QStringLiteral("/mariadb-test.sh"); }
-    bool halt() { return command(QStringLiteral("halt")); }
-    bool resume() { return command(QStringLiteral("resume")); }
-    bool command(const QString& c)
-    {
-        bool ok = false;
-        why = run(QStringLiteral("bash"), {script(), c, dir}, &ok);
-        return ok;
-    }
-    QString text() const
-    {
-        return QStringLiteral("DRIVER={MySQL ODBC 3.51 Driver};SERVER=%1;PORT=%2;DATABASE=Inventario;UID=root;PWD=;OPTION=18475")
-            .arg(host).arg(port);
-    }
-};
 
 // A small memory file system of its own; gone with the object.
 struct SmallDisk {
@@ -104,19 +49,19 @@ struct SmallDisk {
         dir = root.filePath(QStringLiteral("disco"));
         QDir().mkpath(dir);
         bool ok = false;
-        why = run(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir}, &ok);
+        why = procesos::Ejecutar(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", dir}, &ok);
         mounted = ok;
     }
     bool readOnly() { return runOk({"-o", "remount,ro", dir}); }
     ~SmallDisk()
     {
         if (mounted)
-            run(QStringLiteral("umount"), {dir});
+            procesos::Ejecutar(QStringLiteral("umount"), {dir});
     }
     bool runOk(const QStringList& args)
     {
         bool ok = false;
-        why = run(QStringLiteral("mount"), args, &ok);
+        why = procesos::Ejecutar(QStringLiteral("mount"), args, &ok);
         return ok;
     }
 };
@@ -125,11 +70,11 @@ struct SmallDisk {
 struct Immutable {
     QString path, why;
     bool set = false;
-    explicit Immutable(const QString& p) : path(p) { why = run(QStringLiteral("chattr"), {"+i", p}, &set); }
+    explicit Immutable(const QString& p) : path(p) { why = procesos::Ejecutar(QStringLiteral("chattr"), {"+i", p}, &set); }
     ~Immutable()
     {
         if (set)
-            run(QStringLiteral("chattr"), {"-i", path});
+            procesos::Ejecutar(QStringLiteral("chattr"), {"-i", path});
     }
 };
 
@@ -171,7 +116,6 @@ int cantidad()
     return gRecordset->Fields(0).toInt();
 }
 
-const char* const kPerdida = "Se perdió la conexión con el servidor de la base de datos";
 const char* const kOcupada = "La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó";
 const char* const kLlena = "El disco de la base de datos está lleno y el trabajo no se guardó";
 const char* const kSoloLectura = "La base de datos es de solo lectura";
@@ -195,53 +139,6 @@ private slots:
         Conexion().Close();
         msgtest::uninstall();
         ReiniciarVariablesGlobales();
-    }
-
-    void serverRestartsBetweenAndDuringActions()
-    {
-        if (!teststore::mariadb())
-            QSKIP("a local file has no server to restart");
-        OwnServer srv;
-        QVERIFY2(srv.port > 0, qPrintable(srv.why));
-        QString error;
-        QVERIFY2(tarvikdb::createMariaDbDatabase(srv.host, srv.port, "root", "", "Inventario", true, &error),
-                 qPrintable(error));
-        ado::Connection& cn = Conexion();
-        cn.ConnectionString = srv.text();
-        cn.Open();
-        QVERIFY(AbrirRecordset("INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)"));
-
-        // Restarted between two actions: the next one, a write, just works.
-        QVERIFY2(srv.halt() && srv.resume(), qPrintable(srv.why));
-        QVERIFY2(AbrirRecordset("Update ARTICULOS Set cantidad = 11 Where codigo_art = 'A1'"), qPrintable(msgtest::texts().join("|")));
-        QVERIFY2(srv.halt() && srv.resume(), qPrintable(srv.why));
-        QCOMPARE(cantidad(), 11);
-        QCOMPARE(msgtest::texts(), QStringList());
-
-        // Gone in the middle of a unit: the unit fails with one message and
-        // nothing of it is stored.
-        cn.BeginTrans();
-        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 12 Where codigo_art = 'A1'"));
-        QVERIFY2(srv.halt(), qPrintable(srv.why));
-        QVERIFY(!AbrirRecordset("Update ARTICULOS Set cantidad = 13 Where codigo_art = 'A1'"));
-        cn.RollbackTrans();
-        QCOMPARE(msgtest::texts().size(), 1);
-        QVERIFY2(msgtest::texts()[0].startsWith("Error No: 20"), qPrintable(msgtest::texts()[0]));
-        QVERIFY(msgtest::texts()[0].contains(kPerdida));
-
-        // Still down: each action fails once, with one message.
-        msgtest::clear();
-        QVERIFY(!AbrirRecordset("Select * From ARTICULOS"));
-        QCOMPARE(msgtest::texts().size(), 1);
-        QVERIFY(msgtest::texts()[0].contains(kPerdida));
-        msgtest::clear();
-        QVERIFY(!Trap([&] { cn.BeginTrans(); }));
-        Err.Clear();
-        QCOMPARE(cn.transactionDepth(), 0);
-
-        QVERIFY2(srv.resume(), qPrintable(srv.why));
-        QCOMPARE(cantidad(), 11);
-        QCOMPARE(msgtest::texts(), QStringList());
     }
 
     void filesNotOursAreLeftAsTheyWere_data()

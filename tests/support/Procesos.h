@@ -2,7 +2,8 @@
 // on the same store: "<exe> --<opcion> <store> <extra...>", where <store> is
 // the four fields of a teststore::Target. Their main() hands such a command
 // line to the child's routine, which reads the store back with
-// DestinoDeArgumentos; the extras start at argument 6.
+// DestinoDeArgumentos; the extras start at argument 6. Ejecutar runs a
+// command of the system.
 #pragma once
 
 #include "TestStore.h"
@@ -51,6 +52,19 @@ void CorrerHijos(QObject* padre, int n, const QString& opcion, const teststore::
         if (QTest::currentTestFailed())
             return;
     }
+}
+
+// Runs a command to its end (two minutes at most); its output, trimmed.
+// ok tells whether it ended normally with code 0.
+inline QString Ejecutar(const QString& programa, const QStringList& argumentos, bool* ok = nullptr)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(programa, argumentos);
+    const bool terminado = p.waitForFinished(120000);
+    if (ok)
+        *ok = terminado && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return QString::fromLocal8Bit(p.readAll()).trimmed();
 }
 
 }  // namespace procesos
