@@ -9,18 +9,27 @@
 #include <QLabel>
 
 ReporteVentaRecibo::ReporteVentaRecibo()
-    : fReporteBase(QStringLiteral("ReporteVentaRecibo"), QStringLiteral("Vista Previa de Recibo de Caja"), 4230, 7260 + 195 + 165, true)
+    : fReporteBase(QStringLiteral("ReporteVentaRecibo"), QStringLiteral("Vista Previa de Recibo de Caja"), 4230, 7260, true)
 {
     Colocar(15, 15, 4170, 6750, 6825, 30, 975, 1140, 2160, 3195);
     lpuertolpt = new QLabel(QStringLiteral("La Impresora de Recibos debe estar conectada en LPT1"), this);
     lpuertolpt->setObjectName(QStringLiteral("lpuertolpt"));
-    lpuertolpt->setGeometry(TwipsToPixelsX(30), TwipsToPixelsY(7230), TwipsToPixelsX(4200), TwipsToPixelsY(180));
     lpuertocom = new QLabel(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM1"), this);
     lpuertocom->setObjectName(QStringLiteral("lpuertocom"));
-    lpuertocom->setGeometry(TwipsToPixelsX(30), TwipsToPixelsY(7425), TwipsToPixelsX(4125), TwipsToPixelsY(195));
     // Load: the notices follow the ports typed at sign-in.
     lpuertolpt->setText(QStringLiteral("La Impresora de Recibos debe estar conectada en ") + gPuertoLPT);
     lpuertocom->setText(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM") + gPuertoCOM);
+    // The notices are wider than the receipt's window at most fonts: each
+    // wraps within it, and the window grows to show them whole.
+    const int margen = TwipsToPixelsX(30);
+    int top = TwipsToPixelsY(7230);
+    for (QLabel* l : {lpuertolpt, lpuertocom}) {
+        l->setWordWrap(true);
+        const int ancho = width() - 2 * margen;
+        l->setGeometry(margen, top, ancho, l->heightForWidth(ancho));
+        top = l->geometry().bottom() + 1;
+    }
+    setFixedSize(width(), top + margen);
 }
 
 QByteArray ReporteVentaRecibo::CodigosImpresora()

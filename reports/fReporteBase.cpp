@@ -7,7 +7,10 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 std::function<void(fReporteBase&)> fReporteBase::alMostrar;
 
@@ -40,14 +43,44 @@ fReporteBase::fReporteBase(const QString& nombre, const QString& caption, int an
     connect(bCerrar, &QPushButton::clicked, this, &fReporteBase::bCerrar_Click);
 }
 
+int fReporteBase::AnchoBoton(const QPushButton* b)
+{
+    const QStyle* st = b->style();
+    QString texto = b->text();
+    texto.remove(QLatin1Char('&'));
+    return b->fontMetrics().horizontalAdvance(texto) + 2 * st->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b)
+           + 2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+}
+
 void fReporteBase::Colocar(int webLeft, int webTop, int webWidth, int webHeight, int top, int lConfigurar, int lGuardar,
                            int wGuardar, int lImprimir, int lCerrar)
 {
-    web->setGeometry(twipsRect(webLeft, webTop, webWidth, webHeight));
-    bConfigurar->setGeometry(twipsRect(lConfigurar, top, 885, 360));
-    bGuardar->setGeometry(twipsRect(lGuardar, top, wGuardar, 360));
-    bImprimir->setGeometry(twipsRect(lImprimir, top, 975, 360));
-    bCerrar->setGeometry(twipsRect(lCerrar, top, 960, 360));
+    // The row keeps its right end and the gaps between its buttons; a
+    // button too narrow for its caption at this font grows to the left, and
+    // the window grows when the row would leave it.
+    struct Boton {
+        QPushButton* b;
+        int left, width;  // twips
+    };
+    const Boton fila[] = {{bConfigurar, lConfigurar, 885}, {bGuardar, lGuardar, wGuardar}, {bImprimir, lImprimir, 975}, {bCerrar, lCerrar, 960}};
+    QRect r[4];
+    int x = TwipsToPixelsX(lCerrar + 960);
+    for (int i = 3; i >= 0; --i) {
+        const int w = std::max(TwipsToPixelsX(fila[i].width), AnchoBoton(fila[i].b));
+        x -= w;
+        r[i] = QRect(x, TwipsToPixelsY(top), w, TwipsToPixelsY(360));
+        if (i > 0)
+            x -= TwipsToPixelsX(fila[i].left - fila[i - 1].left - fila[i - 1].width);
+    }
+    const int falta = std::max(0, TwipsToPixelsX(30) - x);
+    QRect v = twipsRect(webLeft, webTop, webWidth, webHeight);
+    if (falta > 0) {
+        setFixedSize(width() + falta, height());
+        v.setWidth(v.width() + falta);
+    }
+    web->setGeometry(v);
+    for (int i = 0; i < 4; ++i)
+        fila[i].b->setGeometry(r[i].translated(falta, 0));
 }
 
 void fReporteBase::bConfigurar_Click()

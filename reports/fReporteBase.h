@@ -32,6 +32,8 @@ public:
 
 protected:
     fReporteBase(const QString& nombre, const QString& caption, int ancho, int alto, bool ventanaHerramienta = false);
+    // The width b needs to show its caption whole at its font.
+    static int AnchoBoton(const QPushButton* b);
     // Places the view and the button row (twips).
     void Colocar(int webLeft, int webTop, int webWidth, int webHeight, int top, int lConfigurar, int lGuardar,
                  int wGuardar, int lImprimir, int lCerrar);

@@ -15,10 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-static void colocar(QWidget* w, int l, int t, int wd, int h)
-{
-    w->setGeometry(TwipsToPixelsX(l), TwipsToPixelsY(t), TwipsToPixelsX(wd), TwipsToPixelsY(h));
-}
+#include <algorithm>
+#include <iterator>
 
 frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho, int alto, int top, int calendarTop, int webTop,
                        int botonesTop)
@@ -54,21 +52,14 @@ frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho,
     ComboEstado->setObjectName(QStringLiteral("ComboEstado"));
     ComboEstado->addItems({QStringLiteral("SIN CANCELAR"), QStringLiteral("ANULADA"), QStringLiteral("CANCELADA")});
     Command1 = boton("Command1", QStringLiteral("Buscar"));
-    colocar(Label1, 120, top, 975, 255);
-    colocar(fecha1, 720, top, 2175, 285);
-    colocar(Command2, 2880, top, 255, 255);
-    colocar(Label2, 3480, top, 495, 255);
-    colocar(fecha2, 4080, top, 2295, 285);
-    colocar(Command3, 6360, top, 255, 255);
-    colocar(Label3, 6960, top, 735, 255);
-    colocar(ComboEstado, 7560, top, 2055, 315);
-    colocar(Command1, 9720, top, 735, 285);
+    ColocarPeriodo(top);
     Calendario = new MonthView(this);
     Calendario->setObjectName(QStringLiteral("Calendario"));
     Calendario2 = new MonthView(this);
     Calendario2->setObjectName(QStringLiteral("Calendario2"));
-    colocar(Calendario, 720, calendarTop, 2700, 2370);
-    colocar(Calendario2, 4080, calendarTop, 2700, 2370);
+    // Each calendar opens under its date box.
+    Calendario->setGeometry(fecha1->x(), TwipsToPixelsY(calendarTop), TwipsToPixelsX(2700), TwipsToPixelsY(2370));
+    Calendario2->setGeometry(fecha2->x(), TwipsToPixelsY(calendarTop), TwipsToPixelsX(2700), TwipsToPixelsY(2370));
     Calendario->hide();
     Calendario2->hide();
     connect(Command1, &QPushButton::clicked, this, &frmRepBase::Command1_Click);
@@ -76,6 +67,49 @@ frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho,
     connect(Command3, &QPushButton::clicked, this, &frmRepBase::Command3_Click);
     connect(Calendario, &MonthView::dateClick, this, &frmRepBase::Calendario_DateClick);
     connect(Calendario2, &MonthView::dateClick, this, &frmRepBase::Calendario2_DateClick);
+}
+
+void frmRepBase::ColocarPeriodo(int top)
+{
+    // The design's places in twips; a label reaches the control after it.
+    struct Pieza {
+        QWidget* w;
+        int left, width, height;
+    };
+    const Pieza fila[] = {{Label1, 120, 600, 255},    {fecha1, 720, 2175, 285},       {Command2, 2880, 255, 255},
+                          {Label2, 3480, 600, 255},   {fecha2, 4080, 2295, 285},      {Command3, 6360, 255, 255},
+                          {Label3, 6960, 600, 255},   {ComboEstado, 7560, 2055, 315}, {Command1, 9720, 735, 285}};
+    constexpr int n = int(std::size(fila));
+    // A caption that does not fit at this font widens its control; the
+    // controls after it move right, and the two date boxes, which have room
+    // to spare, give back what the row would take past the window's edge.
+    int ancho[n];
+    for (int i = 0; i < n; ++i) {
+        int necesario = 0;
+        if (auto* b = qobject_cast<QPushButton*>(fila[i].w))
+            necesario = AnchoBoton(b);
+        else if (auto* l = qobject_cast<QLabel*>(fila[i].w))
+            necesario = l->fontMetrics().horizontalAdvance(l->text()) + TwipsToPixelsX(90);
+        else if (auto* c = qobject_cast<QComboBox*>(fila[i].w))
+            necesario = c->sizeHint().width();
+        ancho[i] = std::max(TwipsToPixelsX(fila[i].width), necesario);
+    }
+    auto colocarFila = [&] {
+        int x = TwipsToPixelsX(fila[0].left);
+        for (int i = 0; i < n; ++i) {
+            fila[i].w->setGeometry(x, TwipsToPixelsY(top), ancho[i], TwipsToPixelsY(fila[i].height));
+            x += ancho[i];
+            if (i + 1 < n)
+                x += TwipsToPixelsX(std::max(0, fila[i + 1].left - fila[i].left - fila[i].width));
+        }
+        return x;
+    };
+    const int sobra = colocarFila() - (width() - TwipsToPixelsX(60));
+    if (sobra > 0) {
+        ancho[1] -= (sobra + 1) / 2;
+        ancho[4] -= sobra / 2;
+        colocarFila();
+    }
 }
 
 void frmRepBase::Form_Load()

@@ -45,6 +45,8 @@ protected:
     // top: the row of the period controls; the other places follow it.
     frmRepBase(const QString& nombre, const QString& caption, int ancho, int alto, int top, int calendarTop, int webTop, int botonesTop);
 
+    // Places the period's row at top (twips) so that every caption shows.
+    void ColocarPeriodo(int top);
     // Refuses a period whose ends are not dates; true when refused.
     static bool RechazarPeriodo(const QDate& desde, const QDate& hasta);
     // The "#MM/dd/yyyy#" literal of a date.

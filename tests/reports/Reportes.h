@@ -13,7 +13,12 @@
 #include "msgbox.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 #include <QFile>
 #include <QTemporaryDir>
@@ -137,6 +142,44 @@ inline QByteArray bytes(const QString& archivo)
     return f.readAll();
 }
 inline QString texto(const QString& archivo) { return QString::fromLatin1(bytes(archivo)); }
+
+// Every caption of w shows whole at its font: a button's within the part of
+// the button its style draws text in, a label's within the label and clear
+// of the controls beside it, a list's longest item within the list.
+inline void textosEnteros(QWidget& w)
+{
+    const QList<QWidget*> hijos = w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* c : hijos) {
+        if (!c->isVisibleTo(&w))
+            continue;
+        const QString nombre = c->objectName();
+        if (auto* b = qobject_cast<QPushButton*>(c)) {
+            QStyleOptionButton opt;
+            opt.initFrom(b);
+            opt.text = b->text();
+            const int cabe = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b).width();
+            QString texto = b->text();
+            texto.remove(QLatin1Char('&'));
+            const int ancho = b->fontMetrics().horizontalAdvance(texto);
+            QVERIFY2(ancho <= cabe, qPrintable(QStringLiteral("%1 \"%2\": %3 > %4").arg(nombre, texto).arg(ancho).arg(cabe)));
+        } else if (auto* l = qobject_cast<QLabel*>(c)) {
+            QRect texto = l->contentsRect().translated(l->pos());
+            if (l->wordWrap()) {
+                const int alto = l->heightForWidth(l->width());
+                QVERIFY2(alto <= l->height(), qPrintable(QStringLiteral("%1: %2 > %3").arg(nombre).arg(alto).arg(l->height())));
+            } else {
+                const int ancho = l->fontMetrics().horizontalAdvance(l->text());
+                QVERIFY2(ancho <= texto.width(), qPrintable(QStringLiteral("%1: %2 > %3").arg(nombre).arg(ancho).arg(texto.width())));
+                texto.setWidth(ancho);
+            }
+            for (QWidget* otro : hijos)
+                if (otro != c && otro->isVisibleTo(&w))
+                    QVERIFY2(!otro->geometry().intersects(texto), qPrintable(nombre + QStringLiteral(" runs into ") + otro->objectName()));
+        } else if (auto* cb = qobject_cast<QComboBox*>(c)) {
+            QVERIFY2(cb->sizeHint().width() <= cb->width(), qPrintable(nombre));
+        }
+    }
+}
 
 // With TARVIK_FOTOS naming a folder, the window is saved there as a
 // picture, for looking at the reports by eye.

@@ -4,6 +4,9 @@
 #include "ReporteVentaRecibo.h"
 #include "SerialPort.h"
 #include "fVentas.h"
+#include "frmRepCompras.h"
+#include "frmRepImpuestos.h"
+#include "frmRepVentas.h"
 #include "mVentanas.h"
 
 #include <QApplication>
@@ -383,6 +386,46 @@ private slots:
         ReporteVentaRecibo vacio;
         vacio.bImprimir->click();
         QCOMPARE(webtest::calls().size(), 4);
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // Each of the five windows at the default font: every caption whole,
+    // the port name of the notices included, however long.
+    void textosEnteros_data()
+    {
+        QTest::addColumn<QString>("ventana");
+        for (const char* v : {"ReporteVentaFactura", "ReporteVentaRecibo", "frmRepVentas", "frmRepCompras", "frmRepImpuestos"})
+            QTest::newRow(v) << QString(v);
+    }
+    void textosEnteros()
+    {
+        QFETCH(QString, ventana);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        gPuertoLPT = "/dev/usb/lp10";
+        gPuertoCOM = "12";
+        ventaSiete(t);
+        std::unique_ptr<fReporteBase> w;
+        if (ventana == "ReporteVentaFactura") {
+            auto* f = new ReporteVentaFactura;
+            f->InicializarReporte("7");
+            w.reset(f);
+        } else if (ventana == "ReporteVentaRecibo") {
+            auto* r = new ReporteVentaRecibo;
+            r->InicializarReporte("7");
+            QVERIFY(r->lpuertolpt->text().endsWith("/dev/usb/lp10"));
+            w.reset(r);
+        } else if (ventana == "frmRepVentas") {
+            w.reset(new frmRepVentas);
+        } else if (ventana == "frmRepCompras") {
+            w.reset(new frmRepCompras);
+        } else {
+            w.reset(new frmRepImpuestos);
+        }
+        w->show();
+        QApplication::processEvents();
+        foto(*w, "textos-" + ventana);
+        rep::textosEnteros(*w);
         QCOMPARE(msgtest::texts(), QStringList());
     }
 
