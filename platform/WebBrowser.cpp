@@ -82,7 +82,7 @@ void WebBrowser::Navigate(const QString& path)
                                             QRegularExpression::CaseInsensitiveOption);
     QString html = QString::fromLatin1(bytes);
     html.replace(bareHex, QStringLiteral("\\1#\\2"));
-    setHtml(html);
+    setHtml(pageFilter_ ? pageFilter_(html) : html);
     location_ = path;
     page_ = bytes;
 }

@@ -23,6 +23,10 @@ public:
     // Loads the file at path. Report files are single-byte text without a
     // character-set declaration, so they are read as such.
     void Navigate(const QString& path);
+    // A window may lay out its own page for the screen and the printer:
+    // filter rewrites the page's text before it is shown. The file, and
+    // what save-as writes, stay as they are.
+    void SetPageFilter(std::function<QString(const QString&)> filter) { pageFilter_ = std::move(filter); }
     // The path of the page shown; "" while empty.
     QString LocationURL() const { return location_; }
 
@@ -47,6 +51,7 @@ private:
     bool savePage(const QString& to) const;
     QString location_;
     QByteArray page_;  // the file's bytes as they were loaded
+    std::function<QString(const QString&)> pageFilter_;
     std::unique_ptr<QPrinter> printer_;  // keeps the page setup between prints
 };
 

@@ -4,10 +4,31 @@
 #include "mFunciones.h"
 #include "mReportes.h"
 
+namespace {
+
+const QString kRenglonDerecha = QStringLiteral("<P align=right>&nbsp;</P>");
+const QString kHueco = QStringLiteral("<P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P>");
+const QString kSaltos = QStringLiteral("<BR><BR><p>");
+
+// The page as the view lays it out. The file is written for a browser that
+// floats the header beside the empty paragraphs below it and lets the rules
+// of underscores run past the page; here the rules are ruled lines and the
+// lines follow the header without a screen of blank space.
+QString enPantalla(QString html)
+{
+    for (int largo : {140, 139})
+        html.replace(QStringLiteral("<FONT size=1>") + QString(largo, QLatin1Char('_')), QStringLiteral("<FONT size=1><hr>"));
+    html.replace(kRenglonDerecha + QStringLiteral("</DIV>") + kHueco + kSaltos, QStringLiteral("</DIV><p>"));
+    return html;
+}
+
+}  // namespace
+
 ReporteVentaFactura::ReporteVentaFactura()
     : fReporteBase(QStringLiteral("ReporteVentaFactura"), QStringLiteral("Vista previa de la Factura de Venta"), 9585, 7035)
 {
     Colocar(0, 15, 9480, 6495, 6555, 5415, 6360, 1140, 7545, 8580);
+    web->SetPageFilter(enPantalla);
 }
 
 void ReporteVentaFactura::InicializarReporte(const QString& numeroPasado)
@@ -55,10 +76,10 @@ void ReporteVentaFactura::InicializarReporte(const QString& numeroPasado)
         f.Escribir(QString(139, QLatin1Char('_')));
         f.Escribir(QStringLiteral("        </FONT></P></TD></TR>"));
         f.Escribir(QStringLiteral("    </TABLE></P>"));
-        f.Escribir(QStringLiteral("<P align=right>&nbsp;</P>"));
+        f.Escribir(kRenglonDerecha);
         f.Escribir(QStringLiteral("</DIV>"));
-        f.Escribir(QStringLiteral("<P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P><P>&nbsp;</P>"));
-        f.Escribir(QStringLiteral("<BR><BR><p>"));
+        f.Escribir(kHueco);
+        f.Escribir(kSaltos);
         f.Escribir(QStringLiteral("<DIV align=left>"));
         f.Escribir(QStringLiteral("    <TABLE border=0 cellPadding=1 cellSpacing=1 width='90%' style='HEIGHT: 20px; WIDTH: 650px' id=TABLE1>"));
         f.Escribir(QStringLiteral("        <TR><TD><STRONG><FONT face=Arial size=2>Artículo</FONT></STRONG></TD>"));

@@ -8,10 +8,35 @@
 
 #include <QLabel>
 
+namespace {
+
+const QString kTablaCabecera = QStringLiteral("<TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 77px; WIDTH: 225px' width='50%'>");
+const QString kFinCabecera = QStringLiteral("</TD></TR></TABLE><BR><BR><BR><BR><BR><BR><BR><BR><BR>");
+const QString kTablaLineas = QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 2px; WIDTH: 225px' width='75%'>");
+const QString kTablaTotales = QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 94px; LEFT: 10px; TOP: 311px; WIDTH: 225px' width='75%'>");
+const QString kTablaPie = QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 width='75%' style='HEIGHT: 54px; WIDTH: 225px'>");
+
+// The page as the view lays it out: every table in the receipt's column of
+// 225 pixels, as its style asks, and the lines right below the header. The
+// file is written for a browser that sizes the tables by the window and
+// floats the header beside the line breaks that follow it.
+QString enPantalla(QString html)
+{
+    const QString columna = QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 width=225>");
+    html.replace(kTablaCabecera, columna);
+    html.replace(kFinCabecera, QStringLiteral("</TD></TR></TABLE><BR>"));
+    for (const QString& t : {kTablaLineas, kTablaTotales, kTablaPie})
+        html.replace(t, columna);
+    return html;
+}
+
+}  // namespace
+
 ReporteVentaRecibo::ReporteVentaRecibo()
     : fReporteBase(QStringLiteral("ReporteVentaRecibo"), QStringLiteral("Vista Previa de Recibo de Caja"), 4230, 7260, true)
 {
     Colocar(15, 15, 4170, 6750, 6825, 30, 975, 1140, 2160, 3195);
+    web->SetPageFilter(enPantalla);
     lpuertolpt = new QLabel(QStringLiteral("La Impresora de Recibos debe estar conectada en LPT1"), this);
     lpuertolpt->setObjectName(QStringLiteral("lpuertolpt"));
     lpuertocom = new QLabel(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM1"), this);
@@ -61,7 +86,7 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
     const bool ok = EscribirReporte(f, [&] {
         f.Escribir(kCabeceraReporte);
         f.Escribir(QStringLiteral("<BODY>"));
-        f.Escribir(QStringLiteral("<TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 77px; WIDTH: 225px' width='50%'>"));
+        f.Escribir(kTablaCabecera);
         for (const QString& v : {gNombreEmp, gIdentificacionEmp, gDireccionEmp, gRegimenEmp})
             f.Escribir(fila + Html(v) + finFila);
         f.Escribir(fila + QStringLiteral("Fecha: ") + Valor(rs, "fecha") + finFila);
@@ -74,8 +99,8 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
         const QString ncf = rs.Fields("ncf").Text();
         if (!ncf.trimmed().isEmpty())
             f.Escribir(QStringLiteral("  <br><FONT face='MS Sans Serif' size=1>NCF: ") + Html(ncf) + QStringLiteral("</FONT>"));
-        f.Escribir(QStringLiteral("</TD></TR></TABLE><BR><BR><BR><BR><BR><BR><BR><BR><BR>"));
-        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 2px; WIDTH: 225px' width='75%'>"));
+        f.Escribir(kFinCabecera);
+        f.Escribir(kTablaLineas);
         f.Escribir(QStringLiteral("  <TR><TD><FONT face='MS Sans Serif' size=1>Cant</FONT></TD>"));
         f.Escribir(QStringLiteral("    <TD><FONT face='MS Sans Serif' size=1>Descripción</FONT></TD>"));
         f.Escribir(QStringLiteral("    <TD><FONT face='MS Sans Serif' size=1>SubTotal</FONT></TD></TR>"));
@@ -90,7 +115,7 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
         }
         rs.MoveFirst();
         f.Escribir(QStringLiteral("</TABLE><br><br>"));
-        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 style='HEIGHT: 94px; LEFT: 10px; TOP: 311px; WIDTH: 225px' width='75%'>"));
+        f.Escribir(kTablaTotales);
         struct Total {
             const char* etiqueta;
             const char* columna;
@@ -103,7 +128,7 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
                        + QStringLiteral("</FONT></P></TD></TR>"));
         }
         f.Escribir(QStringLiteral("</TABLE><br><br>"));
-        f.Escribir(QStringLiteral("<TABLE border=0 cellPadding=1 cellSpacing=1 width='75%' style='HEIGHT: 54px; WIDTH: 225px'>"));
+        f.Escribir(kTablaPie);
         for (int i = 1; i <= 6; ++i)
             f.Escribir(QStringLiteral("  <TR><TD><P align=center><FONT face='MS Sans Serif' size=1>") + Html(gPieFactura[i])
                        + QStringLiteral("</FONT></P></TD></TR>"));

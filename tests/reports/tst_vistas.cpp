@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QtTest>
 
 using namespace rep;
@@ -33,6 +36,17 @@ void ventaSiete(const teststore::Target& t, const QString& ncf = QStringLiteral(
     c.total = 162.5;
     c.ncf = ncf;
     guardarFactura(t, true, c, {{"A1", "TORNILLO 1/2\"", 2, 50, 16, 100}, {"A1", "TORNILLO 1/2\"", 1, 50, 16, 50}});
+}
+
+// Where the first (or, backwards, the last) occurrence of texto sits in the
+// view, from the top of what it shows.
+int arriba(WebBrowser* web, const QString& texto, bool ultima = false)
+{
+    QTextDocument* d = web->document();
+    QTextCursor fin(d);
+    fin.movePosition(QTextCursor::End);
+    const QTextCursor c = ultima ? d->find(texto, fin, QTextDocument::FindBackward) : d->find(texto);
+    return c.isNull() ? -1000 : web->cursorRect(c).top();
 }
 
 QString factura7(bool conNcf)
@@ -387,6 +401,42 @@ private slots:
         vacio.bImprimir->click();
         QCOMPARE(webtest::calls().size(), 4);
         QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // What the clerk sees, while the files stay as written: the invoice's
+    // rules are ruled lines and its lines and totals follow the header at
+    // once; the receipt keeps its column of 225 pixels, a header row on one
+    // line and the lines right below.
+    void vistasEnPantalla()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        ReporteVentaFactura f;
+        f.InicializarReporte("7");
+        f.show();
+        QApplication::processEvents();
+        const int renglon = f.web->fontMetrics().height();
+        QVERIFY(!f.web->document()->toPlainText().contains("___"));
+        QVERIFY(arriba(f.web, QString::fromUtf8("Artículo")) - arriba(f.web, "Vendedor") < 4 * renglon);
+        QVERIFY(arriba(f.web, "Valor Neto") - arriba(f.web, "TORNILLO", true) < 4 * renglon);
+        QVERIFY(arriba(f.web, "TORNILLO", true) + renglon < f.web->viewport()->height());
+
+        ReporteVentaRecibo r;
+        r.InicializarReporte("7");
+        r.show();
+        QApplication::processEvents();
+        int tablas = 0;
+        for (QTextFrame* marco : r.web->document()->rootFrame()->childFrames())
+            if (auto* tabla = qobject_cast<QTextTable*>(marco)) {
+                ++tablas;
+                QCOMPARE(tabla->format().width(), QTextLength(QTextLength::FixedLength, 225));
+            }
+        QCOMPARE(tablas, 4);
+        QCOMPARE(arriba(r.web, "809-555"), arriba(r.web, "Cliente:"));
+        QVERIFY(arriba(r.web, "Cant") - arriba(r.web, "NCF:") < 3 * renglon);
+        QCOMPARE(texto("ReporteVentaFactura.htm"), factura7(true));
+        QCOMPARE(texto("ReporteVentaRecibo.htm"), recibo7(true));
     }
 
     // Each of the five windows at the default font: every caption whole,
