@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho, int alto, int top, int calendarTop, int webTop,
                        int botonesTop)
@@ -57,9 +58,13 @@ frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho,
     Calendario->setObjectName(QStringLiteral("Calendario"));
     Calendario2 = new MonthView(this);
     Calendario2->setObjectName(QStringLiteral("Calendario2"));
-    // Each calendar opens under its date box.
-    Calendario->setGeometry(fecha1->x(), TwipsToPixelsY(calendarTop), TwipsToPixelsX(2700), TwipsToPixelsY(2370));
-    Calendario2->setGeometry(fecha2->x(), TwipsToPixelsY(calendarTop), TwipsToPixelsX(2700), TwipsToPixelsY(2370));
+    // Each calendar opens right under its date box, large enough for its
+    // day names at this font; the first keeps clear of the second, as both
+    // may be open at once.
+    for (auto [cal, caja] : {std::pair{Calendario, fecha1}, std::pair{Calendario2, fecha2}})
+        cal->setGeometry(caja->x(), std::max(TwipsToPixelsY(calendarTop), caja->geometry().bottom() + 1),
+                         std::max(TwipsToPixelsX(2700), cal->sizeHint().width()), std::max(TwipsToPixelsY(2370), cal->sizeHint().height()));
+    Calendario->move(std::max(0, std::min(Calendario->x(), Calendario2->x() - Calendario->width())), Calendario->y());
     Calendario->hide();
     Calendario2->hide();
     connect(Command1, &QPushButton::clicked, this, &frmRepBase::Command1_Click);

@@ -13,6 +13,7 @@
 #include "msgbox.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -145,7 +146,8 @@ inline QString texto(const QString& archivo) { return QString::fromLatin1(bytes(
 
 // Every caption of w shows whole at its font: a button's within the part of
 // the button its style draws text in, a label's within the label and clear
-// of the controls beside it, a list's longest item within the list.
+// of the controls beside it, a list's longest item within the list, a
+// calendar's day names within the calendar.
 inline void textosEnteros(QWidget& w)
 {
     const QList<QWidget*> hijos = w.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -177,6 +179,12 @@ inline void textosEnteros(QWidget& w)
                     QVERIFY2(!otro->geometry().intersects(texto), qPrintable(nombre + QStringLiteral(" runs into ") + otro->objectName()));
         } else if (auto* cb = qobject_cast<QComboBox*>(c)) {
             QVERIFY2(cb->sizeHint().width() <= cb->width(), qPrintable(nombre));
+        } else if (auto* cal = qobject_cast<QCalendarWidget*>(c)) {
+            // Below its size hint the day names shrink to "...".
+            QVERIFY2(cal->sizeHint().width() <= cal->width() && cal->sizeHint().height() <= cal->height(), qPrintable(nombre));
+            for (QWidget* otro : hijos)
+                if (otro != c && otro->isVisibleTo(&w) && qobject_cast<QCalendarWidget*>(otro))
+                    QVERIFY2(!otro->geometry().intersects(cal->geometry()), qPrintable(nombre + QStringLiteral(" covers ") + otro->objectName()));
         }
     }
 }

@@ -465,12 +465,13 @@ private slots:
             r->InicializarReporte("7");
             QVERIFY(r->lpuertolpt->text().endsWith("/dev/usb/lp10"));
             w.reset(r);
-        } else if (ventana == "frmRepVentas") {
-            w.reset(new frmRepVentas);
-        } else if (ventana == "frmRepCompras") {
-            w.reset(new frmRepCompras);
         } else {
-            w.reset(new frmRepImpuestos);
+            frmRepBase* p = ventana == "frmRepVentas"    ? static_cast<frmRepBase*>(new frmRepVentas)
+                            : ventana == "frmRepCompras" ? static_cast<frmRepBase*>(new frmRepCompras)
+                                                         : new frmRepImpuestos;
+            w.reset(p);
+            p->Command2->click();  // both calendars open
+            p->Command3->click();
         }
         w->show();
         QApplication::processEvents();
