@@ -1,3 +1,4 @@
+#include "KeyFilter.h"
 #include "Twips.h"
 #include "frmIntro.h"
 #include "mAdministracion.h"
@@ -29,6 +30,9 @@ int main(int argc, char* argv[])
     QTranslator qtbase;
     if (qtbase.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtbase);
+
+    // No box takes a NUL or another control character, however it came.
+    KeepControlsOutOfEveryBox();
 
     // The main window's items reach the windows of the other subsystems
     // through their openers (frmContenedor.h).

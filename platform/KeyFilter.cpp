@@ -218,3 +218,33 @@ void KeepControlsOut(QWidget* box)
         return;
     InstallKeyFilter(box, [](int code) { return code; });
 }
+
+namespace {
+
+class ControlGuard : public QObject {
+protected:
+    bool eventFilter(QObject* obj, QEvent* ev) override
+    {
+        if (ev->type() == QEvent::Polish && (qobject_cast<QLineEdit*>(obj) || qobject_cast<QPlainTextEdit*>(obj))) {
+            auto* box = static_cast<QWidget*>(obj);
+            // A combo box's own line carries the combo's filter.
+            if (auto* combo = qobject_cast<QComboBox*>(box->parentWidget()); combo && combo->lineEdit() == box)
+                KeepControlsOut(combo);
+            else
+                KeepControlsOut(box);
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void KeepControlsOutOfEveryBox()
+{
+    static QPointer<ControlGuard> guard;
+    if (!guard && qApp) {
+        guard = new ControlGuard;
+        guard->setParent(qApp);
+        qApp->installEventFilter(guard);
+    }
+}

@@ -20,3 +20,8 @@ void InstallKeyFilter(QWidget* box, KeyMap map);
 // Keeps control characters out of a box that has no filter of its own
 // (nor a validator): whatever a user types, pastes or drops.
 void KeepControlsOut(QWidget* box);
+
+// From now on every line box and plain-text box of the program gets
+// KeepControlsOut when it is first shown, after its window installed its
+// own filters.
+void KeepControlsOutOfEveryBox();

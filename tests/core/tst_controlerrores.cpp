@@ -75,6 +75,64 @@ private slots:
         QVERIFY(ControlErrores());
         QVERIFY(msgtest::calls().isEmpty());
     }
+
+    // Failures met in ordinary work: a Spanish message that keeps the
+    // engine's number, whatever its English description said.
+    void faults_data()
+    {
+        QTest::addColumn<long>("number");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("style");
+        const int ex = int(MsgStyle::Exclamation), cr = int(MsgStyle::Critical);
+        QTest::newRow("lost") << 2006L << int(ado::Fault::ConnectionLost)
+                              << "Error No: 2006. Se perdió la conexión con el servidor de la base de datos y el trabajo no se guardó. "
+                                 "Verifique que el servidor esté en marcha e inténtelo de nuevo"
+                              << ex;
+        QTest::newRow("lock wait") << 1205L << int(ado::Fault::Busy)
+                                   << "Error No: 1205. La base de datos está ocupada por otra estación de trabajo y el trabajo no se "
+                                      "guardó. Espere unos momentos e inténtelo de nuevo"
+                                   << ex;
+        QTest::newRow("deadlock") << 1213L << int(ado::Fault::Busy)
+                                  << "Error No: 1213. La base de datos está ocupada por otra estación de trabajo y el trabajo no se "
+                                     "guardó. Espere unos momentos e inténtelo de nuevo"
+                                  << ex;
+        QTest::newRow("disk full") << 13L << int(ado::Fault::DiskFull)
+                                   << "Error No: 13. El disco de la base de datos está lleno y el trabajo no se guardó. Libere espacio "
+                                      "en el disco e inténtelo de nuevo"
+                                   << cr;
+        QTest::newRow("read-only") << 8L << int(ado::Fault::ReadOnly)
+                                   << "Error No: 8. La base de datos es de solo lectura y no se puede guardar en ella ningún trabajo. "
+                                      "Revise los permisos del archivo y de su carpeta, o los del usuario del servidor"
+                                   << cr;
+        QTest::newRow("related row missing")
+            << 1452L << int(ado::Fault::MissingRelated)
+            << "Error No: 1452. El registro se refiere a otro que ya no existe (un cliente, un proveedor, un artículo, una empresa o "
+               "una factura) y el trabajo no se guardó"
+            << ex;
+        QTest::newRow("too long") << 3163L << int(ado::Fault::TooLong)
+                                  << "Error No: 3163. Un texto es más largo de lo que admite su campo y el trabajo no se guardó. "
+                                     "Acórtelo e inténtelo de nuevo"
+                                  << ex;
+        // The numbers the check has always known keep their own messages.
+        QTest::newRow("known number first") << 3022L << int(ado::Fault::Busy)
+                                            << "Error No: 3022 Código o Descripción no pueden ser duplicados, inserte otros datos e "
+                                               "intentelo de nuevo o verifique si otro usuario esta accediendo al registro"
+                                            << ex;
+    }
+    void faults()
+    {
+        QFETCH(long, number);
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        QFETCH(int, style);
+        Err.Set(number, "database is locked", ado::Fault(fault));
+        QVERIFY(!ControlErrores());
+        QCOMPARE(msgtest::texts(), QStringList{message});
+        QCOMPARE(int(msgtest::calls()[0].style), style);
+        QCOMPARE(ends_, 0);
+        QCOMPARE(Err.Fault, ado::Fault::None);
+    }
 };
 
 QTEST_MAIN(TstControlErrores)

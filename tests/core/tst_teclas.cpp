@@ -267,6 +267,27 @@ private slots:
         QCOMPARE(got, expected);
     }
 
+    // Boxes the windows leave unfiltered get the guard when first shown;
+    // a filtered box keeps its own filter.
+    void everyBoxShownKeepsControlsOut()
+    {
+        KeepControlsOutOfEveryBox();
+        QWidget w;
+        auto* plain = new QLineEdit(&w);
+        auto* filtered = new QLineEdit(&w);
+        filtered->move(0, 40);
+        FiltrarTeclasTexto(filtered);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (QLineEdit* box : {plain, filtered}) {
+            QApplication::clipboard()->setText(con(u"o'b\0r"));
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        }
+        QCOMPARE(plain->text(), QString("o'br"));
+        QCOMPARE(filtered->text(), QString("OBR"));
+    }
+
     void textSetByTheProgramStaysAsItIs()
     {
         QLineEdit box;
