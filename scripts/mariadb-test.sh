@@ -24,11 +24,14 @@ port_busy() {
 }
 
 # Starts the server of dir on port in the background; its pid goes to
-# dir/server.pid. TARVIK_MARIADB_FLUSH_AT_COMMIT=1 keeps every commit across
-# a server that had to be killed.
+# dir/server.pid. Each server has a temporary folder of its own, since a
+# server that starts removes the temporary tables it finds there.
+# TARVIK_MARIADB_FLUSH_AT_COMMIT=1 keeps every commit across a server that
+# had to be killed.
 launch() {
     local dir=$1 port=$2
-    "$(find_bin mariadbd mysqld)" --no-defaults --user=root --datadir="$dir/data" \
+    mkdir -p "$dir/tmp"
+    "$(find_bin mariadbd mysqld)" --no-defaults --user=root --datadir="$dir/data" --tmpdir="$dir/tmp" \
         --bind-address=127.0.0.1 --port="$port" --socket="$dir/mysqld.sock" \
         --pid-file="$dir/mysqld.pid" --log-error="$dir/error.log" \
         --skip-name-resolve --skip-log-bin \
