@@ -25,7 +25,9 @@ fRecibirDinero::fRecibirDinero(QWidget* parent) : QDialog(parent)
 
     auto* imagen = new QLabel(this);
     imagen->setObjectName(QStringLiteral("Image1"));
-    imagen->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(32, 32));
+    // Drawn once: the dialog opens with every sale.
+    static const QPixmap icono = QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton).pixmap(32, 32);
+    imagen->setPixmap(icono);
     ColocarTw(imagen, 120, 120, 600, 600);
 
     Label3 = new QLabel(QStringLiteral("Confirme el dinero que recibe :"), this);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
@@ -502,6 +503,17 @@ void ReportView::paintEvent(QPaintEvent*)
     p.setPen(Qt::black);
     for (int i = itemAt(top); i < items_.size() && tops_[i] < bottom; ++i)
         paintItem(p, items_[i], tops_[i]);
+}
+
+void ReportView::keyPressEvent(QKeyEvent* e)
+{
+    // The page's start and end, as the rich-text view has them.
+    if (e->key() == Qt::Key_Home || e->key() == Qt::Key_End) {
+        QScrollBar* v = verticalScrollBar();
+        v->setValue(e->key() == Qt::Key_Home ? v->minimum() : v->maximum());
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(e);
 }
 
 void ReportView::resizeEvent(QResizeEvent* e)

@@ -44,6 +44,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent*) override;
     void scrollContentsBy(int, int) override;
 

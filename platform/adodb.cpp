@@ -1039,6 +1039,7 @@ struct SelectShape {
     QStringList fromTables;
     int fromPos = -1;     // position of the top-level FROM keyword
     bool star = false;
+    bool none = false;    // "Where 1 = 0": opened to add rows, reads nothing
     QStringList items;    // plain column names of the select list
 };
 
@@ -1073,6 +1074,8 @@ SelectShape analyse(const QString& sql, const Catalog& cat)
     // Words inside the select list may name tables too (qualified columns).
     if (grouped)
         return sh;
+    sh.none = end + 4 == tk.size() && isWord(tk[end], "WHERE") && tk[end + 1].text == QLatin1String("1")
+              && tk[end + 2].text == QLatin1String("=") && tk[end + 3].text == QLatin1String("0");
     if (isWord(tk[1], "DISTINCT") || isWord(tk[1], "TOP") || isWord(tk[1], "DISTINCTROW"))
         return sh;
     const int fromLen = end - from - 1;
@@ -1127,6 +1130,7 @@ struct Connection::Plans {
     // Texts that came again, compiled; apart from the bound statements, so
     // that texts carrying their values cannot crowd those out.
     QHash<QString, std::shared_ptr<QSqlQuery>> compiled;
+    QList<QString> compiledOrder;  // the oldest goes first when it is full
     // The columns a compiled text hands back, as the result describes them.
     QHash<QString, QVector<Recordset::Column>> columns;
     // INSERT texts by table and the columns set.
@@ -1141,11 +1145,10 @@ struct Connection::Plans {
         q->setForwardOnly(true);
         if (!q->prepare(sql))
             throw cn.makeError(q->lastError(), sql, false);
-        if (compiled.size() >= 32) {
-            compiled.clear();
-            columns.clear();
-        }
+        if (compiled.size() >= 64)
+            compiled.remove(compiledOrder.takeFirst());
         compiled.insert(sql, q);
+        compiledOrder.append(sql);
         return *q;
     }
 };
@@ -1169,6 +1172,7 @@ QString Connection::translate(const QString& sql) const
     if (p.rewrites.size() >= 512) {
         p.rewrites.clear();
         p.shapes.clear();
+        p.columns.clear();
     }
     const QString t = rewrite(sql);
     p.rewrites.insert(sql, t);
@@ -1375,6 +1379,20 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
                 run = sql.left(sh.fromPos).trimmed() + extra + QLatin1Char(' ') + sql.mid(sh.fromPos);
             }
         }
+        // A table opened to add rows, whose columns are known: nothing to
+        // read, so nothing to run.
+        if (t && sh.none) {
+            const auto known = cn.plans().columns.constFind(run);
+            if (known != cn.plans().columns.constEnd()) {
+                columns_ = known.value();
+                visible_ = int(columns_.size()) - int(hiddenKeys.size());
+                table_ = t;
+                rows_.clear();
+                open_ = true;
+                pos_ = 0;
+                return;
+            }
+        }
         // Bound statements keep their compiled form, and so do the local
         // file's texts that come again.
         QSqlQuery local(db);
@@ -1391,7 +1409,7 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         if (!(keep ? q.exec() : q.exec(run)))
             throw cn.makeError(q.lastError(), run, false);
         // A table's columns depend on the text alone: kept with the text.
-        Connection::Plans* plans = keep && t ? &cn.plans() : nullptr;
+        Connection::Plans* plans = (keep || sh.none) && t ? &cn.plans() : nullptr;
         auto known = plans ? plans->columns.constFind(run) : QHash<QString, QVector<Column>>::const_iterator();
         if (plans && known != plans->columns.constEnd())
             columns_ = known.value();
