@@ -42,14 +42,16 @@ launch() {
 }
 
 # Waits until the server of pid answers on port; fails when it ends first
-# or after 60 s.
+# or after 60 s. Another run's server may hold the port while ours is still
+# failing to bind it, so the answer counts only when it names our socket.
 answers() {
-    local pid=$1 port=$2 admin waited
-    admin=$(find_bin mariadb-admin mysqladmin)
+    local pid=$1 port=$2 dir=$3 client waited sock
+    client=$(find_bin mariadb mysql)
     for ((waited = 0; waited < 600; waited++)); do
         kill -0 "$pid" 2>/dev/null || return 1
-        if "$admin" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot --connect-timeout=2 ping \
-                >/dev/null 2>&1; then
+        sock=$("$client" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot --connect-timeout=2 \
+                -N -B -e 'SELECT @@socket' 2>/dev/null || true)
+        if [ "$sock" = "$dir/mysqld.sock" ]; then
             return 0
         fi
         sleep 0.1
@@ -63,7 +65,9 @@ start() {
     install=$(find_bin mariadb-install-db mysql_install_db)
 
     dir=$(mktemp -d "${TMPDIR:-/tmp}/tarvik-mariadb.XXXXXX")
-    if ! "$install" --no-defaults --datadir="$dir/data" --user=root \
+    # The bootstrap server, too, clears temporary tables from its tmpdir.
+    mkdir -p "$dir/tmp"
+    if ! "$install" --no-defaults --datadir="$dir/data" --tmpdir="$dir/tmp" --user=root \
             --auth-root-authentication-method=normal --skip-test-db \
             >"$dir/install.log" 2>&1; then
         echo "mariadb-test.sh: mariadb-install-db failed:" >&2
@@ -79,7 +83,7 @@ start() {
         port_busy "$port" && continue
         launch "$dir" "$port"
         pid=$(cat "$dir/server.pid")
-        if answers "$pid" "$port"; then
+        if answers "$pid" "$port" "$dir"; then
             echo "$port" >"$dir/port"
             echo "export TARVIK_MARIADB_DIR='$dir'"
             echo "export TARVIK_MARIADB_HOST=127.0.0.1"
@@ -123,17 +127,14 @@ server_folder() {
 
 # Shuts the server of dir down and waits for it to end.
 halt() {
-    local dir=$1 pid port i
+    local dir=$1 pid i
     server_folder "$dir"
     pid=$(cat "$dir/server.pid" 2>/dev/null || true)
-    port=$(cat "$dir/port" 2>/dev/null || true)
+    # Through our own socket, never the port: the port may belong to
+    # another run's server.
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        if [ -n "$port" ]; then
-            "$(find_bin mariadb-admin mysqladmin)" --no-defaults --protocol=tcp -h127.0.0.1 -P"$port" -uroot \
-                shutdown >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
-        else
-            kill "$pid" 2>/dev/null || true
-        fi
+        "$(find_bin mariadb-admin mysqladmin)" --no-defaults --socket="$dir/mysqld.sock" -uroot \
+            shutdown >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
         for ((i = 0; i < 600; i++)); do
             kill -0 "$pid" 2>/dev/null || break
             sleep 0.1
@@ -155,7 +156,7 @@ resume() {
     port=$(cat "$dir/port")
     launch "$dir" "$port"
     pid=$(cat "$dir/server.pid")
-    if ! answers "$pid" "$port"; then
+    if ! answers "$pid" "$port" "$dir"; then
         echo "mariadb-test.sh: server on port $port did not start again:" >&2
         tail -20 "$dir/error.log" >&2 || true
         return 1
