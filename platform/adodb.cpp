@@ -1525,7 +1525,7 @@ int Recordset::fieldIndex(const QString& name) const
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QStringView n = dot < 0 ? QStringView(name) : QStringView(name).mid(dot + 1);
     for (int i = 0; i < visible_; ++i)
-        if (QStringView(columns_[i].name).compare(n, Qt::CaseInsensitive) == 0)
+        if (columns_[i].name.size() == n.size() && QStringView(columns_[i].name).compare(n, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -1569,6 +1569,36 @@ QVariant Recordset::value(int index) const
     return (*r)[index];
 }
 
+// A plain number's text as a double. Up to 15 digits the digits make an
+// exact whole number and one division by an exact power of ten rounds as
+// the general parse does.
+static double plainNumber(const QString& s)
+{
+    if (s.size() > 16)
+        return s.toDouble();
+    qint64 n = 0;
+    int digits = 0, decimals = -1;
+    int i = 0;
+    const bool neg = s.startsWith(QLatin1Char('-'));
+    if (neg || s.startsWith(QLatin1Char('+')))
+        i = 1;
+    for (; i < s.size(); ++i) {
+        if (s[i] == QLatin1Char('.')) {
+            decimals = 0;
+            continue;
+        }
+        n = n * 10 + (s[i].unicode() - '0');
+        ++digits;
+        if (decimals >= 0)
+            ++decimals;
+    }
+    if (digits > 15)
+        return s.toDouble();
+    static const double tens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double x = decimals > 0 ? double(n) / tens[decimals] : double(n);
+    return neg ? -x : x;
+}
+
 static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& column)
 {
     if (!v.isValid() || v.isNull())
@@ -1591,14 +1621,15 @@ static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& co
             const QString s = v.toString().trimmed();
             if (!IsPlainNumber(s))
                 return mismatch(QStringLiteral("un número entero"));
-            d = s.toDouble();
+            d = plainNumber(s);
         } else {
             bool ok = false;
             d = v.toDouble(&ok);
             if (!ok)
                 return mismatch(QStringLiteral("un número entero"));
         }
-        d = RoundHalfEven(d);
+        if (d != std::trunc(d))
+            d = RoundHalfEven(d);
         if (d > 2147483647.0 || d < -2147483648.0)
             fail(6, QStringLiteral("Desbordamiento: %1 no cabe en el campo %2").arg(NumText(d), column));
         return QVariant(qint64(d));
@@ -1608,7 +1639,7 @@ static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& co
             const QString s = v.toString().trimmed();
             if (!IsPlainNumber(s))
                 return mismatch(QStringLiteral("un número"));
-            return QVariant(s.toDouble());
+            return QVariant(plainNumber(s));
         }
         bool ok = false;
         double d = v.toDouble(&ok);
@@ -1663,8 +1694,12 @@ void Recordset::setValue(int index, const QVariant& v)
         fail(kNoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
     checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
-    if (adding_)
-        pending_[index] = cv;
+    if (adding_) {
+        // The new row holds its values itself; set_ says which were given.
+        pending_[index] = std::move(cv);
+        set_[index] = true;
+        return;
+    }
     changed_.insert(index, cv);
 }
 
@@ -1677,6 +1712,7 @@ void Recordset::AddNew()
     adding_ = true;
     justDeleted_ = false;
     pending_ = Row(columns_.size());
+    set_.fill(false, columns_.size());
     changed_.clear();
 }
 
@@ -1691,8 +1727,16 @@ static QVariant bindable(const QVariant& v, Engine e)
 {
     if (v.isNull() || !v.isValid())
         return QVariant(QMetaType(QMetaType::QString));
-    if (v.typeId() == QMetaType::QDate && e == Engine::SQLite)
-        return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    if (v.typeId() == QMetaType::QDate && e == Engine::SQLite) {
+        const QDate d = v.toDate();
+        if (d.year() < 1000 || d.year() > 9999)
+            return d.toString(QStringLiteral("yyyy-MM-dd"));
+        // Written by hand: every row added with a date passes here.
+        const int y = d.year(), m = d.month(), dd = d.day();
+        const char t[10] = {char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10), '-',
+                            char('0' + m / 10),   char('0' + m % 10),       '-',                     char('0' + dd / 10), char('0' + dd % 10)};
+        return QString::fromLatin1(t, 10);
+    }
     return v;
 }
 
@@ -1761,12 +1805,9 @@ void Recordset::updateOnce()
     const Engine e = cn_->engine();
     if (adding_) {
         QVector<int> keys;
-        QVector<QVariant> binds;
-        for (int i = 0; i < columns_.size(); ++i)
-            if (auto it = changed_.constFind(i); it != changed_.constEnd()) {
+        for (int i = 0; i < set_.size(); ++i)
+            if (set_[i])
                 keys << i;
-                binds << bindable(it.value(), e);
-            }
         // Rows added one after another set the same columns: the same text.
         if (insertSql_.isEmpty() || keys != insertColumns_) {
             auto& known = cn_->plans().inserts;
@@ -1778,8 +1819,8 @@ void Recordset::updateOnce()
         const QString& sql = insertSql_;
         beforeWrite(sql);
         QSqlQuery& q = cn_->prepared(sql);
-        for (int i = 0; i < binds.size(); ++i)
-            q.bindValue(i, binds[i]);
+        for (int i = 0; i < keys.size(); ++i)
+            q.bindValue(i, bindable(pending_[keys[i]], e));
         if (!q.exec())
             throw cn_->makeError(q.lastError(), sql, false);
         if (table_->autoColumn >= 0) {

@@ -217,7 +217,8 @@ private:
     const TableInfo* table_ = nullptr;  // set when the result can be written
     bool adding_ = false;
     Row pending_;
-    QHash<int, QVariant> changed_;
+    QHash<int, QVariant> changed_;  // fields changed in the current row
+    QVector<bool> set_;             // fields given a value in the new row
     bool justDeleted_ = false;
     QVector<QVariant> binds_;
     QString insertSql_;          // the last INSERT, for the columns in insertColumns_

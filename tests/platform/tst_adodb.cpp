@@ -257,6 +257,65 @@ private slots:
         }
     }
 
+    // A whole-number column from text: signs, halves to even, and what does
+    // not fit refused with the overflow error.
+    void wholeNumbersFromText_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<long>("error");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("plus sign") << "+7" << 0L << 7;
+        QTest::newRow("minus sign") << "-7" << 0L << -7;
+        QTest::newRow("leading zeros") << "0012" << 0L << 12;
+        QTest::newRow("half to even down") << "2.5" << 0L << 2;
+        QTest::newRow("half to even up") << "3.5" << 0L << 4;
+        QTest::newRow("largest") << "2147483647" << 0L << 2147483647;
+        QTest::newRow("one past the largest") << "2147483648" << 6L << 0;
+        QTest::newRow("below the smallest") << "-2147483649" << 6L << 0;
+        QTest::newRow("seventeen digits") << "12345678901234567" << 6L << 0;
+    }
+
+    // Money from text is the nearest double to the decimal, as written.
+    void moneyFromText_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<double>("stored");
+        for (const char* v : {"0.1", "12.5", "-3.3", "+7", "1234567.891", "0.000000000000001", "99999999999999.9", "123456789012345678.5",
+                              ".5", "5."})
+            QTest::newRow(v) << QString(v) << QString(v).toDouble();
+    }
+    void moneyFromText()
+    {
+        QFETCH(QString, value);
+        QFETCH(double, stored);
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("Select * From ARTICULOS Where 1 = 0", Conexion());
+        rs.AddNew();
+        rs.Fields("codigo_art").setValue(QString("X1"));
+        rs.Fields("precio_compra").setValue(value);
+        const double got = rs.Fields("precio_compra").Value().toDouble();
+        QVERIFY2(got == stored, qPrintable(QString::number(got, 'g', 17)));  // exactly, not roughly
+    }
+    void wholeNumbersFromText()
+    {
+        QFETCH(QString, value);
+        QFETCH(long, error);
+        QFETCH(int, stored);
+        TESTSTORE_OPEN_FRESH(t);
+        ado::Recordset rs;
+        rs.Open("Select * From ARTICULOS Where 1 = 0", Conexion());
+        rs.AddNew();
+        const long n = errorOf([&] {
+            rs.Fields("codigo_art").setValue(QString("X1"));
+            rs.Fields("cantidad").setValue(value);
+            rs.Update();
+        });
+        QCOMPARE(n, error);
+        if (!error)
+            QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS").toInt(), stored);
+    }
+
     void numberIntoTextColumnIsItsText()
     {
         TESTSTORE_OPEN_FRESH(t);
