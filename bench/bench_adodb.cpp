@@ -24,6 +24,16 @@ double median(QVector<double> v)
     return v[v.size() / 2];
 }
 
+// The median of each round's pair, which ran back to back: a slow moment
+// of the machine weighs on both sides of it.
+double pairRatio(const QVector<double>& layer, const QVector<double>& plain)
+{
+    QVector<double> r;
+    for (int i = 0; i < layer.size(); ++i)
+        r << layer[i] / plain[i];
+    return median(r);
+}
+
 // Plain forward-only read of every value.
 double plainRead(QSqlDatabase raw)
 {
@@ -106,7 +116,7 @@ double plainWrite(QSqlDatabase raw, int moves, int articles, int round)
 void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
 {
     const int articles = 100000;
-    const int rounds = 5;
+    const int rounds = 7;
     seedArticles(raw, articles);
 
     // Which read runs first takes turns, so neither always meets a cold
@@ -122,10 +132,10 @@ void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
             plain << plainRead(raw);
         }
     }
-    const double layerMs = median(layer), plainMs = median(plain);
+    const double layerMs = median(layer), plainMs = median(plain), ratio = pairRatio(layer, plain);
     std::printf("%-8s read %d articles (median of %d, taking turns): layer %.1f ms, plain %.1f ms, ratio %.2f (aim <= 1.5) %s; "
                 "peak memory %ld MiB (raised %ld MiB)\n",
-                qPrintable(engine), articles, rounds, layerMs, plainMs, layerMs / plainMs, layerMs / plainMs <= 1.5 ? "met" : "NOT MET",
+                qPrintable(engine), articles, rounds, layerMs, plainMs, ratio, ratio <= 1.5 ? "met" : "NOT MET",
                 rssKb("VmHWM:") / 1024, (rssKb("VmHWM:") - hwm0) / 1024);
 
     // 10,000 stock-card rows in one unit, the two writers taking turns.
@@ -140,9 +150,10 @@ void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
             plainW << plainWrite(raw, moves, articles, 2 * r + 1);
         }
     }
-    const double lw = median(layerW), pw = median(plainW);
-    std::printf("%-8s write %d stock-card rows in one unit (median of %d): layer %.1f ms, plain %.1f ms, ratio %.2f (aim <= 1.5) %s\n",
-                qPrintable(engine), moves, rounds, lw, pw, lw / pw, lw / pw <= 1.5 ? "met" : "NOT MET");
+    const double lw = median(layerW), pw = median(plainW), wr = pairRatio(layerW, plainW);
+    std::printf("%-8s write %d stock-card rows in one unit (median of %d, taking turns): layer %.1f ms, plain %.1f ms, ratio %.2f "
+                "(aim <= 1.5) %s\n",
+                qPrintable(engine), moves, rounds, lw, pw, wr, wr <= 1.5 ? "met" : "NOT MET");
 }
 
 }  // namespace
