@@ -185,6 +185,8 @@ public:
     void Delete();
     bool editing() const { return adding_ || !changed_.isEmpty(); }
 
+    // What a column of a result is; the connection keeps these per
+    // statement text.
     struct Column {
         QString name;
         Kind kind = Kind::Text;
