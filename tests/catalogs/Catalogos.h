@@ -38,11 +38,11 @@ inline int cantidad(const teststore::Target& t, const QString& codigo) { return 
 inline double costo(const teststore::Target& t, const QString& codigo) { return campo(t, codigo, "precio_compra").toDouble(); }
 
 // concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra
-inline QList<QVariantList> kardex(const teststore::Target& t, const QString& codigo)
+inline QList<teststore::Row> kardex(const teststore::Target& t, const QString& codigo)
 {
-    return teststore::queryRaw(t, QStringLiteral("SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra "
-                                                 "FROM Kardex WHERE codigo_art = '%1'")
-                                      .arg(codigo));
+    return teststore::rowsRaw(t, QStringLiteral("SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra "
+                                                "FROM Kardex WHERE codigo_art = '%1'")
+                                     .arg(codigo));
 }
 inline int filas(const teststore::Target& t, const QString& tabla)
 {

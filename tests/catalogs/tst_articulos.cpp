@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(fx::cantidad(t, "0100"), 12);  // not doubled by the booking
         const auto k = fx::kardex(t, "0100");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0], (QVariantList{"Inventario Inicial", "12", "-", 12, 12.5}));
+        QCOMPARE(k[0].values(), (QVariantList{"Inventario Inicial", "12", "-", 12, 12.5}));
         // Back in the list, the activation shows the new article.
         e.activar(adm);
         QCOMPARE(adm->lvw->count(), 1);

@@ -143,14 +143,14 @@ private slots:
         QCOMPARE(fx::costo(t, "A1"), costo);
         const auto k = fx::kardex(t, "A1");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0][0].toString(), QString("Factura De Venta 5"));
-        QCOMPARE(k[0][1].isNull(), fila[0].isNull());
+        QCOMPARE(k[0]["concepto"].toString(), QString("Factura De Venta 5"));
+        QCOMPARE(k[0]["unidades_entrantes"].isNull(), fila[0].isNull());
         if (!fila[0].isNull()) {
-            QCOMPARE(k[0][1].toString(), fila[0].toString());
-            QCOMPARE(k[0][2].toString(), fila[1].toString());
+            QCOMPARE(k[0]["unidades_entrantes"].toString(), fila[0].toString());
+            QCOMPARE(k[0]["unidades_salientes"].toString(), fila[1].toString());
         }
-        QCOMPARE(k[0][3].toInt(), fila[2].toInt());
-        QCOMPARE(k[0][4].toDouble(), 19.5);  // the price passed, never the new cost
+        QCOMPARE(k[0]["saldo"].toInt(), fila[2].toInt());
+        QCOMPARE(k[0]["precio_compra"].toDouble(), 19.5);  // the price passed, never the new cost
         const QString fecha = teststore::scalarRaw(t, "SELECT fecha FROM Kardex").toString();
         QVERIFY2(fecha.contains(QDate::currentDate().toString("yyyy-MM-dd")), qPrintable(fecha));
     }
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(sobre("A1"));
         QVERIFY(ActualizarInventario(5, 10, kSalida, "Articulos Retirados - ", OrigenMovimiento::Kardex));
         QCOMPARE(fx::cantidad(t, "A1"), -3);
-        QCOMPARE(fx::kardex(t, "A1")[0][3].toInt(), -3);
+        QCOMPARE(fx::kardex(t, "A1")[0]["saldo"].toInt(), -3);
     }
 
     void sinFilaOArticuloDesconocidoNoReservaNada()

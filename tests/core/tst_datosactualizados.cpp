@@ -76,11 +76,11 @@ private slots:
         texts[11] = "Anulada";
         Boxes b(texts);
         QVERIFY(DatosActualizados(b.txt, "Select * From Ventas Where codigo_fac = 5 and codigo_emp = 1", 0));
-        const auto row = teststore::queryRaw(t, "SELECT notas, Estado, forma_pago, total FROM Ventas WHERE codigo_fac = 5");
-        QCOMPARE(row[0][0].toString(), QString("ANULADA POR ERROR"));
-        QCOMPARE(row[0][1].toString(), QString("Anulada"));
-        QCOMPARE(row[0][2].toString(), QString("CONTADO"));
-        QCOMPARE(row[0][3].toDouble(), 118.0);
+        const auto row = teststore::rowsRaw(t, "SELECT notas, Estado, forma_pago, total FROM Ventas WHERE codigo_fac = 5");
+        QCOMPARE(row[0]["notas"].toString(), QString("ANULADA POR ERROR"));
+        QCOMPARE(row[0]["Estado"].toString(), QString("Anulada"));
+        QCOMPARE(row[0]["forma_pago"].toString(), QString("CONTADO"));
+        QCOMPARE(row[0]["total"].toDouble(), 118.0);
     }
 
     // An idle window's mode (3) writes nothing, so it must not count as a

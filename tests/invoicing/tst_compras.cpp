@@ -188,38 +188,38 @@ private slots:
         msgtest::clear();
         QVERIFY(w->bAplicar_Click());
         QCOMPARE(msgtest::texts(), QStringList{"Es correcto el abono a la factura por $ 000 ?"});
-        const auto c = teststore::queryRaw(t, "SELECT codigo_fac, codigo_prov, forma_pago, total, saldo, Estado, codigo_emp, codigo_usu, ncf "
-                                              "FROM Compras");
+        const auto c = teststore::rowsRaw(t, "SELECT codigo_fac, codigo_prov, forma_pago, total, saldo, Estado, codigo_emp, codigo_usu, ncf "
+                                             "FROM Compras");
         QCOMPARE(c.size(), 1);
-        QCOMPARE(c[0][0].toInt(), 7);
-        QCOMPARE(c[0][1].toString(), QString("0"));
-        QCOMPARE(c[0][2].toString(), QString("CREDITO"));
-        QCOMPARE(c[0][3].toDouble(), total);
-        QCOMPARE(c[0][4].toDouble(), total);
-        QCOMPARE(c[0][5].toString(), QString("Sin Cancelar"));
-        QCOMPARE(c[0][7].toString(), QString("1"));
-        QCOMPARE(c[0][8].toString(), QString("B0100000077"));
-        const auto d = teststore::queryRaw(t, "SELECT codigo_art, cantidad, valor_unitario, impuesto, precio_compra_det FROM Detalles_FacCom");
+        QCOMPARE(c[0]["codigo_fac"].toInt(), 7);
+        QCOMPARE(c[0]["codigo_prov"].toString(), QString("0"));
+        QCOMPARE(c[0]["forma_pago"].toString(), QString("CREDITO"));
+        QCOMPARE(c[0]["total"].toDouble(), total);
+        QCOMPARE(c[0]["saldo"].toDouble(), total);
+        QCOMPARE(c[0]["Estado"].toString(), QString("Sin Cancelar"));
+        QCOMPARE(c[0]["codigo_usu"].toString(), QString("1"));
+        QCOMPARE(c[0]["ncf"].toString(), QString("B0100000077"));
+        const auto d = teststore::rowsRaw(t, "SELECT codigo_art, cantidad, valor_unitario, impuesto, precio_compra_det FROM Detalles_FacCom");
         QCOMPARE(d.size(), 1);
-        QCOMPARE(d[0][1].toInt(), 10);
-        QCOMPARE(d[0][2].toDouble(), Val(precio));
-        QCOMPARE(d[0][3].toInt(), 0);
-        QCOMPARE(d[0][4].toDouble(), Val(precio));
-        const auto a = teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xPagar");
+        QCOMPARE(d[0]["cantidad"].toInt(), 10);
+        QCOMPARE(d[0]["valor_unitario"].toDouble(), Val(precio));
+        QCOMPARE(d[0]["impuesto"].toInt(), 0);
+        QCOMPARE(d[0]["precio_compra_det"].toDouble(), Val(precio));
+        const auto a = teststore::rowsRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xPagar");
         QCOMPARE(a.size(), 1);
-        QCOMPARE(a[0][0].toInt(), 7);
-        QCOMPARE(a[0][1].toInt(), 1);
-        QCOMPARE(a[0][2].toDouble(), 0.0);
+        QCOMPARE(a[0]["codigo_fac"].toInt(), 7);
+        QCOMPARE(a[0]["num_abono"].toInt(), 1);
+        QCOMPARE(a[0]["valor_abono"].toDouble(), 0.0);
         QCOMPARE(filas(t, "Fact_xCobrar"), 0);
         QCOMPARE(stock(t, "A1"), 20);
         QCOMPARE(costo(t, "A1"), costoAplicada);
-        auto k = teststore::queryRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex");
+        auto k = teststore::rowsRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0][0].toString(), QString("Factura de Compra 7"));
-        QCOMPARE(k[0][1].toString(), QString("10"));
-        QCOMPARE(k[0][2].toString(), QString("-"));
-        QCOMPARE(k[0][3].toInt(), 20);
-        QCOMPARE(k[0][4].toDouble(), Val(precio));
+        QCOMPARE(k[0]["concepto"].toString(), QString("Factura de Compra 7"));
+        QCOMPARE(k[0]["unidades_entrantes"].toString(), QString("10"));
+        QCOMPARE(k[0]["unidades_salientes"].toString(), QString("-"));
+        QCOMPARE(k[0]["saldo"].toInt(), 20);
+        QCOMPARE(k[0]["precio_compra"].toDouble(), Val(precio));
         QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo_compra FROM empresas WHERE codigo_emp = 1").toInt(), 7);
         QCOMPARE(teststore::scalarRaw(t, "SELECT consecutivo_venta FROM empresas WHERE codigo_emp = 1").toInt(), 0);
         QVERIFY(!w->bAplicar->isEnabled());
@@ -252,13 +252,13 @@ private slots:
         QCOMPARE(teststore::scalarRaw(t, "SELECT notas FROM Compras WHERE codigo_fac = 7").toString(), QString("MERCANCIA DEVUELTA"));
         QCOMPARE(stock(t, "A1"), 10);
         QCOMPARE(costo(t, "A1"), costoAnulada);
-        k = teststore::queryRaw(t, "SELECT unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex "
-                                   "WHERE concepto = 'Factura de Compra Anulada 7'");
+        k = teststore::rowsRaw(t, "SELECT unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex "
+                                  "WHERE concepto = 'Factura de Compra Anulada 7'");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0][0].toString(), QString("-"));
-        QCOMPARE(k[0][1].toString(), QString("10"));
-        QCOMPARE(k[0][2].toInt(), 10);
-        QCOMPARE(k[0][3].toDouble(), Val(precio));
+        QCOMPARE(k[0]["unidades_entrantes"].toString(), QString("-"));
+        QCOMPARE(k[0]["unidades_salientes"].toString(), QString("10"));
+        QCOMPARE(k[0]["saldo"].toInt(), 10);
+        QCOMPARE(k[0]["precio_compra"].toDouble(), Val(precio));
         QCOMPARE(filas(t, "Fact_xPagar"), 1);  // payments stay
         QCOMPARE(v->modo(), 0);
         QVERIFY(!v->bAnular->isEnabled());
@@ -687,16 +687,16 @@ private slots:
 
         // Every movement enters stock, so the stored order is the order of
         // the balances; replaying it must give the stored cost.
-        const auto k = teststore::queryRaw(t, "SELECT unidades_entrantes, saldo, precio_compra FROM Kardex WHERE codigo_art = 'W' "
-                                              "ORDER BY saldo");
+        const auto k = teststore::rowsRaw(t, "SELECT unidades_entrantes, saldo, precio_compra FROM Kardex WHERE codigo_art = 'W' "
+                                             "ORDER BY saldo");
         QCOMPARE(k.size(), 2 * veces);
         qint64 existencia = 100;
         double c = 10;
-        for (const QVariantList& r : k) {
-            const int q = r[0].toInt();
-            c = RoundHalfEven((double(existencia) * c + double(q) * r[2].toDouble()) / double(existencia + q));
+        for (const teststore::Row& r : k) {
+            const int q = r["unidades_entrantes"].toInt();
+            c = RoundHalfEven((double(existencia) * c + double(q) * r["precio_compra"].toDouble()) / double(existencia + q));
             existencia += q;
-            QCOMPARE(r[1].toLongLong(), existencia);
+            QCOMPARE(r["saldo"].toLongLong(), existencia);
         }
         QCOMPARE(costo(t, "W"), c);
     }

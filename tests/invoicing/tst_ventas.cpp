@@ -93,37 +93,37 @@ private slots:
         QVERIFY(w->bAplicar_Click());
         QVERIFY(msgtest::calls().isEmpty());
 
-        const auto v = teststore::queryRaw(t, "SELECT codigo_fac, codigo_cli, forma_pago, valor_neto, impuesto_total, abono, saldo, "
-                                              "total, Estado, codigo_emp, codigo_usu, ncf FROM Ventas");
+        const auto v = teststore::rowsRaw(t, "SELECT codigo_fac, codigo_cli, forma_pago, valor_neto, impuesto_total, abono, saldo, "
+                                             "total, Estado, codigo_emp, codigo_usu, ncf FROM Ventas");
         QCOMPARE(v.size(), 1);
-        QCOMPARE(v[0][0].toInt(), 42);
-        QCOMPARE(v[0][1].toString(), QString("0"));
-        QCOMPARE(v[0][2].toString(), QString("CONTADO"));
-        QCOMPARE(v[0][3].toDouble(), 370.0);
-        QCOMPARE(v[0][4].toDouble(), 67.0);
-        QCOMPARE(v[0][5].toDouble(), 437.0);
-        QCOMPARE(v[0][6].toDouble(), 0.0);
-        QCOMPARE(v[0][7].toDouble(), 437.0);
-        QCOMPARE(v[0][8].toString(), QString("Cancelada"));
-        QCOMPARE(v[0][11].toString(), QString("B0100000040"));
-        const auto d = teststore::queryRaw(t, "SELECT codigo_art, cantidad, valor_unitario, impuesto, SubTotal, precio_compra_det, "
-                                              "codigo_emp FROM Detalles_FacVen ORDER BY codigo_art");
+        QCOMPARE(v[0]["codigo_fac"].toInt(), 42);
+        QCOMPARE(v[0]["codigo_cli"].toString(), QString("0"));
+        QCOMPARE(v[0]["forma_pago"].toString(), QString("CONTADO"));
+        QCOMPARE(v[0]["valor_neto"].toDouble(), 370.0);
+        QCOMPARE(v[0]["impuesto_total"].toDouble(), 67.0);
+        QCOMPARE(v[0]["abono"].toDouble(), 437.0);
+        QCOMPARE(v[0]["saldo"].toDouble(), 0.0);
+        QCOMPARE(v[0]["total"].toDouble(), 437.0);
+        QCOMPARE(v[0]["Estado"].toString(), QString("Cancelada"));
+        QCOMPARE(v[0]["ncf"].toString(), QString("B0100000040"));
+        const auto d = teststore::rowsRaw(t, "SELECT codigo_art, cantidad, valor_unitario, impuesto, SubTotal, precio_compra_det, "
+                                             "codigo_emp FROM Detalles_FacVen ORDER BY codigo_art");
         QCOMPARE(d.size(), 2);
-        QCOMPARE(d[0][0].toString(), QString("A1"));
-        QCOMPARE(d[0][1].toInt(), 3);
-        QCOMPARE(d[0][2].toDouble(), 90.0);
-        QCOMPARE(d[0][4].toDouble(), 319.0);
-        QCOMPARE(d[0][5].toDouble(), 60.0);
-        QCOMPARE(d[1][1].toInt(), 2);
+        QCOMPARE(d[0]["codigo_art"].toString(), QString("A1"));
+        QCOMPARE(d[0]["cantidad"].toInt(), 3);
+        QCOMPARE(d[0]["valor_unitario"].toDouble(), 90.0);
+        QCOMPARE(d[0]["SubTotal"].toDouble(), 319.0);
+        QCOMPARE(d[0]["precio_compra_det"].toDouble(), 60.0);
+        QCOMPARE(d[1]["cantidad"].toInt(), 2);
         QCOMPARE(stock(t, "A1"), 7);
         QCOMPARE(stock(t, "B2"), 3);
-        const auto k = teststore::queryRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex "
-                                              "WHERE codigo_art = 'A1'");
+        const auto k = teststore::rowsRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex "
+                                             "WHERE codigo_art = 'A1'");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0][0].toString(), QString("Factura De Venta 42"));
-        QCOMPARE(k[0][1].toString(), QString("-"));
-        QCOMPARE(k[0][2].toString(), QString("3"));
-        QCOMPARE(k[0][3].toInt(), 7);
+        QCOMPARE(k[0]["concepto"].toString(), QString("Factura De Venta 42"));
+        QCOMPARE(k[0]["unidades_entrantes"].toString(), QString("-"));
+        QCOMPARE(k[0]["unidades_salientes"].toString(), QString("3"));
+        QCOMPARE(k[0]["saldo"].toInt(), 7);
         QCOMPARE(filas(t, "Fact_xCobrar"), 0);
         QCOMPARE(consecutivo(t, "consecutivo_venta").toInt(), 42);
         QCOMPARE(teststore::scalarRaw(t, QString("SELECT consecutivo FROM ncfs WHERE ID = %1").arg(id)).toInt(), 40);
@@ -212,17 +212,17 @@ private slots:
         QVERIFY(w->bAplicar_Click());
         QCOMPARE(msgtest::texts(), QStringList{pregunta});
         QCOMPARE(montoVisto, monto);
-        const auto v = teststore::queryRaw(t, "SELECT Estado, saldo, forma_pago FROM Ventas");
-        QCOMPARE(v[0][0].toString(), QString("Sin Cancelar"));
-        QCOMPARE(v[0][1].toDouble(), saldo);
-        QCOMPARE(v[0][2].toString(), QString("CREDITO"));
-        const auto a = teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono, fecha_abono, codigo_emp FROM Fact_xCobrar");
+        const auto v = teststore::rowsRaw(t, "SELECT Estado, saldo, forma_pago FROM Ventas");
+        QCOMPARE(v[0]["Estado"].toString(), QString("Sin Cancelar"));
+        QCOMPARE(v[0]["saldo"].toDouble(), saldo);
+        QCOMPARE(v[0]["forma_pago"].toString(), QString("CREDITO"));
+        const auto a = teststore::rowsRaw(t, "SELECT codigo_fac, num_abono, valor_abono, fecha_abono, codigo_emp FROM Fact_xCobrar");
         QCOMPARE(a.size(), 1);
-        QCOMPARE(a[0][0].toInt(), 1);
-        QCOMPARE(a[0][1].toInt(), 1);
-        QCOMPARE(a[0][2].toDouble(), pagado);
-        QCOMPARE(a[0][3].toDate(), QDate::currentDate());
-        QCOMPARE(a[0][4].toInt(), 1);
+        QCOMPARE(a[0]["codigo_fac"].toInt(), 1);
+        QCOMPARE(a[0]["num_abono"].toInt(), 1);
+        QCOMPARE(a[0]["valor_abono"].toDouble(), pagado);
+        QCOMPARE(a[0]["fecha_abono"].toDate(), QDate::currentDate());
+        QCOMPARE(a[0]["codigo_emp"].toInt(), 1);
     }
 
     // Two identical lines: each subtotal rounds up (29.5 -> 30), the running

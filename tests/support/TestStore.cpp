@@ -191,24 +191,45 @@ void execRaw(const Target& t, const QString& sql)
         fail(QStringLiteral("execRaw failed: %1\n  %2").arg(error, sql));
 }
 
-QList<QVariantList> queryRaw(const Target& t, const QString& sql)
+QList<Row> rowsRaw(const Target& t, const QString& sql)
 {
-    QList<QVariantList> rows;
+    QList<Row> rows;
     QString error;
     const bool ok = withRaw(t, &error, [&](QSqlQuery& q) {
         if (!q.exec(sql))
             return false;
+        QStringList names;
+        const QSqlRecord r = q.record();
+        for (int i = 0; i < r.count(); ++i)
+            names << r.fieldName(i);
         while (q.next()) {
-            QVariantList row;
-            for (int i = 0; i < q.record().count(); ++i)
-                row << q.value(i);
-            rows << row;
+            QVariantList values;
+            for (int i = 0; i < names.size(); ++i)
+                values << q.value(i);
+            rows << Row(names, values);
         }
         return true;
     });
     if (!ok)
         fail(QStringLiteral("queryRaw failed: %1\n  %2").arg(error, sql));
     return rows;
+}
+
+QList<QVariantList> queryRaw(const Target& t, const QString& sql)
+{
+    QList<QVariantList> rows;
+    for (const Row& r : rowsRaw(t, sql))
+        rows << r.values();
+    return rows;
+}
+
+QVariant Row::operator[](const char* column) const
+{
+    for (qsizetype i = 0; i < names_.size(); ++i)
+        if (names_.at(i).compare(QLatin1String(column), Qt::CaseInsensitive) == 0)
+            return values_.at(i);
+    fail(QStringLiteral("no column %1 in the row (%2)").arg(QLatin1String(column), names_.join(QStringLiteral(", "))));
+    return {};
 }
 
 QVariant scalarRaw(const Target& t, const QString& sql)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <utility>
 #include <QtTest/QTest>
 
 namespace ado {
@@ -46,6 +47,21 @@ bool tryExecRaw(const Target& t, const QString& sql, QString* error = nullptr); 
 QList<QVariantList> queryRaw(const Target& t, const QString& sql);           // fails the test on error
 QVariant scalarRaw(const Target& t, const QString& sql);                      // first column of first row
 QStringList columnsRaw(const Target& t, const QString& table);               // names as "Select *" gives them
+
+// A stored row read by column name, so a check says which column it means.
+// Names compare without case (the engines spell them as the query did or as
+// the table does); an unknown name fails the test.
+class Row {
+public:
+    Row(QStringList names, QVariantList values) : names_(std::move(names)), values_(std::move(values)) {}
+    QVariant operator[](const char* column) const;
+    const QVariantList& values() const { return values_; }
+
+private:
+    QStringList names_;
+    QVariantList values_;
+};
+QList<Row> rowsRaw(const Target& t, const QString& sql);  // fails the test on error
 
 // Fails the running test loudly (aborts when no test function is running).
 void fail(const QString& message);
