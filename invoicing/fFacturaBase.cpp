@@ -645,6 +645,10 @@ void fFacturaBase::bAdicionarArticulo_Click()
     detalle_.setModo(2);
     HabilitarControlesDetalle(2);
     LimpiarCamposDetalle();
+    // The button just disabled itself; without this the focus would fall on
+    // the next enabled box (the notes) and the code typed would land there.
+    if (!enAuto_)
+        txtDetalle[1]->setFocus();
 }
 
 void fFacturaBase::bActualizarArticulo_Click()

@@ -94,6 +94,24 @@ private slots:
         QVERIFY(w->bActualizarArticulo->isEnabled());
     }
 
+    // "Adicionar" disables itself: what the clerk types next goes into the
+    // article code, not into whatever box the focus would fall to.
+    void adicionarLlevaAlCodigo()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "A1", 10, 100, 90, 80, 18, 60);
+        auto w = nueva();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->txt[1]->setFocus();
+        QTest::mouseClick(w->bAdicionarArticulo, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), "A1");
+        QCOMPARE(w->txtDetalle[1]->currentText(), QString("A1"));
+        QCOMPARE(w->tDescripcion_art->text(), QString("ARTICULO A1"));
+    }
+
     // Newest line first; manual mode refuses a listed code (not a prefix of
     // it); edit with "Omitir" puts the line back unchanged on top.
     void listaYEdicion()
