@@ -342,8 +342,7 @@ bool fArticulos::Guardar()
     }
 
     ado::Connection& cn = Conexion();
-    BoxArray cajas = txt;
-    QLineEdit costo, cantidad;  // stand-ins that write back what is stored
+    ValoresCajas cajas = LeerCajas(txt);
     bool rechazar = false;
     Err.Clear();
     const bool abierta = Trap([&] {
@@ -369,14 +368,10 @@ bool fArticulos::Guardar()
                             + QStringLiteral(" FOR UPDATE"),
                         cn);
             if (actual.RecordCount() > 0) {
-                if (!Cambiado(2)) {
-                    costo.setText(TextoExacto(actual.Fields(0)));
-                    cajas[2] = &costo;
-                }
-                if (!Cambiado(7)) {
-                    cantidad.setText(actual.Fields(1).Text());
-                    cajas[7] = &cantidad;
-                }
+                if (!Cambiado(2))
+                    cajas[2] = TextoExacto(actual.Fields(0));
+                if (!Cambiado(7))
+                    cajas[7] = actual.Fields(1).Text();
             }
         }
     });

@@ -19,7 +19,21 @@ namespace {
 const QString kUpdateFallido = QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'");
 }
 
+ValoresCajas LeerCajas(const BoxArray& txt)
+{
+    ValoresCajas v;
+    v.reserve(txt.size());
+    for (const QWidget* box : txt)
+        v.append(box ? std::optional<QString>(BoxText(box)) : std::nullopt);
+    return v;
+}
+
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
+{
+    return DatosActualizados(LeerCajas(txt), source, modo);
+}
+
+bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo)
 {
     if (!AbrirRecordset(source))
         return false;
@@ -34,7 +48,7 @@ bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
     auto box = [&](int i) -> QString {
         if (i < 0 || i >= txt.size() || !txt[i])
             throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
-        return BoxText(txt[i]);
+        return *txt[i];
     };
     Trap([&] {
         switch (modo) {

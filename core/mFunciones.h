@@ -5,6 +5,8 @@
 #include "mVblesGlobales.h"
 #include "vbrt.h"
 #include <QString>
+#include <QVector>
+#include <optional>
 
 // Opens source (a statement or a bare table name) as the new gRecordset.
 bool AbrirRecordset(const QString& source);
@@ -14,6 +16,14 @@ bool AbrirRecordset(const QString& source);
 // column that holds no value (Null) as it is. Any other mode writes nothing
 // and is reported as a failed save.
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo);
+
+// The texts of boxes as values: value i is box i's text, none for a box
+// that does not exist.
+using ValoresCajas = QVector<std::optional<QString>>;
+ValoresCajas LeerCajas(const BoxArray& txt);
+// DatosActualizados on values; a value that is none fails the save as a
+// missing box does.
+bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint32 modo);
 
 // Each line box takes at most what its column of tabla holds (box i is
 // column primera + i, as DatosActualizados writes them), and no box takes
