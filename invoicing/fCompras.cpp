@@ -252,25 +252,12 @@ void fCompras::txtDetalle3_LostFocus() { txtDetalle[6]->setEditText(txtDetalle[3
 
 bool fCompras::GuardarCompra(double saldo, bool& consecutivo)
 {
-    QString numero;
-    const bool ok = EnTransaccion([&](ado::Connection&) {
-        // The company's row first: the applies of one company run one
-        // after the other, whatever articles they touch.
-        BloquearEmpresa();
-        // A number another workstation stored meanwhile gives way to the
-        // next free one.
-        numero = NumeroLibre(BoxText(txt[0]).trimmed());
-        GuardarEncabezadoFactura(txt, QStringLiteral("Compras"), {{0, numero}});
-        GuardarDetalleFactura(numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), lvwFactura, EntradaArticulos(),
-                              QStringLiteral("Factura de Compra ") + numero, OrigenMovimiento::Compra);
-        if (saldo > 0)
-            RegistrarAbonoInicial(numero);
-        consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(numero));
-        return true;
-    });
-    if (ok)
-        MostrarGuardadoCon(numero, BoxText(txt[15]).trimmed());
-    return ok;
+    const ResultadoAplicar a = AplicarCompra(LeerFactura(), saldo);
+    if (a.estado == ResultadoAplicar::Estado::Fallo)
+        return false;
+    consecutivo = a.consecutivo;
+    MostrarGuardadoCon(a.numero, a.ncf);
+    return true;
 }
 
 bool fCompras::bAplicar_Click()

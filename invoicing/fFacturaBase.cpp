@@ -542,13 +542,10 @@ bool fFacturaBase::ValidarDatosRequeridos()
 
 void fFacturaBase::RegistrarAbonoInicial(const QString& numero)
 {
-    gAbono.codigo_fac = numero;
-    gAbono.num_abono = 1;
-    gAbono.valor_abono = EnCentavos(Val(BoxText(txt[7])));
-    gAbono.fecha_abono = ParseDate(BoxText(txt[2]));
-    gAbono.codigo_emp = qint16(gCodigoEmp.toInt());
-    InsertarAbono(gAbono, datos_.abonos);
+    ::RegistrarAbonoInicial(FacturaDe(txt, nullptr), numero, datos_.abonos);
 }
+
+Factura fFacturaBase::LeerFactura() const { return FacturaDe(txt, lvwFactura); }
 
 void fFacturaBase::EnviarADisplay(const QString& mensaje) { ::EnviarADisplay(mensaje); }
 
@@ -781,33 +778,25 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         MsgBox(QStringLiteral("Ingrese los artículos de la factura"));
         return false;
     }
-    double dinero[2] = {0, 0};  // discount, amount paid
-    for (int i : {6, 7}) {
-        const QString t = BoxText(txt[i]).trimmed();
-        if (!t.isEmpty() && !LeerDinero(t, dinero[i - 6])) {
-            MsgBox(QStringLiteral("El descuento y el abono deben ser cantidades positivas escritas con punto decimal y "
-                                  "a lo sumo dos decimales"),
-                   MsgStyle::Exclamation);
-            txt[i]->setFocus();
-            return false;
-        }
+    const CuentaAplicar c = CalcularAplicar(BoxText(txt[4]), BoxText(txt[5]), BoxText(txt[6]), BoxText(txt[7]));
+    if (c.falla == CuentaAplicar::Falla::Dinero) {
+        MsgBox(QStringLiteral("El descuento y el abono deben ser cantidades positivas escritas con punto decimal y "
+                              "a lo sumo dos decimales"),
+               MsgStyle::Exclamation);
+        txt[c.caja]->setFocus();
+        return false;
     }
-    // Everything stored is in cents, so that the balance is exactly the
-    // total less what was paid.
-    const double neto = EnCentavos(Val(BoxText(txt[4])));
-    const double impuesto = EnCentavos(Val(BoxText(txt[5])));
-    const double total = EnCentavos(neto + impuesto - dinero[0]);
-    saldo = EnCentavos(total - dinero[1]);
-    if (saldo < 0) {
+    saldo = c.saldo;
+    if (c.falla == CuentaAplicar::Falla::SaldoNegativo) {
         MsgBox(QStringLiteral("El saldo no puede dar resultados negativos"), MsgStyle::Exclamation);
         return false;
     }
     if (!BoxText(txt[4]).isEmpty())
-        SetBoxText(txt[4], NumText(neto));
+        SetBoxText(txt[4], NumText(c.neto));
     if (!BoxText(txt[5]).isEmpty())
-        SetBoxText(txt[5], NumText(impuesto));
-    SetBoxText(txt[9], NumText(total));
-    SetBoxText(txt[8], NumText(saldo));
+        SetBoxText(txt[5], NumText(c.impuesto));
+    SetBoxText(txt[9], NumText(c.total));
+    SetBoxText(txt[8], NumText(c.saldo));
 
     // What the store would refuse is refused now, before any question.
     for (int i : {2, 12}) {
@@ -847,10 +836,8 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
     if (!AdmiteAplicar())
         return false;
 
-    if (saldo == 0) {
-        SetBoxText(txt[11], QStringLiteral("Cancelada"));
-    } else {
-        SetBoxText(txt[11], QStringLiteral("Sin Cancelar"));
+    SetBoxText(txt[11], c.estado());
+    if (saldo != 0) {
         if (MsgBox(QStringLiteral("Es correcto el abono a la factura por $ ") + BoxText(txt[7]) + QStringLiteral(" ?"),
                    MsgStyle::Question)
             == MsgResult::No)
@@ -863,24 +850,7 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
     return true;
 }
 
-QString fFacturaBase::NumeroLibre(const QString& numero) const
-{
-    const QString& t = datos_.tabla;
-    const QString empresa = QStringLiteral("codigo_emp = ") + gCodigoEmp;
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select codigo_fac From ") + t + QStringLiteral(" Where codigo_fac = ") + numero
-                + QStringLiteral(" and ") + empresa,
-            Conexion());
-    if (rs.RecordCount() < 1)
-        return numero;
-    // The end of the run of stored numbers that starts at this one.
-    ado::Recordset siguiente;
-    siguiente.Open(QStringLiteral("Select min(a.codigo_fac) + 1 From ") + t + QStringLiteral(" a Where a.") + empresa
-                       + QStringLiteral(" And a.codigo_fac >= ") + numero + QStringLiteral(" And Not Exists (Select 1 From ")
-                       + t + QStringLiteral(" b Where b.") + empresa + QStringLiteral(" And b.codigo_fac = a.codigo_fac + 1)"),
-                   Conexion());
-    return NumText(siguiente.Fields(0).toDouble());
-}
+QString fFacturaBase::NumeroLibre(const QString& numero) const { return ::NumeroLibre(datos_.tabla, numero); }
 
 void fFacturaBase::MostrarGuardadoCon(const QString& numero, const QString& ncf)
 {
@@ -951,27 +921,10 @@ bool fFacturaBase::bAnular_Click()
         return false;
 
     const QString n = numero_;
-    const QString donde = QStringLiteral(" and codigo_emp = ") + gCodigoEmp;
-    bool yaAnulada = false, existe = true;
-    const bool ok = EnTransaccion([&](ado::Connection& cn) {
-        // Read again under lock: another workstation may have annulled it.
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select * from ") + datos_.tablaVista + QStringLiteral(" Where codigo_fac = ") + n + donde
-                    + QStringLiteral(" FOR UPDATE"),
-                cn);
-        if (rs.RecordCount() < 1)
-            existe = false;
-        else if (rs.Fields(11).Text() == QLatin1String("Anulada"))
-            yaAnulada = true;
-        if (!existe || yaAnulada)
-            return false;
-        rs.Fields(10).setValue(BoxText(txt[10]));
-        rs.Fields(11).setValue(QStringLiteral("Anulada"));
-        rs.Update();
-        AnularDetalleFactura(QStringLiteral("Select * from ") + datos_.detalles + QStringLiteral(" where codigo_fac = ") + n + donde,
-                             datos_.stockAnular, datos_.conceptoAnular + n, datos_.origenAnular);
-        return true;
-    });
+    const ResultadoAnular r = AnularFactura(
+        {datos_.tablaVista, datos_.detalles, datos_.stockAnular, datos_.conceptoAnular, datos_.origenAnular}, n,
+        BoxText(txt[10]));
+    const bool ok = r.ok, existe = r.existe, yaAnulada = r.yaAnulada;
     if (!ok) {
         ControlErrores();
         MsgBox(QStringLiteral("Error en el evento Click del comando bAnular del formulario ") + datos_.formulario);

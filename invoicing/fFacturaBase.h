@@ -107,6 +107,8 @@ public:
     bool ValidarDatosRequeridos();
     // Payment number 1 of invoice numero, the amount of box 7.
     void RegistrarAbonoInicial(const QString& numero);
+    // The boxes and the list as they stand.
+    Factura LeerFactura() const;
     void EnviarADisplay(const QString& mensaje);
 
     // Line entry.
@@ -196,9 +198,7 @@ protected:
     bool PrepararAplicar(double& saldo);
     // An apply that stops puts the state back to "Nuevo"; always false.
     bool Detener();
-    // Inside the apply's unit, once the company is locked: numero when no
-    // invoice of the company holds it, else the next number none holds.
-    // Throws ado::Error when the store fails.
+    // ::NumeroLibre in the window's header table.
     QString NumeroLibre(const QString& numero) const;
     // After the unit: the boxes show the number and NCF the invoice was
     // stored under, and the clerk is told when they are not the ones shown.

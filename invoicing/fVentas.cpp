@@ -352,57 +352,11 @@ bool fVentas::AdmiteAplicar()
 
 fVentas::Resultado fVentas::GuardarVenta(double saldo)
 {
-    const qint16 id = IdNcfElegido();
-    const bool deRango = NcfDeRango();
-    QString numero, ncf;
-    bool consecutivo = true, consecutivoNcf = true;
-    Resultado r = Resultado::Guardada;
-
-    const bool ok = EnTransaccion([&](ado::Connection&) {
-        // The company's row first: one apply of the company at a time,
-        // so the number and NCF checks below hold until the commit.
-        BloquearEmpresa();
-        // The cash is counted already: a number or NCF another workstation
-        // stored since they were proposed gives way to the next free one.
-        numero = NumeroLibre(BoxText(txt[0]).trimmed());
-        ncf = BoxText(txt[15]).trimmed();
-        double secuencia = 0;
-        if (deRango) {
-            EstadoNCF e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
-            if (e == EstadoNCF::Tomado) {
-                ncf = TextoNCF(ncf.chopped(8), secuencia);
-                e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
-            }
-            switch (e) {
-            case EstadoNCF::Libre:
-                break;
-            case EstadoNCF::Tomado:
-                r = Resultado::NcfTomado;
-                break;
-            case EstadoNCF::Agotado:
-            case EstadoNCF::SinRango:
-                r = Resultado::NcfAgotado;
-                break;
-            }
-        } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"))) {
-            r = Resultado::NcfManualRepetido;
-        }
-        if (r != Resultado::Guardada)
-            return false;
-        GuardarEncabezadoFactura(txt, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
-        GuardarDetalleFactura(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), lvwFactura, SalidaArticulos(),
-                              QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
-        if (saldo > 0)
-            RegistrarAbonoInicial(numero);
-        consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero));
-        if (deRango)
-            consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ncf.right(8)), id);
-        return true;
-    });
-    if (!ok)
-        return Resultado::Fallo;
-    if (r != Resultado::Guardada)
-        return r;
+    const ResultadoAplicar a = AplicarVenta(LeerFactura(), saldo, IdNcfElegido(), NcfDeRango());
+    if (a.estado != Resultado::Guardada)
+        return a.estado;
+    const QString &numero = a.numero, &ncf = a.ncf;
+    const bool consecutivo = a.consecutivo, consecutivoNcf = a.consecutivoNcf;
     MostrarGuardadoCon(numero, ncf);
     EnviarADisplay(TextoTotalDisplay(BoxText(txt[9])));
     if (!consecutivo)

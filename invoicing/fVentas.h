@@ -63,7 +63,7 @@ protected:
     bool AdmiteAplicar() override;
 
 private:
-    enum class Resultado { Guardada, Fallo, NcfTomado, NcfAgotado, NcfManualRepetido };
+    using Resultado = ResultadoAplicar::Estado;
     Resultado GuardarVenta(double saldo);
     qint16 IdNcfElegido() const;
     // A range is chosen and box 15 ends in its eight-digit sequence.

@@ -24,46 +24,34 @@ bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
     });
 }
 
+Factura FacturaDe(const BoxArray& txt, ListView* lvw)
+{
+    Factura f;
+    f.encabezado = LeerCajas(txt);
+    if (lvw)
+        f.lineas = LineasDeLista(lvw);
+    return f;
+}
+
+QVector<LineaTexto> LineasDeLista(ListView* lvw)
+{
+    QVector<LineaTexto> lineas;
+    const int n = lvw->count();
+    for (int i = 1; i <= n; ++i)
+        lineas.append({lvw->text(i), lvw->subItem(i, 1), lvw->subItem(i, 2), lvw->subItem(i, 3), lvw->subItem(i, 4),
+                       lvw->subItem(i, 5), lvw->subItem(i, 6)});
+    return lineas;
+}
+
 void GuardarEncabezadoFactura(const BoxArray& txt, const QString& tabla, const QHash<int, QString>& cambios)
 {
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
-    rs.AddNew();
-    for (int i = 0; i < rs.FieldCount(); ++i) {
-        if (i >= txt.size() || !txt[i])
-            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
-        rs.Fields(i).setValue(cambios.contains(i) ? cambios.value(i) : BoxText(txt[i]));
-    }
-    rs.Update();
+    GuardarEncabezado(FacturaDe(txt, nullptr), tabla, cambios);
 }
 
 void GuardarDetalleFactura(const QString& numero, const QString& empresa, const QString& tabla, ListView* lvw,
                            const QString& movimiento, const QString& concepto, OrigenMovimiento origen)
 {
-    // Rows are added without reading the table.
-    gRecordset = std::make_shared<ado::Recordset>();
-    ado::Recordset& rs = *gRecordset;
-    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
-    const int n = lvw->count();
-    for (gIndice = 1; gIndice <= n; ++gIndice) {
-        const int i = int(gIndice);
-        rs.AddNew();
-        rs.Fields(QStringLiteral("codigo_fac")).setValue(numero);
-        rs.Fields(QStringLiteral("codigo_art")).setValue(lvw->text(i));
-        rs.Fields(QStringLiteral("descripcion_art")).setValue(lvw->subItem(i, 1));
-        rs.Fields(QStringLiteral("cantidad")).setValue(lvw->subItem(i, 2));
-        rs.Fields(QStringLiteral("valor_unitario")).setValue(lvw->subItem(i, 3));
-        rs.Fields(QStringLiteral("impuesto")).setValue(lvw->subItem(i, 4));
-        rs.Fields(QStringLiteral("SubTotal")).setValue(lvw->subItem(i, 5));
-        rs.Fields(QStringLiteral("precio_compra_det")).setValue(lvw->subItem(i, 6));
-        rs.Fields(QStringLiteral("codigo_emp")).setValue(empresa);
-        rs.Update();
-        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
-        if (cantidad < -32768 || cantidad > 32767)
-            throw ado::Error{6, QStringLiteral("Desbordamiento")};
-        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
-                        origen);
-    }
+    GuardarDetalle(numero, empresa, tabla, LineasDeLista(lvw), movimiento, concepto, origen);
 }
 
 void CargarDetalleFactura(ListView* lvw, const QString& sql)
@@ -132,19 +120,7 @@ double SubTotalLinea(double cantidad, double valorUnitario, double impuesto)
     return RoundHalfEven((impuesto / 100 + 1) * (valorUnitario * cantidad));
 }
 
-TotalesFactura CalcularTotalesLista(ListView* lvw)
-{
-    TotalesFactura t;
-    const int n = lvw->count();
-    for (int i = 1; i <= n; ++i) {
-        const double q = Val(lvw->subItem(i, 2));
-        const double p = Val(lvw->subItem(i, 3));
-        const double r = Val(lvw->subItem(i, 4));
-        t.neto = t.neto + q * p;
-        t.impuesto = RoundHalfEven(t.impuesto + (r / 100) * (q * p));
-    }
-    return t;
-}
+TotalesFactura CalcularTotalesLista(ListView* lvw) { return CalcularTotales(LineasDeLista(lvw)); }
 
 static bool Entero16(const QString& text, qint16& out)
 {

@@ -6,6 +6,7 @@
 // failure itself once the unit is rolled back.
 #pragma once
 
+#include "Factura.h"
 #include "boxes.h"
 #include "mInventario.h"
 #include "mVblesGlobales.h"
@@ -22,6 +23,11 @@ class ListView;
 // roll back; an error rolls back and lands in Err. False on error. Show no
 // message box from cuerpo: the unit holds its locks until it ends.
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
+
+// The boxes and the list as an invoice value: header column i = box i as
+// it holds the text, the lines in list order.
+Factura FacturaDe(const BoxArray& txt, ListView* lvw);
+QVector<LineaTexto> LineasDeLista(ListView* lvw);
 
 // Adds the header row of a new invoice to tabla ("Ventas", "Compras"):
 // column i = box i, as the boxes hold the text, or cambios[i] when given.
@@ -57,13 +63,7 @@ bool ExisteEnListView(ListView* lvw, const QString& codigo);
 // round((r / 100 + 1) * (p * q)).
 double SubTotalLinea(double cantidad, double valorUnitario, double impuesto);
 
-// Net and tax of the listed lines from quantity, unit value and rate, from
-// the top: the net is summed as it is, the running tax is rounded after
-// every line.
-struct TotalesFactura {
-    double neto = 0;
-    double impuesto = 0;
-};
+// CalcularTotales of the listed lines.
 TotalesFactura CalcularTotalesLista(ListView* lvw);
 
 // An entry row as a line record; false when a number does not fit (a code

@@ -1,0 +1,231 @@
+#include "Factura.h"
+
+#include "mDinero.h"
+#include "mFunciones.h"
+#include "mNumeracionNCF.h"
+#include "mSubRutinas_facturas.h"
+#include "textfmt.h"
+
+QString Factura::campo(int i) const
+{
+    return i >= 0 && i < encabezado.size() && encabezado[i] ? *encabezado[i] : QString();
+}
+
+// ---- totals ----
+
+TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas)
+{
+    TotalesFactura t;
+    for (const LineaTexto& l : lineas) {
+        const double q = Val(l.cantidad);
+        const double p = Val(l.valor_unitario);
+        const double r = Val(l.impuesto);
+        t.neto = t.neto + q * p;
+        t.impuesto = RoundHalfEven(t.impuesto + (r / 100) * (q * p));
+    }
+    return t;
+}
+
+QString CuentaAplicar::estado() const
+{
+    return saldo == 0 ? QStringLiteral("Cancelada") : QStringLiteral("Sin Cancelar");
+}
+
+CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, const QString& descuento,
+                              const QString& abono)
+{
+    CuentaAplicar c;
+    double dinero[2] = {0, 0};  // discount, amount paid
+    const QString textos[2] = {descuento, abono};
+    for (int i : {6, 7}) {
+        const QString t = textos[i - 6].trimmed();
+        if (!t.isEmpty() && !LeerDinero(t, dinero[i - 6])) {
+            c.falla = CuentaAplicar::Falla::Dinero;
+            c.caja = i;
+            return c;
+        }
+    }
+    c.neto = EnCentavos(Val(neto));
+    c.impuesto = EnCentavos(Val(impuesto));
+    c.total = EnCentavos(c.neto + c.impuesto - dinero[0]);
+    c.saldo = EnCentavos(c.total - dinero[1]);
+    if (c.saldo < 0)
+        c.falla = CuentaAplicar::Falla::SaldoNegativo;
+    return c;
+}
+
+// ---- the store ----
+
+void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, QString>& cambios)
+{
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    rs.AddNew();
+    for (int i = 0; i < rs.FieldCount(); ++i) {
+        if (i >= f.encabezado.size() || !f.encabezado[i])
+            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
+        rs.Fields(i).setValue(cambios.contains(i) ? cambios.value(i) : *f.encabezado[i]);
+    }
+    rs.Update();
+}
+
+void GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla, const QVector<LineaTexto>& lineas,
+                    const QString& movimiento, const QString& concepto, OrigenMovimiento origen)
+{
+    // Rows are added without reading the table.
+    gRecordset = std::make_shared<ado::Recordset>();
+    ado::Recordset& rs = *gRecordset;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    const int n = lineas.size();
+    for (gIndice = 1; gIndice <= n; ++gIndice) {
+        const LineaTexto& l = lineas[int(gIndice) - 1];
+        rs.AddNew();
+        rs.Fields(QStringLiteral("codigo_fac")).setValue(numero);
+        rs.Fields(QStringLiteral("codigo_art")).setValue(l.codigo_art);
+        rs.Fields(QStringLiteral("descripcion_art")).setValue(l.descripcion_art);
+        rs.Fields(QStringLiteral("cantidad")).setValue(l.cantidad);
+        rs.Fields(QStringLiteral("valor_unitario")).setValue(l.valor_unitario);
+        rs.Fields(QStringLiteral("impuesto")).setValue(l.impuesto);
+        rs.Fields(QStringLiteral("SubTotal")).setValue(l.SubTotal);
+        rs.Fields(QStringLiteral("precio_compra_det")).setValue(l.precio_compra_det);
+        rs.Fields(QStringLiteral("codigo_emp")).setValue(empresa);
+        rs.Update();
+        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
+        if (cantidad < -32768 || cantidad > 32767)
+            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
+                        origen);
+    }
+}
+
+QString NumeroLibre(const QString& tabla, const QString& numero)
+{
+    const QString& t = tabla;
+    const QString empresa = QStringLiteral("codigo_emp = ") + gCodigoEmp;
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select codigo_fac From ") + t + QStringLiteral(" Where codigo_fac = ") + numero
+                + QStringLiteral(" and ") + empresa,
+            Conexion());
+    if (rs.RecordCount() < 1)
+        return numero;
+    // The end of the run of stored numbers that starts at this one.
+    ado::Recordset siguiente;
+    siguiente.Open(QStringLiteral("Select min(a.codigo_fac) + 1 From ") + t + QStringLiteral(" a Where a.") + empresa
+                       + QStringLiteral(" And a.codigo_fac >= ") + numero + QStringLiteral(" And Not Exists (Select 1 From ")
+                       + t + QStringLiteral(" b Where b.") + empresa + QStringLiteral(" And b.codigo_fac = a.codigo_fac + 1)"),
+                   Conexion());
+    return NumText(siguiente.Fields(0).toDouble());
+}
+
+void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla)
+{
+    gAbono.codigo_fac = numero;
+    gAbono.num_abono = 1;
+    gAbono.valor_abono = EnCentavos(Val(f.campo(7)));
+    gAbono.fecha_abono = ParseDate(f.campo(2));
+    gAbono.codigo_emp = qint16(gCodigoEmp.toInt());
+    InsertarAbono(gAbono, tabla);
+}
+
+ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool deRango)
+{
+    using Estado = ResultadoAplicar::Estado;
+    ResultadoAplicar r;
+    QString& numero = r.numero;
+    QString& ncf = r.ncf;
+
+    const bool ok = EnTransaccion([&](ado::Connection&) {
+        // The company's row first: one apply of the company at a time,
+        // so the number and NCF checks below hold until the commit.
+        BloquearEmpresa();
+        // The cash is counted already: a number or NCF another workstation
+        // stored since they were proposed gives way to the next free one.
+        numero = NumeroLibre(QStringLiteral("Ventas"), f.campo(0).trimmed());
+        ncf = f.campo(15).trimmed();
+        double secuencia = 0;
+        if (deRango) {
+            EstadoNCF e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+            if (e == EstadoNCF::Tomado) {
+                ncf = TextoNCF(ncf.chopped(8), secuencia);
+                e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+            }
+            switch (e) {
+            case EstadoNCF::Libre:
+                break;
+            case EstadoNCF::Tomado:
+                r.estado = Estado::NcfTomado;
+                break;
+            case EstadoNCF::Agotado:
+            case EstadoNCF::SinRango:
+                r.estado = Estado::NcfAgotado;
+                break;
+            }
+        } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"))) {
+            r.estado = Estado::NcfManualRepetido;
+        }
+        if (r.estado != Estado::Guardada)
+            return false;
+        GuardarEncabezado(f, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
+        GuardarDetalle(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), f.lineas, SalidaArticulos(),
+                       QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
+        if (saldo > 0)
+            RegistrarAbonoInicial(f, numero, QStringLiteral("Fact_xCobrar"));
+        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero));
+        if (deRango)
+            r.consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ncf.right(8)), id);
+        return true;
+    });
+    if (!ok)
+        r.estado = Estado::Fallo;
+    return r;
+}
+
+ResultadoAplicar AplicarCompra(const Factura& f, double saldo)
+{
+    ResultadoAplicar r;
+    const bool ok = EnTransaccion([&](ado::Connection&) {
+        // The company's row first: the applies of one company run one
+        // after the other, whatever articles they touch.
+        BloquearEmpresa();
+        // A number another workstation stored meanwhile gives way to the
+        // next free one.
+        r.numero = NumeroLibre(QStringLiteral("Compras"), f.campo(0).trimmed());
+        GuardarEncabezado(f, QStringLiteral("Compras"), {{0, r.numero}});
+        GuardarDetalle(r.numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), f.lineas, EntradaArticulos(),
+                       QStringLiteral("Factura de Compra ") + r.numero, OrigenMovimiento::Compra);
+        if (saldo > 0)
+            RegistrarAbonoInicial(f, r.numero, QStringLiteral("Fact_xPagar"));
+        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(r.numero));
+        return true;
+    });
+    r.ncf = f.campo(15).trimmed();
+    if (!ok)
+        r.estado = ResultadoAplicar::Estado::Fallo;
+    return r;
+}
+
+ResultadoAnular AnularFactura(const TablasAnular& t, const QString& n, const QString& notas)
+{
+    ResultadoAnular r;
+    const QString donde = QStringLiteral(" and codigo_emp = ") + gCodigoEmp;
+    r.ok = EnTransaccion([&](ado::Connection& cn) {
+        // Read again under lock: another workstation may have annulled it.
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select * from ") + t.facturas + QStringLiteral(" Where codigo_fac = ") + n + donde
+                    + QStringLiteral(" FOR UPDATE"),
+                cn);
+        if (rs.RecordCount() < 1)
+            r.existe = false;
+        else if (rs.Fields(11).Text() == QLatin1String("Anulada"))
+            r.yaAnulada = true;
+        if (!r.existe || r.yaAnulada)
+            return false;
+        rs.Fields(10).setValue(notas);
+        rs.Fields(11).setValue(QStringLiteral("Anulada"));
+        rs.Update();
+        AnularDetalleFactura(QStringLiteral("Select * from ") + t.detalles + QStringLiteral(" where codigo_fac = ") + n + donde,
+                             t.stock, t.concepto + n, t.origen);
+        return true;
+    });
+    return r;
+}

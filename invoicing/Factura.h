@@ -1,0 +1,121 @@
+// An invoice as plain values, and what is done with it: the totals, the
+// apply of a sale or a purchase, and the annulment. Nothing here touches a
+// widget; the windows read their boxes and list into a Factura, call these,
+// and show the result.
+//
+// The store functions raise ado::Error on failure and show nothing, except
+// the Aplicar/Anular ones, which run their own unit and say how it ended.
+#pragma once
+
+#include "mFunciones.h"
+#include "mInventario.h"
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+// One line as the list holds it: the texts are stored as they stand.
+struct LineaTexto {
+    QString codigo_art;
+    QString descripcion_art;
+    QString cantidad;
+    QString valor_unitario;
+    QString impuesto;
+    QString SubTotal;
+    QString precio_compra_det;
+};
+
+struct Factura {
+    // Header column i as box i holds it; an absent box has no value.
+    ValoresCajas encabezado;
+    QVector<LineaTexto> lineas;  // in list order
+
+    // Box i's text, "" when there is no such box.
+    QString campo(int i) const;
+};
+
+// ---- totals ----
+
+// Net and tax of the lines from quantity, unit value and rate, from the
+// top: the net is summed as it is, the running tax is rounded after every
+// line.
+struct TotalesFactura {
+    double neto = 0;
+    double impuesto = 0;
+};
+TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas);
+
+// The money of an apply from the texts of net, tax, discount and amount
+// paid, everything in cents so that the balance is exactly the total less
+// what was paid.
+struct CuentaAplicar {
+    enum class Falla { Ninguna, Dinero, SaldoNegativo };
+    Falla falla = Falla::Ninguna;
+    int caja = 0;  // the box of the money that does not read (6 or 7)
+    double neto = 0, impuesto = 0, total = 0, saldo = 0;
+    // The state the invoice is stored with.
+    QString estado() const;
+};
+CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, const QString& descuento,
+                              const QString& abono);
+
+// ---- the store ----
+
+// Adds the header row of a new invoice to tabla: column i = encabezado[i],
+// or cambios[i] when given.
+void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, QString>& cambios = {});
+
+// Writes one row of tabla per line, in order, and moves each line's stock
+// with concepto. The row is stored first and stays the current row of
+// gRecordset while its stock moves (the movement reads the article there).
+void GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla, const QVector<LineaTexto>& lineas,
+                    const QString& movimiento, const QString& concepto, OrigenMovimiento origen);
+
+// Inside an apply's unit, once the company is locked: numero when no
+// invoice of the company in tabla holds it, else the next number none
+// holds.
+QString NumeroLibre(const QString& tabla, const QString& numero);
+
+// Payment number 1 of invoice numero into tabla: the amount of box 7 on the
+// date of box 2.
+void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla);
+
+// How an apply ended, with the number and NCF it was stored under and
+// whether the counters could be written.
+struct ResultadoAplicar {
+    enum class Estado { Guardada, Fallo, NcfTomado, NcfAgotado, NcfManualRepetido };
+    Estado estado = Estado::Guardada;
+    QString numero, ncf;
+    bool consecutivo = true, consecutivoNcf = true;
+};
+
+// The apply of a sale in one unit: the company locked, the number (box 0)
+// and NCF (box 15) given way to the next free ones, header, lines and stock,
+// the initial payment when saldo > 0, and the counters. idNcf is the range
+// chosen and deRango whether the NCF is one of it. Fallo leaves the error
+// in Err.
+ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 idNcf, bool deRango);
+
+// The same for a purchase, which has no NCF range.
+ResultadoAplicar AplicarCompra(const Factura& f, double saldo);
+
+// Where an annulment reads and writes.
+struct TablasAnular {
+    QString facturas;  // header table
+    QString detalles;  // line table
+    QString stock;     // stock column the annulment moves
+    QString concepto;  // concept of that movement, before the number
+    OrigenMovimiento origen = OrigenMovimiento::VentaAnulada;
+};
+
+struct ResultadoAnular {
+    bool ok = false;  // false: the unit failed, the error is in Err
+    bool existe = true;
+    bool yaAnulada = false;
+};
+
+// Annuls invoice numero of the company in one unit: the header, read again
+// under lock, gets notas and "Anulada", and every line's stock moves back.
+// Nothing is written when the invoice is gone or annulled already.
+ResultadoAnular AnularFactura(const TablasAnular& t, const QString& numero, const QString& notas);
