@@ -1,0 +1,284 @@
+// TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+//
+// The invoice as a value, with no window: the arithmetic of totals and of
+// an apply, and what an apply and an annulment leave in the store.
+#include "Facturacion.h"
+
+#include "Factura.h"
+#include "mFunciones.h"
+#include "textfmt.h"
+
+using namespace fac;
+
+namespace {
+
+using Lineas = QVector<LineaTexto>;
+using Estado = ResultadoAplicar::Estado;
+
+LineaTexto linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
+                 const QString& costo = QStringLiteral("0"))
+{
+    return {codigo, QStringLiteral("ARTICULO ") + codigo, cantidad, valor, impuesto,
+            NumText(SubTotalLinea(Val(cantidad), Val(valor), Val(impuesto))), costo};
+}
+
+// A new invoice of company 1 and user 1 as the boxes hold it once the apply
+// has checked and totalled it.
+Factura aplicable(const QString& numero, const QString& tercero, const Lineas& lineas, const QString& abono,
+                const QString& ncf = QString())
+{
+    const TotalesFactura t = CalcularTotales(lineas);
+    const CuentaAplicar c = CalcularAplicar(NumText(t.neto), NumText(t.impuesto), QStringLiteral("0"), abono);
+    Factura f;
+    f.encabezado = {numero,
+                    tercero,
+                    FormatDate(QDate(2026, 12, 10)),
+                    c.saldo == 0 ? QStringLiteral("CONTADO") : QStringLiteral("CREDITO"),
+                    NumText(c.neto),
+                    NumText(c.impuesto),
+                    QStringLiteral("0"),
+                    abono,
+                    NumText(c.saldo),
+                    NumText(c.total),
+                    QString(),
+                    c.estado(),
+                    QString(),
+                    QStringLiteral("1"),
+                    QStringLiteral("1"),
+                    ncf};
+    f.lineas = lineas;
+    return f;
+}
+
+QStringList kardex(const teststore::Target& t)
+{
+    QStringList out;
+    for (const QVariantList& r : teststore::queryRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo "
+                                                        "FROM Kardex"))
+        out << QStringLiteral("%1 +%2 -%3 =%4").arg(r[0].toString()).arg(r[1].toInt()).arg(r[2].toInt()).arg(r[3].toInt());
+    out.sort();
+    return out;
+}
+
+const TablasAnular kAnularVenta{QStringLiteral("VENTAS"), QStringLiteral("Detalles_FacVen"), EntradaArticulos(),
+                                QStringLiteral("Factura De Venta Anulada "), OrigenMovimiento::VentaAnulada};
+const TablasAnular kAnularCompra{QStringLiteral("Compras"), QStringLiteral("Detalles_FacCom"), SalidaArticulos(),
+                                 QStringLiteral("Factura de Compra Anulada "), OrigenMovimiento::CompraAnulada};
+
+}  // namespace
+
+class TstFactura : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { msgtest::install(); }
+    void cleanup()
+    {
+        msgtest::uninstall();
+        ReiniciarVariablesGlobales();
+    }
+
+    // Net as summed, the running tax rounded half to even after each line.
+    void totales_data()
+    {
+        QTest::addColumn<Lineas>("lineas");
+        QTest::addColumn<double>("neto");
+        QTest::addColumn<double>("impuesto");
+        QTest::newRow("sin lineas") << Lineas{} << 0.0 << 0.0;
+        QTest::newRow("una") << Lineas{linea("A", "2", "100", "16")} << 200.0 << 32.0;
+        QTest::newRow("neto sin redondear") << Lineas{linea("A", "3", "1.25", "0")} << 3.75 << 0.0;
+        QTest::newRow("medio a par") << Lineas{linea("A", "1", "2.5", "100")} << 2.5 << 2.0;
+        // Rounded line by line: two halves give 0, not the 1 of their sum.
+        QTest::newRow("redondeo corrido") << Lineas{linea("A", "1", "0.5", "100"), linea("B", "1", "0.5", "100")} << 1.0
+                                          << 0.0;
+        QTest::newRow("texto no numerico") << Lineas{linea("A", "x", "100", "16"), linea("B", "1", "10", "10")} << 10.0
+                                           << 1.0;
+    }
+    void totales()
+    {
+        QFETCH(Lineas, lineas);
+        QFETCH(double, neto);
+        QFETCH(double, impuesto);
+        const TotalesFactura t = CalcularTotales(lineas);
+        QCOMPARE(t.neto, neto);
+        QCOMPARE(t.impuesto, impuesto);
+    }
+
+    // Discount and payment as money texts, the rest in cents, and the state
+    // from the balance.
+    void cuenta_data()
+    {
+        QTest::addColumn<QStringList>("textos");  // net, tax, discount, paid
+        QTest::addColumn<int>("falla");
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<double>("total");
+        QTest::addColumn<double>("saldo");
+        QTest::addColumn<QString>("estado");
+        const int ok = int(CuentaAplicar::Falla::Ninguna), dinero = int(CuentaAplicar::Falla::Dinero),
+                  negativo = int(CuentaAplicar::Falla::SaldoNegativo);
+        QTest::newRow("credito") << QStringList{"100", "16", "000", "000"} << ok << 0 << 116.0 << 116.0 << "Sin Cancelar";
+        QTest::newRow("descuento y abono") << QStringList{"100", "16", "6", "110"} << ok << 0 << 110.0 << 0.0 << "Cancelada";
+        QTest::newRow("vacios") << QStringList{"100", "0", "", " "} << ok << 0 << 100.0 << 100.0 << "Sin Cancelar";
+        // 0.1 + 0.2 is not 0.3 in doubles; in cents it is.
+        QTest::newRow("centavos") << QStringList{"0.1", "0.2", "", "0.3"} << ok << 0 << 0.3 << 0.0 << "Cancelada";
+        QTest::newRow("neto a centavos") << QStringList{"10.004", "0", "", "10"} << ok << 0 << 10.0 << 0.0 << "Cancelada";
+        QTest::newRow("descuento negativo") << QStringList{"100", "0", "-5", ""} << dinero << 6 << 0.0 << 0.0 << "Cancelada";
+        QTest::newRow("abono con coma") << QStringList{"100", "0", "", "1,5"} << dinero << 7 << 0.0 << 0.0 << "Cancelada";
+        QTest::newRow("tres decimales") << QStringList{"100", "0", "", "1.234"} << dinero << 7 << 0.0 << 0.0 << "Cancelada";
+        QTest::newRow("descuento primero") << QStringList{"100", "0", "x", "y"} << dinero << 6 << 0.0 << 0.0 << "Cancelada";
+        QTest::newRow("saldo negativo") << QStringList{"100", "0", "0", "150"} << negativo << 0 << 100.0 << -50.0
+                                        << "Sin Cancelar";
+    }
+    void cuenta()
+    {
+        QFETCH(QStringList, textos);
+        QFETCH(int, falla);
+        QFETCH(int, caja);
+        QFETCH(double, total);
+        QFETCH(double, saldo);
+        QFETCH(QString, estado);
+        const CuentaAplicar c = CalcularAplicar(textos[0], textos[1], textos[2], textos[3]);
+        QCOMPARE(int(c.falla), falla);
+        QCOMPARE(c.caja, caja);
+        QCOMPARE(c.total, total);
+        QCOMPARE(c.saldo, saldo);
+        QCOMPARE(c.estado(), estado);
+    }
+
+    // A sale's apply: header, lines, Kardex, stock, counter and payment.
+    void venta_data()
+    {
+        QTest::addColumn<QString>("abono");
+        QTest::addColumn<bool>("tomado");  // another sale holds number 42 already
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("estado");
+        QTest::addColumn<QStringList>("pagos");
+        QTest::newRow("contado") << "354" << false << "42" << "Cancelada" << QStringList{};
+        QTest::newRow("abono") << "30.5" << false << "42" << "Sin Cancelar" << QStringList{"42|1|30.5"};
+        QTest::newRow("numero tomado") << "354" << true << "43" << "Cancelada" << QStringList{};
+    }
+    void venta()
+    {
+        QFETCH(QString, abono);
+        QFETCH(bool, tomado);
+        QFETCH(QString, numero);
+        QFETCH(QString, estado);
+        QFETCH(QStringList, pagos);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        teststore::execRaw(t, "UPDATE empresas SET consecutivo_venta = 41 WHERE codigo_emp = 1");
+        articulo(t, "A1", 10, 100, 90, 80, 18, 60);
+        articulo(t, "B2", 5, 50, 45, 40, 18, 30);
+        if (tomado)
+            teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, valor_neto, "
+                                  "impuesto_total, descuento, abono, saldo, total) "
+                                  "VALUES (42, '0', 'Cancelada', 1, '1', 1, 0, 0, 1, 0, 1)");
+        // 2 x 100 + 1 x 100 at 18%: 300 and 54.
+        const Factura f = aplicable("42", "0", {linea("A1", "2", "100", "18", "60"), linea("B2", "1", "100", "18", "30")},
+                                  abono);
+        const double saldo = Val(f.campo(8));
+        const ResultadoAplicar r = AplicarVenta(f, saldo, 0, false);
+        QCOMPARE(int(r.estado), int(Estado::Guardada));
+        QCOMPARE(r.numero, numero);
+        QVERIFY(r.consecutivo);
+        const auto v = teststore::queryRaw(t, "SELECT codigo_cli, total, saldo, Estado FROM Ventas WHERE codigo_fac = "
+                                                  + numero);
+        QCOMPARE(v.size(), 1);
+        QCOMPARE(v[0][0].toString(), QString("0"));
+        QCOMPARE(v[0][1].toDouble(), 354.0);
+        QCOMPARE(v[0][2].toDouble(), saldo);
+        QCOMPARE(v[0][3].toString(), estado);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Detalles_FacVen WHERE codigo_fac = " + numero).toInt(), 2);
+        QCOMPARE(stock(t, "A1"), 8);
+        QCOMPARE(stock(t, "B2"), 4);
+        QCOMPARE(kardex(t), QStringList({"Factura De Venta " + numero + " +0 -1 =4", "Factura De Venta " + numero + " +0 -2 =8"}));
+        QCOMPARE(consecutivo(t, "consecutivo_venta").toString(), numero);
+        QStringList p;
+        for (const QVariantList& a : teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xCobrar"))
+            p << QStringLiteral("%1|%2|%3").arg(a[0].toString(), a[1].toString(), NumText(a[2].toDouble()));
+        QCOMPARE(p, pagos);
+        cuadran(t, "Ventas", "Fact_xCobrar");
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // An apply that does not go through leaves the store as it was.
+    void ventaNoGuardada_data()
+    {
+        QTest::addColumn<QString>("cliente");
+        QTest::addColumn<QString>("ncf");
+        QTest::addColumn<int>("estado");
+        QTest::newRow("ncf repetido") << "0" << "X1" << int(Estado::NcfManualRepetido);
+        QTest::newRow("cliente ausente") << "NADIE" << "" << int(Estado::Fallo);
+    }
+    void ventaNoGuardada()
+    {
+        QFETCH(QString, cliente);
+        QFETCH(QString, ncf);
+        QFETCH(int, estado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "A1", 10, 100, 90, 80, 18, 60);
+        teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, total, ncf) "
+                              "VALUES (1, '0', 'Cancelada', 1, '1', 1, 'X1')");
+        const QStringList antes = volcado(t);
+        const ResultadoAplicar r = AplicarVenta(aplicable("2", cliente, {linea("A1", "1", "100", "18", "60")}, "118", ncf),
+                                                0, 0, false);
+        QCOMPARE(int(r.estado), estado);
+        QCOMPARE(volcado(t), antes);
+    }
+
+    // A purchase's apply on credit, then its annulment; a second annulment
+    // finds it annulled and a missing one is reported gone, both untouched.
+    void compraYAnulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        teststore::execRaw(t, "UPDATE empresas SET consecutivo_compra = 6 WHERE codigo_emp = 1");
+        articulo(t, "A1", 10, 100, 90, 80, 0, 60);
+        const Factura f = aplicable("7", "0", {linea("A1", "5", "40", "0", "40")}, "50");
+        const ResultadoAplicar r = AplicarCompra(f, 150);
+        QCOMPARE(int(r.estado), int(Estado::Guardada));
+        QCOMPARE(r.numero, QString("7"));
+        QCOMPARE(stock(t, "A1"), 15);
+        QCOMPARE(consecutivo(t, "consecutivo_compra").toInt(), 7);
+        const auto p = teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xPagar");
+        QCOMPARE(p.size(), 1);
+        QCOMPARE(p[0][2].toDouble(), 50.0);
+        cuadran(t, "Compras", "Fact_xPagar");
+
+        ResultadoAnular a = AnularFactura(kAnularCompra, "7", "DEVUELTA");
+        QVERIFY(a.ok && a.existe && !a.yaAnulada);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT Estado FROM Compras WHERE codigo_fac = 7").toString(), QString("Anulada"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT notas FROM Compras WHERE codigo_fac = 7").toString(), QString("DEVUELTA"));
+        QCOMPARE(stock(t, "A1"), 10);
+        QCOMPARE(kardex(t), QStringList({"Factura de Compra 7 +5 -0 =15", "Factura de Compra Anulada 7 +0 -5 =10"}));
+
+        const QStringList antes = volcado(t, {"Compras", "Detalles_FacCom", "Kardex", "ARTICULOS"});
+        a = AnularFactura(kAnularCompra, "7", "OTRA");
+        QVERIFY(a.ok && a.existe && a.yaAnulada);
+        a = AnularFactura(kAnularCompra, "8", "OTRA");
+        QVERIFY(a.ok && !a.existe);
+        QCOMPARE(volcado(t, {"Compras", "Detalles_FacCom", "Kardex", "ARTICULOS"}), antes);
+    }
+
+    // A sale's annulment puts its stock back and keeps its lines.
+    void anularVenta()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "A1", 10, 100, 90, 80, 0, 60);
+        articulo(t, "B2", 5, 50, 45, 40, 0, 30);
+        const Factura f = aplicable("1", "0", {linea("A1", "3", "100", "0", "60"), linea("B2", "2", "50", "0", "30")}, "400");
+        QCOMPARE(int(AplicarVenta(f, 0, 0, false).estado), int(Estado::Guardada));
+        QCOMPARE(stock(t, "A1"), 7);
+        const ResultadoAnular a = AnularFactura(kAnularVenta, "1", QString());
+        QVERIFY(a.ok && a.existe && !a.yaAnulada);
+        QCOMPARE(stock(t, "A1"), 10);
+        QCOMPARE(stock(t, "B2"), 5);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT Estado FROM Ventas WHERE codigo_fac = 1").toString(), QString("Anulada"));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Detalles_FacVen").toInt(), 2);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Kardex WHERE concepto = 'Factura De Venta Anulada 1'").toInt(), 2);
+    }
+};
+
+QTEST_MAIN(TstFactura)
+#include "tst_factura.moc"
