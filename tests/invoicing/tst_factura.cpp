@@ -208,6 +208,7 @@ private slots:
         QTest::addColumn<int>("estado");
         QTest::newRow("ncf repetido") << "0" << "X1" << int(Estado::NcfManualRepetido);
         QTest::newRow("cliente ausente") << "NADIE" << "" << int(Estado::Fallo);
+        QTest::newRow("columna ausente") << "0" << "-" << int(Estado::Fallo);
     }
     void ventaNoGuardada()
     {
@@ -220,10 +221,49 @@ private slots:
         teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, total, ncf) "
                               "VALUES (1, '0', 'Cancelada', 1, '1', 1, 'X1')");
         const QStringList antes = volcado(t);
-        const ResultadoAplicar r = AplicarVenta(aplicable("2", cliente, {linea("A1", "1", "100", "18", "60")}, "118", ncf),
-                                                0, 0, false);
+        Factura f = aplicable("2", cliente, {linea("A1", "1", "100", "18", "60")}, "118", ncf);
+        if (ncf == "-")
+            f.encabezado.removeLast();
+        const ResultadoAplicar r = AplicarVenta(f, 0, 0, false);
         QCOMPARE(int(r.estado), estado);
         QCOMPARE(volcado(t), antes);
+    }
+
+    // An NCF of a range: stored and counted when it is the range's next,
+    // given way to the next one when the range moved past it, refused with
+    // nothing stored when the range is used up.
+    void ventaNcf_data()
+    {
+        QTest::addColumn<int>("hasta");
+        QTest::addColumn<QString>("propuesto");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("guardado");  // "" for nothing stored
+        QTest::newRow("siguiente") << 500 << "B0100000040" << int(Estado::Guardada) << "B0100000040";
+        QTest::newRow("atrasado") << 500 << "B0100000038" << int(Estado::Guardada) << "B0100000040";
+        QTest::newRow("agotado") << 39 << "B0100000040" << int(Estado::NcfAgotado) << "";
+    }
+    void ventaNcf()
+    {
+        QFETCH(int, hasta);
+        QFETCH(QString, propuesto);
+        QFETCH(int, estado);
+        QFETCH(QString, guardado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "A1", 10, 100, 90, 80, 0, 60);
+        const int id = rango(t, "Consumidor final", "B01", 1, hasta, 39);
+        const QStringList antes = volcado(t);
+        const ResultadoAplicar r = AplicarVenta(aplicable("1", "0", {linea("A1", "1", "100", "0", "60")}, "100", propuesto),
+                                                0, qint16(id), true);
+        QCOMPARE(int(r.estado), estado);
+        if (guardado.isEmpty()) {
+            QCOMPARE(volcado(t), antes);
+            return;
+        }
+        QCOMPARE(r.ncf, guardado);
+        QVERIFY(r.consecutivoNcf);
+        QCOMPARE(teststore::scalarRaw(t, "SELECT ncf FROM Ventas WHERE codigo_fac = 1").toString(), guardado);
+        QCOMPARE(teststore::scalarRaw(t, QString("SELECT consecutivo FROM ncfs WHERE ID = %1").arg(id)).toInt(), 40);
     }
 
     // A purchase's apply on credit, then its annulment; a second annulment
