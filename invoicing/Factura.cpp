@@ -56,6 +56,52 @@ CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, cons
 
 // ---- the store ----
 
+RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const QString& codigoTercero)
+{
+    using Falla = RevisionAplicar::Falla;
+    RevisionAplicar r;
+    for (int i : {2, 12}) {
+        const QString fecha = f.campo(i).trimmed();
+        if ((i == 2 || !fecha.isEmpty()) && !ParseDate(fecha).isValid()) {
+            r.falla = Falla::Fecha;
+            r.caja = i;
+            return r;
+        }
+    }
+    r.tercero = f.campo(1).trimmed();
+    if (r.tercero.isEmpty()) {
+        r.falla = Falla::SinTercero;
+        return r;
+    }
+    gSQL = QStringLiteral("Select ") + codigoTercero + QStringLiteral(" From ") + terceros + QStringLiteral(" Where ")
+           + codigoTercero + QStringLiteral(" = ") + SqlStr(r.tercero);
+    if (!AbrirRecordset(gSQL)) {
+        r.falla = Falla::Store;
+        return r;
+    }
+    if (gRecordset->RecordCount() < 1) {
+        r.falla = Falla::TerceroAusente;
+        return r;
+    }
+    r.usuario = f.campo(14).trimmed();
+    gSQL = QStringLiteral("Select codigo_usu From usuarios Where codigo_emp = ") + gCodigoEmp
+           + QStringLiteral(" And codigo_usu = ") + SqlStr(r.usuario);
+    if (!AbrirRecordset(gSQL))
+        r.falla = Falla::Store;
+    else if (gRecordset->RecordCount() < 1 || f.campo(13).trimmed() != gCodigoEmp)
+        r.falla = Falla::UsuarioAusente;
+    return r;
+}
+
+NcfTecleado RevisarNcfTecleado(const QString& ncf)
+{
+    gSQL = QStringLiteral("Select codigo_fac From Ventas Where codigo_emp = ") + gCodigoEmp + QStringLiteral(" And ncf = ")
+           + SqlStr(ncf);
+    if (!AbrirRecordset(gSQL))
+        return NcfTecleado::Store;
+    return gRecordset->RecordCount() > 0 ? NcfTecleado::Repetido : NcfTecleado::Libre;
+}
+
 void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, QString>& cambios)
 {
     ado::Recordset rs;

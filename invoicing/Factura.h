@@ -62,6 +62,23 @@ CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, cons
 
 // ---- the store ----
 
+// The checks of an apply against the store, before any question: the
+// invoice date (box 2) and a due date typed (box 12) read as dates, the
+// party (box 1) is in terceros under codigoTercero, and the user (box 14)
+// is one of the signed-in company, which box 13 holds. Store: the failure
+// was shown already.
+struct RevisionAplicar {
+    enum class Falla { Ninguna, Fecha, SinTercero, TerceroAusente, UsuarioAusente, Store };
+    Falla falla = Falla::Ninguna;
+    int caja = 0;  // the date box that does not read
+    QString tercero, usuario;  // as checked
+};
+RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const QString& codigoTercero);
+
+// A typed NCF against the company's sales. Store: the failure was shown.
+enum class NcfTecleado { Libre, Repetido, Store };
+NcfTecleado RevisarNcfTecleado(const QString& ncf);
+
 // Adds the header row of a new invoice to tabla: column i = encabezado[i],
 // or cambios[i] when given.
 void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, QString>& cambios = {});

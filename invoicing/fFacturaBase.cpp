@@ -799,37 +799,27 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
     SetBoxText(txt[8], NumText(c.saldo));
 
     // What the store would refuse is refused now, before any question.
-    for (int i : {2, 12}) {
-        const QString fecha = BoxText(txt[i]).trimmed();
-        if ((i == 2 || !fecha.isEmpty()) && !ParseDate(fecha).isValid()) {
-            MsgBox(QStringLiteral("Ingrese una fecha válida"), MsgStyle::Exclamation);
-            txt[i]->setFocus();
-            return false;
-        }
-    }
-    const QString tercero = BoxText(txt[1]).trimmed();
-    if (tercero.isEmpty()) {
+    const RevisionAplicar rv = RevisarAplicar(LeerFactura(), datos_.terceros, datos_.codigoTercero);
+    switch (rv.falla) {
+    case RevisionAplicar::Falla::Ninguna:
+        break;
+    case RevisionAplicar::Falla::Fecha:
+        MsgBox(QStringLiteral("Ingrese una fecha válida"), MsgStyle::Exclamation);
+        txt[rv.caja]->setFocus();
+        return false;
+    case RevisionAplicar::Falla::SinTercero:
         MsgBox(QStringLiteral("Ingrese los datos requeridos marcados con asterisco (*)"), MsgStyle::Exclamation);
         return false;
-    }
-    gSQL = QStringLiteral("Select ") + datos_.codigoTercero + QStringLiteral(" From ") + datos_.terceros + QStringLiteral(" Where ")
-           + datos_.codigoTercero + QStringLiteral(" = ") + SqlStr(tercero);
-    if (!AbrirRecordset(gSQL))
+    case RevisionAplicar::Falla::Store:
         return false;
-    if (gRecordset->RecordCount() < 1) {
-        MsgBox(QStringLiteral("El ") + datos_.nombreTercero + QStringLiteral(" ") + tercero
+    case RevisionAplicar::Falla::TerceroAusente:
+        MsgBox(QStringLiteral("El ") + datos_.nombreTercero + QStringLiteral(" ") + rv.tercero
                    + QStringLiteral(" no está registrado; elíjalo de la lista de búsqueda"),
                MsgStyle::Exclamation);
         txt[1]->setFocus();
         return false;
-    }
-    const QString usuario = BoxText(txt[14]).trimmed();
-    gSQL = QStringLiteral("Select codigo_usu From usuarios Where codigo_emp = ") + gCodigoEmp
-           + QStringLiteral(" And codigo_usu = ") + SqlStr(usuario);
-    if (!AbrirRecordset(gSQL))
-        return false;
-    if (gRecordset->RecordCount() < 1 || BoxText(txt[13]).trimmed() != gCodigoEmp) {
-        MsgBox(QStringLiteral("El usuario ") + usuario + QStringLiteral(" no está registrado en la empresa ") + gCodigoEmp,
+    case RevisionAplicar::Falla::UsuarioAusente:
+        MsgBox(QStringLiteral("El usuario ") + rv.usuario + QStringLiteral(" no está registrado en la empresa ") + gCodigoEmp,
                MsgStyle::Exclamation);
         return false;
     }

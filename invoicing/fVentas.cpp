@@ -339,15 +339,16 @@ bool fVentas::AdmiteAplicar()
     const QString ncf = BoxText(txt[15]).trimmed();
     if (ncf.isEmpty() || NcfDeRango())
         return true;
-    gSQL = QStringLiteral("Select codigo_fac From Ventas Where codigo_emp = ") + gCodigoEmp + QStringLiteral(" And ncf = ")
-           + SqlStr(ncf);
-    if (!AbrirRecordset(gSQL))
-        return false;
-    if (gRecordset->RecordCount() > 0) {
+    switch (RevisarNcfTecleado(ncf)) {
+    case NcfTecleado::Libre:
+        return true;
+    case NcfTecleado::Repetido:
         MsgBox(NcfRepetido(ncf), MsgStyle::Exclamation);
         return false;
+    case NcfTecleado::Store:
+        break;
     }
-    return true;
+    return false;
 }
 
 fVentas::Resultado fVentas::GuardarVenta(double saldo)
