@@ -13,6 +13,7 @@ using namespace fac;
 namespace {
 
 using Lineas = QVector<LineaTexto>;
+using Cajas = QHash<int, QString>;  // box -> text over the defaults
 using Estado = ResultadoAplicar::Estado;
 
 LineaTexto linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
@@ -142,6 +143,57 @@ private slots:
         QCOMPARE(c.total, total);
         QCOMPARE(c.saldo, saldo);
         QCOMPARE(c.estado(), estado);
+    }
+
+    // The checks against the store before an apply, in their order.
+    void revisar_data()
+    {
+        QTest::addColumn<QString>("terceros");
+        QTest::addColumn<Cajas>("cajas");
+        QTest::addColumn<int>("falla");
+        QTest::addColumn<int>("caja");
+        using F = RevisionAplicar::Falla;
+        const QString c = "CLIENTES", p = "PROVEEDORES";
+        QTest::newRow("venta") << c << Cajas{} << int(F::Ninguna) << 0;
+        QTest::newRow("compra") << p << Cajas{} << int(F::Ninguna) << 0;
+        QTest::newRow("vencimiento") << c << Cajas{{12, FormatDate(QDate(2027, 1, 9))}} << int(F::Ninguna) << 0;
+        QTest::newRow("fecha") << c << Cajas{{2, "x"}, {12, "x"}, {1, ""}} << int(F::Fecha) << 2;
+        QTest::newRow("fecha vacia") << c << Cajas{{2, " "}} << int(F::Fecha) << 2;
+        QTest::newRow("vencimiento malo") << c << Cajas{{12, "x"}, {1, ""}} << int(F::Fecha) << 12;
+        QTest::newRow("sin tercero") << c << Cajas{{1, " "}, {14, "9"}} << int(F::SinTercero) << 0;
+        QTest::newRow("tercero ausente") << p << Cajas{{1, "NADIE"}, {14, "9"}} << int(F::TerceroAusente) << 0;
+        QTest::newRow("usuario ausente") << c << Cajas{{14, "9"}} << int(F::UsuarioAusente) << 0;
+        QTest::newRow("otra empresa") << c << Cajas{{13, "2"}} << int(F::UsuarioAusente) << 0;
+    }
+    void revisar()
+    {
+        QFETCH(QString, terceros);
+        QFETCH(Cajas, cajas);
+        QFETCH(int, falla);
+        QFETCH(int, caja);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        Factura f = aplicable("1", "0", {linea("A1", "1", "100", "0")}, "100");
+        for (auto i = cajas.cbegin(); i != cajas.cend(); ++i)
+            f.encabezado[i.key()] = i.value();
+        const QString codigo = terceros == "CLIENTES" ? "codigo_cli" : "codigo_prov";
+        const RevisionAplicar r = RevisarAplicar(f, terceros, codigo);
+        QCOMPARE(int(r.falla), falla);
+        QCOMPARE(r.caja, caja);
+        QCOMPARE(msgtest::texts(), QStringList());
+    }
+
+    // A typed NCF is taken only by a sale of the same company.
+    void ncfTecleado()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, total, ncf) "
+                              "VALUES (1, '0', 'Cancelada', 1, '1', 1, 'X1')");
+        QCOMPARE(int(RevisarNcfTecleado("X1")), int(NcfTecleado::Repetido));
+        QCOMPARE(int(RevisarNcfTecleado("X2")), int(NcfTecleado::Libre));
+        gCodigoEmp = "2";
+        QCOMPARE(int(RevisarNcfTecleado("X1")), int(NcfTecleado::Libre));
     }
 
     // A sale's apply: header, lines, Kardex, stock, counter and payment.
