@@ -26,6 +26,20 @@ TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas)
     return t;
 }
 
+CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas)
+{
+    CajasTotales c;
+    if (!lineas.isEmpty()) {
+        const TotalesFactura t = CalcularTotales(lineas);
+        c.neto = NumText(t.neto);
+        c.impuesto = NumText(t.impuesto);
+    }
+    c.descuento = c.abono = QStringLiteral("000");
+    c.saldo = NumText(Val(c.neto) + Val(c.impuesto));
+    c.total = c.saldo;
+    return c;
+}
+
 QString CuentaAplicar::estado() const
 {
     return saldo == 0 ? QStringLiteral("Cancelada") : QStringLiteral("Sin Cancelar");

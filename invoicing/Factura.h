@@ -46,6 +46,14 @@ struct TotalesFactura {
 };
 TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas);
 
+// The totals boxes as the window shows them once its lines change: net
+// and tax of the lines (none with no line), discount and payment back to
+// "000", balance and total the net plus the tax.
+struct CajasTotales {
+    QString neto, impuesto, descuento, abono, saldo, total;
+};
+CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas);
+
 // The money of an apply from the texts of net, tax, discount and amount
 // paid, everything in cents so that the balance is exactly the total less
 // what was paid.

@@ -493,15 +493,15 @@ void fFacturaBase::ValidarFecha()
 void fFacturaBase::CalcularTotales()
 {
     LimpiarCamposDetalle();
+    const CajasTotales c = MostrarTotales(LineasDeLista(lvwFactura));
     if (lvwFactura->count() > 0) {
-        const TotalesFactura t = CalcularTotalesLista(lvwFactura);
-        SetBoxText(txt[4], NumText(t.neto));
-        SetBoxText(txt[5], NumText(t.impuesto));
+        SetBoxText(txt[4], c.neto);
+        SetBoxText(txt[5], c.impuesto);
     }
-    SetBoxText(txt[6], QStringLiteral("000"));
-    SetBoxText(txt[7], QStringLiteral("000"));
-    SetBoxText(txt[8], NumText(Val(BoxText(txt[4])) + Val(BoxText(txt[5]))));
-    SetBoxText(txt[9], BoxText(txt[8]));
+    SetBoxText(txt[6], c.descuento);
+    SetBoxText(txt[7], c.abono);
+    SetBoxText(txt[8], c.saldo);
+    SetBoxText(txt[9], c.total);
 }
 
 bool fFacturaBase::FacturaYaRegistrada()

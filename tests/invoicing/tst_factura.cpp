@@ -102,6 +102,16 @@ private slots:
         const TotalesFactura t = CalcularTotales(lineas);
         QCOMPARE(t.neto, neto);
         QCOMPARE(t.impuesto, impuesto);
+        // The boxes: empty net and tax with no line, the balance and total
+        // their sum, discount and payment reset.
+        const CajasTotales c = MostrarTotales(lineas);
+        const QStringList esperadas{lineas.isEmpty() ? QString() : NumText(neto),
+                                    lineas.isEmpty() ? QString() : NumText(impuesto),
+                                    "000",
+                                    "000",
+                                    NumText(neto + impuesto),
+                                    NumText(neto + impuesto)};
+        QCOMPARE(QStringList({c.neto, c.impuesto, c.descuento, c.abono, c.saldo, c.total}), esperadas);
     }
 
     // Discount and payment as money texts, the rest in cents, and the state
