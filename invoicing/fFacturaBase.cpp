@@ -914,22 +914,21 @@ bool fFacturaBase::bAnular_Click()
     const ResultadoAnular r = AnularFactura(
         {datos_.tablaVista, datos_.detalles, datos_.stockAnular, datos_.conceptoAnular, datos_.origenAnular}, n,
         BoxText(txt[10]));
-    const bool ok = r.ok, existe = r.existe, yaAnulada = r.yaAnulada;
-    if (!ok) {
+    if (!r.ok) {
         ControlErrores();
         MsgBox(QStringLiteral("Error en el evento Click del comando bAnular del formulario ") + datos_.formulario);
         return false;
     }
-    if (!existe) {
+    if (!r.existe) {
         MsgBox(QStringLiteral("La factura ") + n + QStringLiteral(" ya no existe"), MsgStyle::Exclamation);
         bAnular->setEnabled(false);
         return false;
     }
-    if (yaAnulada)
+    if (r.yaAnulada)
         MsgBox(QStringLiteral("La factura ") + n + datos_.yaAnulada, MsgStyle::Exclamation);
     setModo(0);
     SetBoxText(txt[11], QStringLiteral("Anulada"));
-    return !yaAnulada;
+    return !r.yaAnulada;
 }
 
 void fFacturaBase::bCancelar_Click() { CerrarVentana(this); }

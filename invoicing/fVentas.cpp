@@ -356,13 +356,11 @@ fVentas::Resultado fVentas::GuardarVenta(double saldo)
     const ResultadoAplicar a = AplicarVenta(LeerFactura(), saldo, IdNcfElegido(), NcfDeRango());
     if (a.estado != Resultado::Guardada)
         return a.estado;
-    const QString &numero = a.numero, &ncf = a.ncf;
-    const bool consecutivo = a.consecutivo, consecutivoNcf = a.consecutivoNcf;
-    MostrarGuardadoCon(numero, ncf);
+    MostrarGuardadoCon(a.numero, a.ncf);
     EnviarADisplay(TextoTotalDisplay(BoxText(txt[9])));
-    if (!consecutivo)
+    if (!a.consecutivo)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo de la Factura a través de la sección 'Opciones y Parámetros'"));
-    if (!consecutivoNcf)
+    if (!a.consecutivoNcf)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo del NCF a través de la sección 'Opciones y Parámetros'"));
     return Resultado::Guardada;
 }
