@@ -84,28 +84,16 @@ QString Html(const QString& texto)
         }
     if (llano)
         return texto;
+    const QString marcado = texto.toHtmlEscaped();
+    // Past the code page a character goes as its number (a pair of
+    // surrogates as one).
     QString out;
-    out.reserve(texto.size());
-    for (char32_t c : texto.toUcs4()) {
-        switch (c) {
-        case U'&':
-            out += QLatin1String("&amp;");
-            break;
-        case U'<':
-            out += QLatin1String("&lt;");
-            break;
-        case U'>':
-            out += QLatin1String("&gt;");
-            break;
-        case U'"':
-            out += QLatin1String("&quot;");
-            break;
-        default:
-            if (c < 256)
-                out += QChar(char16_t(c));
-            else
-                out += QStringLiteral("&#%1;").arg(quint32(c));
-        }
+    out.reserve(marcado.size());
+    for (char32_t c : marcado.toUcs4()) {
+        if (c < 256)
+            out += QChar(char16_t(c));
+        else
+            out += QStringLiteral("&#%1;").arg(quint32(c));
     }
     return out;
 }
