@@ -1,5 +1,7 @@
 #include "textfmt.h"
 
+#include <QLocale>
+
 #include <cfenv>
 #include <cmath>
 
@@ -70,23 +72,19 @@ QString NumText(const QVariant& v)
 
 QString FormatMoney(double x)
 {
-    QString s = QString::number(x, 'f', 2);
-    bool neg = s.startsWith(QLatin1Char('-'));
-    if (neg)
-        s.remove(0, 1);
-    int point = s.indexOf(QLatin1Char('.'));
-    QString whole = s.left(point);
-    QString frac = s.mid(point);
-    QString grouped;
-    for (int i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            grouped += QLatin1Char(',');
-        grouped += whole[i];
+    if (!std::isfinite(x)) {
+        // Shown this way since the first version ("infinf", "-infinf").
+        const QString t = QString::number(std::fabs(x), 'f', 2);
+        return (x < 0 ? QStringLiteral("-") : QString()) + t + t;
     }
-    QString out = grouped + frac;
-    if (neg && out != QLatin1String("0.00"))
-        out.prepend(QLatin1Char('-'));
-    return out;
+    // The C locale's signs, with its group sign switched on.
+    static const QLocale money = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::DefaultNumberOptions);
+        return c;
+    }();
+    const QString out = money.toString(x, 'f', 2);
+    return out == QLatin1String("-0.00") ? QStringLiteral("0.00") : out;
 }
 
 QString FormatDate(const QDate& d)
