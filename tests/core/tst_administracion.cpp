@@ -616,10 +616,10 @@ private slots:
         w.ncf[4]->setText(consecutivo);
         w.bActualizarNcf->click();
         QCOMPARE(comoEsperados(mensajes), mensajes);
-        const auto filas = teststore::queryRaw(t, "SELECT desde, hasta, consecutivo FROM ncfs");
+        const auto filas = teststore::rowsRaw(t, "SELECT desde, hasta, consecutivo FROM ncfs");
         QStringList vistos;
         for (const auto& f : filas)
-            vistos << QString("%1/%2/%3").arg(f[0].toString(), f[1].toString(), f[2].toString());
+            vistos << QString("%1/%2/%3").arg(f["desde"].toString(), f["hasta"].toString(), f["consecutivo"].toString());
         QCOMPARE(vistos.join(","), guardado);
         QCOMPARE(gModoNcf, guardado.isEmpty() ? 2 : 3);
     }

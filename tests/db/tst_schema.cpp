@@ -37,15 +37,15 @@ QString storedKinds(const Target& t, const QString& table)
 {
     QStringList out;
     if (teststore::mariadb()) {
-        const auto rows = teststore::queryRaw(
+        const auto rows = teststore::rowsRaw(
             t, QStringLiteral("SELECT COLUMN_NAME, DATA_TYPE, EXTRA FROM information_schema.COLUMNS "
                               "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = '%1' AND EXTRA NOT LIKE '%INVISIBLE%' "
                               "ORDER BY ORDINAL_POSITION")
                    .arg(table));
-        for (const QVariantList& r : rows) {
-            const QString type = r[1].toString().toLower();
+        for (const teststore::Row& r : rows) {
+            const QString type = r["DATA_TYPE"].toString().toLower();
             QString k = QStringLiteral("?") + type;
-            if (r[2].toString().contains(QLatin1String("auto_increment")))
+            if (r["EXTRA"].toString().contains(QLatin1String("auto_increment")))
                 k = QStringLiteral("A");
             else if (type == QLatin1String("varchar") || type == QLatin1String("text"))
                 k = QStringLiteral("T");
@@ -55,7 +55,7 @@ QString storedKinds(const Target& t, const QString& table)
                 k = QStringLiteral("M");
             else if (type == QLatin1String("date"))
                 k = QStringLiteral("D");
-            out << r[0].toString() + QLatin1Char(':') + k;
+            out << r["COLUMN_NAME"].toString() + QLatin1Char(':') + k;
         }
     } else {
         const bool autoinc = teststore::scalarRaw(t, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = '%1'")
@@ -63,12 +63,12 @@ QString storedKinds(const Target& t, const QString& table)
                                  .toString()
                                  .contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
         const auto rows =
-            teststore::queryRaw(t, QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1')").arg(table));
-        for (const QVariantList& r : rows) {
+            teststore::rowsRaw(t, QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1')").arg(table));
+        for (const teststore::Row& r : rows) {
             // Declared types exactly as the data layer maps them.
-            const QString type = r[1].toString();
+            const QString type = r["type"].toString();
             QString k = QStringLiteral("?") + type;
-            if (type == QLatin1String("INTEGER") && autoinc && r[2].toInt() > 0)
+            if (type == QLatin1String("INTEGER") && autoinc && r["pk"].toInt() > 0)
                 k = QStringLiteral("A");
             else if (type == QLatin1String("TEXT"))
                 k = QStringLiteral("T");
@@ -78,7 +78,7 @@ QString storedKinds(const Target& t, const QString& table)
                 k = QStringLiteral("M");
             else if (type == QLatin1String("DATE"))
                 k = QStringLiteral("D");
-            out << r[0].toString() + QLatin1Char(':') + k;
+            out << r["name"].toString() + QLatin1Char(':') + k;
         }
     }
     return out.join(QLatin1Char(' '));

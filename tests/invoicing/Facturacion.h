@@ -121,20 +121,20 @@ inline qint64 centavos(const QVariant& v)
 // full.
 inline void cuadran(const teststore::Target& t, const QString& facturas, const QString& abonos)
 {
-    for (const QVariantList& f : teststore::queryRaw(t, "SELECT codigo_fac, total, abono, saldo, Estado, valor_neto, "
-                                                        "impuesto_total, descuento FROM " + facturas)) {
-        const QString n = f[0].toString();
+    for (const teststore::Row& f : teststore::rowsRaw(t, "SELECT codigo_fac, total, abono, saldo, Estado, valor_neto, "
+                                                         "impuesto_total, descuento FROM " + facturas)) {
+        const QString n = f["codigo_fac"].toString();
         qint64 pagado = 0;
         for (const QVariantList& p : teststore::queryRaw(t, "SELECT valor_abono FROM " + abonos + " WHERE codigo_fac = " + n))
             pagado += centavos(p[0]);
-        const qint64 total = centavos(f[1]), abono = centavos(f[2]), saldo = centavos(f[3]);
-        QCOMPARE(total, centavos(f[5]) + centavos(f[6]) - centavos(f[7]));
-        if (f[4].toString() == "Cancelada") {
+        const qint64 total = centavos(f["total"]), abono = centavos(f["abono"]), saldo = centavos(f["saldo"]);
+        QCOMPARE(total, centavos(f["valor_neto"]) + centavos(f["impuesto_total"]) - centavos(f["descuento"]));
+        if (f["Estado"].toString() == "Cancelada") {
             QCOMPARE(saldo, 0);
             QCOMPARE(abono, total);
             QCOMPARE(pagado, 0);
         } else {
-            QCOMPARE(f[4].toString(), QString("Sin Cancelar"));
+            QCOMPARE(f["Estado"].toString(), QString("Sin Cancelar"));
             QCOMPARE(abono, pagado);
             QCOMPARE(saldo, total - pagado);
             QVERIFY(saldo > 0);

@@ -107,12 +107,12 @@ QString campo(const teststore::Target& t, const Lado& l, int numero, const QStri
 QStringList pagos(const teststore::Target& t, const Lado& l, int numero, int emp = 1)
 {
     QStringList out;
-    for (const QVariantList& r : teststore::queryRaw(t, QString("SELECT num_abono, valor_abono FROM %1 WHERE codigo_fac = %2 "
-                                                                "AND codigo_emp = %3 ORDER BY num_abono DESC")
-                                                            .arg(l.abonos)
-                                                            .arg(numero)
-                                                            .arg(emp)))
-        out << r[0].toString() + "=" + r[1].toString();
+    for (const teststore::Row& r : teststore::rowsRaw(t, QString("SELECT num_abono, valor_abono FROM %1 WHERE codigo_fac = %2 "
+                                                                 "AND codigo_emp = %3 ORDER BY num_abono DESC")
+                                                             .arg(l.abonos)
+                                                             .arg(numero)
+                                                             .arg(emp)))
+        out << r["num_abono"].toString() + "=" + r["valor_abono"].toString();
     return out;
 }
 

@@ -169,8 +169,8 @@ private slots:
         QCOMPARE(filas(t, "Detalles_FacCom"), compras);
 
         qint64 kardex = kInicial;
-        for (const QVariantList& r : teststore::queryRaw(t, "SELECT unidades_entrantes, unidades_salientes FROM Kardex"))
-            kardex += r[0].toLongLong() - r[1].toLongLong();
+        for (const teststore::Row& r : teststore::rowsRaw(t, "SELECT unidades_entrantes, unidades_salientes FROM Kardex"))
+            kardex += r["unidades_entrantes"].toLongLong() - r["unidades_salientes"].toLongLong();
         QCOMPARE(filas(t, "Kardex"), ventas + compras);
         QCOMPARE(stock(t, "C1"), kInicial - ventas + compras);
         QCOMPARE(qint64(stock(t, "C1")), kardex);
