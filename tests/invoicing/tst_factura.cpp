@@ -54,9 +54,13 @@ Factura aplicable(const QString& numero, const QString& tercero, const Lineas& l
 QStringList kardex(const teststore::Target& t)
 {
     QStringList out;
-    for (const QVariantList& r : teststore::queryRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo "
-                                                        "FROM Kardex"))
-        out << QStringLiteral("%1 +%2 -%3 =%4").arg(r[0].toString()).arg(r[1].toInt()).arg(r[2].toInt()).arg(r[3].toInt());
+    for (const teststore::Row& r : teststore::rowsRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo "
+                                                         "FROM Kardex"))
+        out << QStringLiteral("%1 +%2 -%3 =%4")
+                   .arg(r["concepto"].toString())
+                   .arg(r["unidades_entrantes"].toInt())
+                   .arg(r["unidades_salientes"].toInt())
+                   .arg(r["saldo"].toInt());
     out.sort();
     return out;
 }
@@ -242,21 +246,22 @@ private slots:
         QCOMPARE(int(r.estado), int(Estado::Guardada));
         QCOMPARE(r.numero, numero);
         QVERIFY(r.consecutivo);
-        const auto v = teststore::queryRaw(t, "SELECT codigo_cli, total, saldo, Estado FROM Ventas WHERE codigo_fac = "
-                                                  + numero);
+        const auto v = teststore::rowsRaw(t, "SELECT codigo_cli, total, saldo, Estado FROM Ventas WHERE codigo_fac = "
+                                                 + numero);
         QCOMPARE(v.size(), 1);
-        QCOMPARE(v[0][0].toString(), QString("0"));
-        QCOMPARE(v[0][1].toDouble(), 354.0);
-        QCOMPARE(v[0][2].toDouble(), saldo);
-        QCOMPARE(v[0][3].toString(), estado);
+        QCOMPARE(v[0]["codigo_cli"].toString(), QString("0"));
+        QCOMPARE(v[0]["total"].toDouble(), 354.0);
+        QCOMPARE(v[0]["saldo"].toDouble(), saldo);
+        QCOMPARE(v[0]["Estado"].toString(), estado);
         QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Detalles_FacVen WHERE codigo_fac = " + numero).toInt(), 2);
         QCOMPARE(stock(t, "A1"), 8);
         QCOMPARE(stock(t, "B2"), 4);
         QCOMPARE(kardex(t), QStringList({"Factura De Venta " + numero + " +0 -1 =4", "Factura De Venta " + numero + " +0 -2 =8"}));
         QCOMPARE(consecutivo(t, "consecutivo_venta").toString(), numero);
         QStringList p;
-        for (const QVariantList& a : teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xCobrar"))
-            p << QStringLiteral("%1|%2|%3").arg(a[0].toString(), a[1].toString(), NumText(a[2].toDouble()));
+        for (const teststore::Row& a : teststore::rowsRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xCobrar"))
+            p << QStringLiteral("%1|%2|%3").arg(a["codigo_fac"].toString(), a["num_abono"].toString(),
+                                                NumText(a["valor_abono"].toDouble()));
         QCOMPARE(p, pagos);
         cuadran(t, "Ventas", "Fact_xCobrar");
         QCOMPARE(msgtest::texts(), QStringList());
@@ -342,9 +347,9 @@ private slots:
         QCOMPARE(r.numero, QString("7"));
         QCOMPARE(stock(t, "A1"), 15);
         QCOMPARE(consecutivo(t, "consecutivo_compra").toInt(), 7);
-        const auto p = teststore::queryRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xPagar");
+        const auto p = teststore::rowsRaw(t, "SELECT codigo_fac, num_abono, valor_abono FROM Fact_xPagar");
         QCOMPARE(p.size(), 1);
-        QCOMPARE(p[0][2].toDouble(), 50.0);
+        QCOMPARE(p[0]["valor_abono"].toDouble(), 50.0);
         cuadran(t, "Compras", "Fact_xPagar");
 
         ResultadoAnular a = AnularFactura(kAnularCompra, "7", "DEVUELTA");
