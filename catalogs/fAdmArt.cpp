@@ -4,6 +4,7 @@
 #include "StatusBar.h"
 #include "fArticulos.h"
 #include "fKardex.h"
+#include "frmContenedor.h"
 #include "mFunciones.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
@@ -16,7 +17,6 @@
 #include <QMenuBar>
 #include <QToolButton>
 
-std::function<void()> fAdmArt::abrirBusqueda;
 
 fAdmArt::fAdmArt() : fAdmBase(QStringLiteral("fAdmArt"), QStringLiteral("Administrador de Artículos"), 18165, 5220)
 {
@@ -75,8 +75,7 @@ void fAdmArt::Despachar(const QString& caption)
     else if (caption == QLatin1String("Propiedades"))
         Propiedades();
     else if (caption == QLatin1String("Buscar")) {
-        if (abrirBusqueda)
-            abrirBusqueda();
+        Abrir(QStringLiteral("buscar_articulos"));
     } else if (caption == QLatin1String("Eliminar"))
         Eliminar();
     else if (caption == QLatin1String("Recargar"))

@@ -3,8 +3,6 @@
 
 #include "fAdmBase.h"
 
-#include <functional>
-
 class fAdmArt : public fAdmBase {
     Q_OBJECT
 public:
@@ -16,8 +14,4 @@ public:
     void Propiedades();
     void Eliminar();
     void Kardex();
-
-    // The article search dialog (fBuscarArticulos) comes with its own
-    // window and hooks in here.
-    static std::function<void()> abrirBusqueda;
 };

@@ -4,6 +4,7 @@
 #include "StatusBar.h"
 #include "fClientes.h"
 #include "fProveedores.h"
+#include "frmContenedor.h"
 #include "mFunciones.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
@@ -114,24 +115,13 @@ void fAdmTerceros::AbrirCuenta()
 
 // ---- clients ----
 
-std::function<void()> fAdmCli::abrirBusqueda;
-std::function<void(const QString&)> fAdmCli::abrirPorCobrar;
-
 static fAdmTerceros::Diseno DisenoCli();
 
 fAdmCli::fAdmCli() : fAdmTerceros(DisenoCli()) {}
 
 fDatosTercero& fAdmCli::Propiedad() { return Ventana<fClientes>(); }
-void fAdmCli::Buscar()
-{
-    if (abrirBusqueda)
-        abrirBusqueda();
-}
-void fAdmCli::Cuenta(const QString& codigo)
-{
-    if (abrirPorCobrar)
-        abrirPorCobrar(codigo);
-}
+void fAdmCli::Buscar() { Abrir(QStringLiteral("buscar_clientes")); }
+void fAdmCli::Cuenta(const QString& codigo) { Llamar(abrirPorCobrar, codigo); }
 
 static fAdmTerceros::Diseno DisenoCli()
 {
@@ -165,24 +155,13 @@ static fAdmTerceros::Diseno DisenoCli()
 
 // ---- suppliers ----
 
-std::function<void()> fAdmProv::abrirBusqueda;
-std::function<void(const QString&)> fAdmProv::abrirPorPagar;
-
 static fAdmTerceros::Diseno DisenoProv();
 
 fAdmProv::fAdmProv() : fAdmTerceros(DisenoProv()) {}
 
 fDatosTercero& fAdmProv::Propiedad() { return Ventana<fProveedores>(); }
-void fAdmProv::Buscar()
-{
-    if (abrirBusqueda)
-        abrirBusqueda();
-}
-void fAdmProv::Cuenta(const QString& codigo)
-{
-    if (abrirPorPagar)
-        abrirPorPagar(codigo);
-}
+void fAdmProv::Buscar() { Abrir(QStringLiteral("buscar_proveedores")); }
+void fAdmProv::Cuenta(const QString& codigo) { Llamar(abrirPorPagar, codigo); }
 
 static fAdmTerceros::Diseno DisenoProv()
 {

@@ -3,7 +3,7 @@
 
 #include "fAdmBase.h"
 
-#include <functional>
+#include "mEnganches.h"
 
 class fDatosTercero;
 
@@ -38,14 +38,13 @@ private:
     Diseno d_;
 };
 
-// Client list. The search dialog and the receivables window come with
-// their own windows: they hook in here.
+// Client list. The receivables window comes with its own window: it hooks
+// in here.
 class fAdmCli : public fAdmTerceros {
     Q_OBJECT
 public:
     fAdmCli();
-    static std::function<void()> abrirBusqueda;                   // fBuscarClientes
-    static std::function<void(const QString&)> abrirPorCobrar;    // fFact_xCobrar, with the code
+    static constexpr Enganche<void(const QString&)> abrirPorCobrar{"fAdmCli.abrirPorCobrar"};  // fFact_xCobrar, with the code
 protected:
     fDatosTercero& Propiedad() override;
     void Buscar() override;
@@ -57,8 +56,7 @@ class fAdmProv : public fAdmTerceros {
     Q_OBJECT
 public:
     fAdmProv();
-    static std::function<void()> abrirBusqueda;                   // fBuscarProveedores
-    static std::function<void(const QString&)> abrirPorPagar;     // fFact_xPagar, with the code
+    static constexpr Enganche<void(const QString&)> abrirPorPagar{"fAdmProv.abrirPorPagar"};  // fFact_xPagar, with the code
 protected:
     fDatosTercero& Propiedad() override;
     void Buscar() override;

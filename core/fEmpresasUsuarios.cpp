@@ -26,8 +26,6 @@
 #include <memory>
 #include <vector>
 
-std::function<void(fEmpresasUsuarios&)> fEmpresasUsuarios::alMostrar;
-
 namespace {
 
 void geo(QWidget* w, int left, int top, int width, int height = 285)

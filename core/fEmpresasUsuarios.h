@@ -12,9 +12,9 @@
 #pragma once
 
 #include "boxes.h"
+#include "mEnganches.h"
 
 #include <QDialog>
-#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -93,7 +93,7 @@ public:
 
     // A fresh window, modal over parent, loaded; returns when it is closed.
     static void Mostrar(QWidget* parent = nullptr);
-    static std::function<void(fEmpresasUsuarios&)> alMostrar;
+    static constexpr Enganche<void(fEmpresasUsuarios&)> alMostrar{"fEmpresasUsuarios.alMostrar"};
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

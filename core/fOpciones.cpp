@@ -13,8 +13,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-std::function<void(fOpciones&)> fOpciones::alMostrar;
-
 bool PuertaAdministrador()
 {
     if (gNivelUsu != 0) {

@@ -4,8 +4,9 @@
 // administrator gate.
 #pragma once
 
+#include "mEnganches.h"
+
 #include <QDialog>
-#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -34,5 +35,5 @@ public:
     // when it is closed. A second call while it is open does nothing.
     static void Mostrar();
     // Tests: called with the window once it is up (inside its modal loop).
-    static std::function<void(fOpciones&)> alMostrar;
+    static constexpr Enganche<void(fOpciones&)> alMostrar{"fOpciones.alMostrar"};
 };

@@ -18,8 +18,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-std::function<void(fRetiroRegistros&)> fRetiroRegistros::alMostrar;
-
 namespace {
 void geo(QWidget* w, int left, int top, int width, int height)
 {

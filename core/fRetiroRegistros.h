@@ -5,8 +5,9 @@
 // (sales), bCerrar (Enter and Esc).
 #pragma once
 
+#include "mEnganches.h"
+
 #include <QDialog>
-#include <functional>
 
 class QGroupBox;
 class QLabel;
@@ -41,7 +42,7 @@ public:
 
     // A fresh window, modal over parent; returns when it is closed.
     static void Mostrar(QWidget* parent = nullptr);
-    static std::function<void(fRetiroRegistros&)> alMostrar;
+    static constexpr Enganche<void(fRetiroRegistros&)> alMostrar{"fRetiroRegistros.alMostrar"};
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

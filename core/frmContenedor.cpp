@@ -4,6 +4,7 @@
 #include "Shell.h"
 #include "Toolbar.h"
 #include "fAcercaDe.h"
+#include "mEnganches.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "vbrt.h"
@@ -12,40 +13,25 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStyle>
 #include <QUrl>
 
 namespace {
-QHash<QString, std::function<void()>>& abridores()
-{
-    static QHash<QString, std::function<void()>> a;
-    return a;
-}
-
 QIcon icono(const char* tema, QStyle::StandardPixmap respaldo)
 {
     return QIcon::fromTheme(QLatin1String(tema), QApplication::style()->standardIcon(respaldo));
 }
 }  // namespace
 
-void RegistrarAbridor(const QString& nombre, std::function<void()> abrir)
-{
-    if (abrir)
-        abridores().insert(nombre, std::move(abrir));
-    else
-        abridores().remove(nombre);
-}
+void RegistrarAbridor(const QString& nombre, std::function<void()> abrir) { Enganchar<void()>(nombre, std::move(abrir)); }
 
 bool Abrir(const QString& nombre)
 {
-    auto it = abridores().constFind(nombre);
-    if (it == abridores().constEnd())
+    const std::function<void()> f = Enganchado<void()>(nombre);
+    if (!f)
         return false;
-    // A copy: the opener may register again while it runs.
-    const std::function<void()> f = it.value();
     f();
     return true;
 }

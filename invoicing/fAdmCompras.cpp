@@ -6,7 +6,6 @@
 #include "msgbox.h"
 
 
-std::function<void(const QString&)> fAdmCompras::abrirPorPagar;
 
 static fAdmFacturas::Diseno DisenoCompras()
 {
@@ -64,6 +63,5 @@ void fAdmCompras::VerFactura(const QString& numero)
 
 void fAdmCompras::Cuenta(const QString& codigo)
 {
-    if (abrirPorPagar)
-        abrirPorPagar(codigo);
+    Llamar(abrirPorPagar, codigo);
 }

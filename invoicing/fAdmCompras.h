@@ -3,7 +3,7 @@
 
 #include "fAdmFacturas.h"
 
-#include <functional>
+#include "mEnganches.h"
 
 class fCompras;
 
@@ -14,7 +14,7 @@ public:
 
     // The payables window hooks in here: opening the payables of a
     // supplier code. Unset, "Por Pagar" does nothing.
-    static std::function<void(const QString&)> abrirPorPagar;
+    static constexpr Enganche<void(const QString&)> abrirPorPagar{"fAdmCompras.abrirPorPagar"};
 
     void NuevaFactura() override;
 

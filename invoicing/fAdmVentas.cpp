@@ -5,9 +5,6 @@
 #include "msgbox.h"
 
 
-std::function<bool()> fAdmVentas::comprasAbierta;
-std::function<void()> fAdmVentas::cerrarCompras;
-std::function<void(const QString&)> fAdmVentas::abrirPorCobrar;
 
 static fAdmFacturas::Diseno DisenoVentas()
 {
@@ -45,13 +42,13 @@ fVentas& VentanaVentasNueva()
 
 void fAdmVentas::CerrarOtraVentana()
 {
-    if (cerrarCompras)
-        cerrarCompras();
+    Llamar(cerrarCompras);
 }
 
 void fAdmVentas::NuevaFactura()
 {
-    if (comprasAbierta && comprasAbierta()) {
+    const auto abierta = Enganchado(comprasAbierta);
+    if (abierta && abierta()) {
         MsgBox(QStringLiteral("cierre la ventana Factura de compra antes de continuar"), MsgStyle::Exclamation);
         return;
     }
@@ -65,6 +62,5 @@ void fAdmVentas::VerFactura(const QString& numero)
 
 void fAdmVentas::Cuenta(const QString& codigo)
 {
-    if (abrirPorCobrar)
-        abrirPorCobrar(codigo);
+    Llamar(abrirPorCobrar, codigo);
 }

@@ -3,7 +3,7 @@
 
 #include "fAdmFacturas.h"
 
-#include <functional>
+#include "mEnganches.h"
 
 class fVentas;
 
@@ -15,9 +15,9 @@ public:
     // The purchase window and the receivables window hook in here: whether
     // the purchase window is open, closing it without a question, and
     // opening the receivables of a client code.
-    static std::function<bool()> comprasAbierta;
-    static std::function<void()> cerrarCompras;
-    static std::function<void(const QString&)> abrirPorCobrar;
+    static constexpr Enganche<bool()> comprasAbierta{"fAdmVentas.comprasAbierta"};
+    static constexpr Enganche<void()> cerrarCompras{"fAdmVentas.cerrarCompras"};
+    static constexpr Enganche<void(const QString&)> abrirPorCobrar{"fAdmVentas.abrirPorCobrar"};
 
     void NuevaFactura() override;
 

@@ -14,8 +14,6 @@
 #include <QStyle>
 #include <QTimer>
 
-std::function<void(fRecibirDinero&)> fRecibirDinero::alMostrar;
-
 fRecibirDinero::fRecibirDinero(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fRecibirDinero"));

@@ -17,10 +17,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 
-std::function<void()> fVentas::abrirBuscarClientes;
-std::function<void()> fVentas::abrirBuscarArticulos;
-std::function<void(const QString&)> fVentas::abrirVistaFactura;
-std::function<void(const QString&)> fVentas::abrirVistaRecibo;
 
 namespace {
 
@@ -171,18 +167,8 @@ fVentas::fVentas() : fFacturaBase(DatosVentas())
     // ---- wiring ----
     ConectarComun();
     connect(ComboNcf, &QComboBox::activated, this, [this] { ComboNcf_Click(); });
-    connect(bAbrirBuscarClientes, &QPushButton::clicked, this, [] {
-        if (abrirBuscarClientes)
-            abrirBuscarClientes();
-        else
-            AbrirBuscarClientes();
-    });
-    connect(bAbrirAdmArt, &QPushButton::clicked, this, [] {
-        if (abrirBuscarArticulos)
-            abrirBuscarArticulos();
-        else
-            AbrirBuscarArticulos();
-    });
+    connect(bAbrirBuscarClientes, &QPushButton::clicked, this, [] { AbrirBuscarClientes(); });
+    connect(bAbrirAdmArt, &QPushButton::clicked, this, [] { AbrirBuscarArticulos(); });
     connect(bFactura, &QPushButton::clicked, this, &fVentas::bFactura_Click);
     connect(bRecibo, &QPushButton::clicked, this, &fVentas::bRecibo_Click);
     TeclasDeVentana(this, nullptr, bCancelar);
@@ -410,8 +396,7 @@ void fVentas::bFactura_Click()
         MsgBox(QStringLiteral("Presione el comando 'Aplicar' para continuar"), MsgStyle::Exclamation);
         return;
     }
-    if (abrirVistaFactura)
-        abrirVistaFactura(BoxText(txt[0]));
+    Llamar(abrirVistaFactura, BoxText(txt[0]));
 }
 
 void fVentas::bRecibo_Click()
@@ -420,6 +405,5 @@ void fVentas::bRecibo_Click()
         MsgBox(QStringLiteral("Presione el comando 'Aplicar' para continuar"), MsgStyle::Exclamation);
         return;
     }
-    if (abrirVistaRecibo)
-        abrirVistaRecibo(BoxText(txt[0]));
+    Llamar(abrirVistaRecibo, BoxText(txt[0]));
 }

@@ -19,6 +19,7 @@
 #pragma once
 
 #include "fFacturaBase.h"
+#include "mEnganches.h"
 
 class fVentas : public fFacturaBase {
     Q_OBJECT
@@ -33,14 +34,10 @@ public:
     QPushButton* bFactura = nullptr;
     QPushButton* bRecibo = nullptr;
 
-    // Windows of other parts of the program hook in here: the client and
-    // article search dialogs (unset: the catalogs' own), and the invoice and
-    // receipt previews (with the invoice number; unset, their buttons do
-    // nothing).
-    static std::function<void()> abrirBuscarClientes;
-    static std::function<void()> abrirBuscarArticulos;
-    static std::function<void(const QString&)> abrirVistaFactura;
-    static std::function<void(const QString&)> abrirVistaRecibo;
+    // The reports hook in here the invoice and receipt previews (with the
+    // invoice number; unset, their buttons do nothing).
+    static constexpr Enganche<void(const QString&)> abrirVistaFactura{"fVentas.abrirVistaFactura"};
+    static constexpr Enganche<void(const QString&)> abrirVistaRecibo{"fVentas.abrirVistaRecibo"};
 
     // Header.
     void txt_Change(int index) override;

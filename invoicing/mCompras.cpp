@@ -10,6 +10,6 @@ void AbrirAdmCompras() { MostrarHija(&Ventana<fAdmCompras>()); }
 void RegistrarMenusCompras()
 {
     RegistrarAbridor(QStringLiteral("compra"), [] { AbrirAdmCompras(); });
-    fAdmVentas::comprasAbierta = ComprasAbierta;
-    fAdmVentas::cerrarCompras = CerrarCompras;
+    Enganchar(fAdmVentas::comprasAbierta, ComprasAbierta);
+    Enganchar(fAdmVentas::cerrarCompras, CerrarCompras);
 }

@@ -96,9 +96,9 @@ void RegistrarMenusCuentas()
 {
     RegistrarAbridor(QStringLiteral("cobrar"), AbrirFact_xCobrar);
     RegistrarAbridor(QStringLiteral("pagar"), AbrirFact_xPagar);
-    fAdmCli::abrirPorCobrar = AbrirPorCobrar;
-    fAdmProv::abrirPorPagar = AbrirPorPagar;
+    Enganchar(fAdmCli::abrirPorCobrar, AbrirPorCobrar);
+    Enganchar(fAdmProv::abrirPorPagar, AbrirPorPagar);
     // The sales list shows the window before it writes the code.
-    fAdmVentas::abrirPorCobrar = [](const QString& codigo) { AbrirCuenta<fFact_xCobrar>(codigo, true); };
-    fAdmCompras::abrirPorPagar = AbrirPorPagar;
+    Enganchar(fAdmVentas::abrirPorCobrar, [](const QString& codigo) { AbrirCuenta<fFact_xCobrar>(codigo, true); });
+    Enganchar(fAdmCompras::abrirPorPagar, AbrirPorPagar);
 }

@@ -12,8 +12,6 @@
 
 #include <algorithm>
 
-std::function<void(fReporteBase&)> fReporteBase::alMostrar;
-
 static QRect twipsRect(int l, int t, int w, int h)
 {
     return QRect(TwipsToPixelsX(l), TwipsToPixelsY(t), TwipsToPixelsX(w), TwipsToPixelsY(h));

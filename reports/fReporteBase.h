@@ -4,8 +4,9 @@
 // when closed.
 #pragma once
 
+#include "mEnganches.h"
+
 #include <QDialog>
-#include <functional>
 
 class QPushButton;
 class WebBrowser;
@@ -28,7 +29,7 @@ public:
     // starts afresh.
     static void MostrarModal(fReporteBase& w);
     // Tests: called with each window MostrarModal shows, once it is up.
-    static std::function<void(fReporteBase&)> alMostrar;
+    static constexpr Enganche<void(fReporteBase&)> alMostrar{"fReporteBase.alMostrar"};
 
 protected:
     fReporteBase(const QString& nombre, const QString& caption, int ancho, int alto, bool ventanaHerramienta = false);

@@ -220,6 +220,6 @@ void RegistrarMenusReportes()
     RegistrarAbridor(QStringLiteral("rep_ventas"), AbrirRepVentas);
     RegistrarAbridor(QStringLiteral("rep_compras"), AbrirRepCompras);
     RegistrarAbridor(QStringLiteral("rep_itbis"), AbrirRepImpuestos);
-    fVentas::abrirVistaFactura = AbrirVistaFactura;
-    fVentas::abrirVistaRecibo = AbrirVistaRecibo;
+    Enganchar(fVentas::abrirVistaFactura, AbrirVistaFactura);
+    Enganchar(fVentas::abrirVistaRecibo, AbrirVistaRecibo);
 }
