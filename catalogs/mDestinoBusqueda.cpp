@@ -6,6 +6,7 @@
 #include "fBuscarClientes.h"
 #include "fBuscarProveedores.h"
 #include "frmContenedor.h"
+#include "mEnganches.h"
 #include "mVentanas.h"
 
 #include <QMdiArea>
@@ -13,15 +14,17 @@
 
 namespace {
 
-struct Registro {
-    DestinoBusqueda d;
-    bool registrado = false;
-    bool vigilada = false;  // d.ventana was given, so its end ends the registration
+// The invoice window's registration, as named hooks.
+struct Ganchos {
+    Enganche<bool()> enCaptura;
+    Enganche<void(const QString&)> ponerTercero;
+    Enganche<void(const QString&)> ponerArticulo;
 };
 
-Registro& registro(FacturaDestino f)
+const Ganchos& ganchos(FacturaDestino f)
 {
-    static Registro venta, compra;
+    static const Ganchos venta{{"fVentas.enCaptura"}, {"fVentas.ponerTercero"}, {"fVentas.ponerArticulo"}};
+    static const Ganchos compra{{"fCompras.enCaptura"}, {"fCompras.ponerTercero"}, {"fCompras.ponerArticulo"}};
     return f == FacturaDestino::Venta ? venta : compra;
 }
 
@@ -37,43 +40,57 @@ void AlFrente(QWidget* w)
     w->activateWindow();
 }
 
-bool Entregar(FacturaDestino f, const QString& codigo, std::function<void(const QString&)> DestinoBusqueda::*poner)
+// The window, when it still exists, comes to the front before the write.
+std::function<void(const QString&)> AlFrenteY(const QPointer<QWidget>& ventana, std::function<void(const QString&)> poner)
+{
+    if (!poner)
+        return {};
+    return [ventana, poner](const QString& codigo) {
+        if (ventana)
+            AlFrente(ventana);
+        poner(codigo);
+    };
+}
+
+bool Entregar(FacturaDestino f, const QString& codigo, Enganche<void(const QString&)> Ganchos::*poner)
 {
     if (!FacturaEnCaptura(f))
         return false;
-    const DestinoBusqueda& d = registro(f).d;
-    if (!(d.*poner))
-        return false;
-    if (d.ventana)
-        AlFrente(d.ventana);
-    // A copy: the change handler the write runs may register again.
-    const auto escribir = d.*poner;
-    escribir(codigo);
-    return true;
+    return Llamar(ganchos(f).*poner, codigo);
 }
 
 }  // namespace
 
 void RegistrarDestinoBusqueda(FacturaDestino f, const DestinoBusqueda& d)
 {
-    Registro& r = registro(f);
-    r.d = d;
-    r.registrado = true;
-    r.vigilada = !d.ventana.isNull();
+    const Ganchos& g = ganchos(f);
+    const QPointer<QWidget> ventana = d.ventana;
+    // A window given at registration ends it when it goes.
+    const bool vigilada = !ventana.isNull();
+    std::function<bool()> enCaptura;
+    if (d.enCaptura)
+        enCaptura = [ventana, vigilada, en = d.enCaptura] { return !(vigilada && ventana.isNull()) && en(); };
+    Enganchar(g.enCaptura, enCaptura);
+    Enganchar(g.ponerTercero, AlFrenteY(ventana, d.ponerTercero));
+    Enganchar(g.ponerArticulo, AlFrenteY(ventana, d.ponerArticulo));
 }
 
-void QuitarDestinoBusqueda(FacturaDestino f) { registro(f) = Registro{}; }
+void QuitarDestinoBusqueda(FacturaDestino f)
+{
+    const Ganchos& g = ganchos(f);
+    Enganchar(g.enCaptura, {});
+    Enganchar(g.ponerTercero, {});
+    Enganchar(g.ponerArticulo, {});
+}
 
 bool FacturaEnCaptura(FacturaDestino f)
 {
-    const Registro& r = registro(f);
-    if (!r.registrado || (r.vigilada && r.d.ventana.isNull()) || !r.d.enCaptura)
-        return false;
-    return r.d.enCaptura();
+    const auto enCaptura = Enganchado(ganchos(f).enCaptura);
+    return enCaptura && enCaptura();
 }
 
-bool EntregarTercero(FacturaDestino f, const QString& codigo) { return Entregar(f, codigo, &DestinoBusqueda::ponerTercero); }
-bool EntregarArticulo(FacturaDestino f, const QString& codigo) { return Entregar(f, codigo, &DestinoBusqueda::ponerArticulo); }
+bool EntregarTercero(FacturaDestino f, const QString& codigo) { return Entregar(f, codigo, &Ganchos::ponerTercero); }
+bool EntregarArticulo(FacturaDestino f, const QString& codigo) { return Entregar(f, codigo, &Ganchos::ponerArticulo); }
 
 void AbrirBuscarArticulos() { MostrarHija(&Ventana<fBuscarArticulos>()); }
 void AbrirBuscarClientes() { MostrarHija(&Ventana<fBuscarClientes>()); }
@@ -81,9 +98,6 @@ void AbrirBuscarProveedores() { MostrarHija(&Ventana<fBuscarProveedores>()); }
 
 void RegistrarBusquedas()
 {
-    fAdmArt::abrirBusqueda = AbrirBuscarArticulos;
-    fAdmCli::abrirBusqueda = AbrirBuscarClientes;
-    fAdmProv::abrirBusqueda = AbrirBuscarProveedores;
     RegistrarAbridor(QStringLiteral("buscar_articulos"), AbrirBuscarArticulos);
     RegistrarAbridor(QStringLiteral("buscar_clientes"), AbrirBuscarClientes);
     RegistrarAbridor(QStringLiteral("buscar_proveedores"), AbrirBuscarProveedores);

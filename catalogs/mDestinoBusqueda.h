@@ -1,6 +1,7 @@
 // Where the search dialogs hand a picked code. The sales and purchase
-// invoice windows register themselves here, so the dialogs need none of
-// their headers; a dialog asks only through the calls below.
+// invoice windows register themselves here (as named hooks, mEnganches.h),
+// so the dialogs need none of their headers; a dialog asks only through the
+// calls below.
 //
 // An invoice window registers once it exists (its constructor is a good
 // place) and may register again at any time; the last registration stands:
