@@ -17,7 +17,6 @@
 #include <QMenuBar>
 #include <QToolButton>
 
-
 fAdmArt::fAdmArt() : fAdmBase(QStringLiteral("fAdmArt"), QStringLiteral("Administrador de Artículos"), 18165, 5220)
 {
     Boton(0, QStringLiteral("Nuevo"), 30, 15, 1099, 870);

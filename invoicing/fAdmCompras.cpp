@@ -5,8 +5,6 @@
 #include "mVentanas.h"
 #include "msgbox.h"
 
-
-
 static fAdmFacturas::Diseno DisenoCompras()
 {
     fAdmFacturas::Diseno d;
@@ -61,7 +59,4 @@ void fAdmCompras::VerFactura(const QString& numero)
     MostrarGuardada(VentanaComprasNueva(), numero);
 }
 
-void fAdmCompras::Cuenta(const QString& codigo)
-{
-    Llamar(abrirPorPagar, codigo);
-}
+void fAdmCompras::Cuenta(const QString& codigo) { Llamar(abrirPorPagar, codigo); }

@@ -4,8 +4,6 @@
 #include "mVentanas.h"
 #include "msgbox.h"
 
-
-
 static fAdmFacturas::Diseno DisenoVentas()
 {
     fAdmFacturas::Diseno d;
@@ -40,10 +38,7 @@ fVentas& VentanaVentasNueva()
     return Ventana<fVentas>();
 }
 
-void fAdmVentas::CerrarOtraVentana()
-{
-    Llamar(cerrarCompras);
-}
+void fAdmVentas::CerrarOtraVentana() { Llamar(cerrarCompras); }
 
 void fAdmVentas::NuevaFactura()
 {
@@ -60,7 +55,4 @@ void fAdmVentas::VerFactura(const QString& numero)
     MostrarGuardada(VentanaVentasNueva(), numero);
 }
 
-void fAdmVentas::Cuenta(const QString& codigo)
-{
-    Llamar(abrirPorCobrar, codigo);
-}
+void fAdmVentas::Cuenta(const QString& codigo) { Llamar(abrirPorCobrar, codigo); }
