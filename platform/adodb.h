@@ -2,6 +2,9 @@
 // over Qt SQL, on a local SQLite file or a MariaDB server.
 #pragma once
 
+#include "adocatalog.h"
+#include "adoerror.h"
+
 #include <QDate>
 #include <QElapsedTimer>
 #include <QHash>
@@ -16,45 +19,7 @@
 
 namespace ado {
 
-// What a failure means for the work at hand, whatever engine raised it.
-enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong };
-
-// Every failure of the layer reaches callers as this, with the number the
-// error check knows (3022 duplicate key, 3200 related rows, 3078 missing
-// table, 429 driver missing, 7 out of memory) or the engine's own.
-struct Error {
-    long number = 0;
-    QString description;
-    Fault fault = Fault::None;
-};
-
 enum class Engine { None, SQLite, MariaDB };
-enum class Kind { Text, Integer, Money, Date, AutoNumber };
-
-struct ColumnInfo {
-    QString name;   // as declared in the store
-    Kind kind = Kind::Text;
-    int maxChars = 0;  // longest text the column holds, 0 when unbounded
-    int maxBytes = 0;  // the same in UTF-8 bytes, for long text columns
-};
-
-struct TableInfo {
-    QString name;               // canonical spelling
-    QVector<ColumnInfo> columns;
-    QVector<int> key;           // column indexes of the unique key, may be empty
-    int autoColumn = -1;
-    int columnIndex(const QString& name) const;  // any case; -1 when absent
-};
-
-class Catalog {
-public:
-    QHash<QString, TableInfo> tables;  // keyed by lower-case name
-    const TableInfo* table(const QString& name) const;
-    bool isDateColumn(const QString& column) const;
-private:
-    friend class Connection;
-    QHash<QString, bool> dateColumns;
-};
 
 class Connection {
 public:
@@ -82,6 +47,8 @@ public:
     void CommitTrans();
     void RollbackTrans();
     int transactionDepth() const { return depth_; }
+    // A unit AbortUnit or an inner rollback gave up: no write goes through.
+    bool unitDoomed() const { return rollbackOnly_ && depth_ > 0; }
     // Rolls the open unit back at once, releasing its locks, and dooms it:
     // every later write and the outer commit are refused until the caller
     // rolls back. For an error shown to the user while a unit is open.
@@ -108,9 +75,6 @@ private:
     QSqlQuery& prepared(const QString& sql);
     QString rewrite(const QString& sql) const;
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
-    Error numberedError(const class QSqlError& e, bool isDelete) const;
-    Fault faultOf(const class QSqlError& e, long number, bool isDelete) const;
-    static void checkLocalStore(const QString& path);
     void checkServerWritable();
     void reviveLost();
     void reopenLost(const Error& loss);

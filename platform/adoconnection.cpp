@@ -1,0 +1,363 @@
+#include "adodb.h"
+
+#include "adoengine.h"
+#include "adolayer.h"
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace ado {
+
+namespace {
+
+QAtomicInt connectionSerial;
+
+std::function<void(const QString&)>& writeHook()
+{
+    static std::function<void(const QString&)> h;
+    return h;
+}
+
+}  // namespace
+
+QString registryName(const char* prefix)
+{
+    return QLatin1String(prefix) + QString::number(connectionSerial.fetchAndAddRelaxed(1));
+}
+
+void beforeWrite(const QString& sql)
+{
+    if (writeHook())
+        writeHook()(sql);
+}
+
+Connection::Connection()
+{
+    name_ = registryName("ado-");
+}
+
+Connection::~Connection()
+{
+    // At process exit Qt's connection registry may already be gone.
+    if (QCoreApplication::instance())
+        Close();
+}
+
+QSqlQuery& Connection::prepared(const QString& sql)
+{
+    auto it = statements_.find(sql);
+    if (it != statements_.end())
+        return *it.value();
+    auto q = std::make_shared<QSqlQuery>(database());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql))
+        throw makeError(q->lastError(), sql, sql.startsWith(QLatin1String("DELETE")));
+    if (statements_.size() > 64)
+        statements_.clear();
+    statements_.insert(sql, q);
+    return *q;
+}
+
+void Connection::setWriteHook(std::function<void(const QString&)> hook) { writeHook() = std::move(hook); }
+
+QSqlDatabase Connection::database() const
+{
+    if (!db_.isValid())
+        db_ = QSqlDatabase::database(name_, false);
+    return db_;
+}
+
+bool Connection::isOpen() const { return engine_ != Engine::None && database().isOpen(); }
+
+void Connection::Close()
+{
+    if (QSqlDatabase::contains(name_)) {
+        statements_.clear();
+        plans_.reset();
+        db_ = QSqlDatabase();
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    statements_.clear();
+    plans_.reset();
+    lostText_.clear();
+    db_ = QSqlDatabase();
+    engine_ = Engine::None;
+    depth_ = 0;
+    rollbackOnly_ = false;
+    catalog_ = Catalog();
+}
+
+QHash<QString, QString> parseConnectionText(const QString& text)
+{
+    QHash<QString, QString> kv;
+    int i = 0;
+    while (i < text.size()) {
+        int eq = text.indexOf(QLatin1Char('='), i);
+        if (eq < 0)
+            break;
+        QString key = text.mid(i, eq - i).trimmed().toUpper();
+        int j = eq + 1;
+        QString value;
+        if (j < text.size() && text[j] == QLatin1Char('{')) {
+            int close = text.indexOf(QLatin1Char('}'), j);
+            if (close < 0)
+                close = text.size();
+            value = text.mid(j + 1, close - j - 1);
+            j = close + 1;
+            int semi = text.indexOf(QLatin1Char(';'), j);
+            j = semi < 0 ? text.size() : semi + 1;
+        } else {
+            int semi = text.indexOf(QLatin1Char(';'), j);
+            if (semi < 0)
+                semi = text.size();
+            value = text.mid(j, semi - j);
+            j = semi + 1;
+        }
+        kv.insert(key, value.trimmed());
+        i = j;
+    }
+    return kv;
+}
+
+void Connection::Open(const QString& connectionString, const QString& user, const QString& password)
+{
+    if (isOpen())
+        fail(err::AlreadyOpen, QStringLiteral("La operación no se permite si el objeto está abierto."));
+    Close();
+    const QString text = connectionString.isEmpty() ? ConnectionString : connectionString;
+    const bool odbc = text.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive);
+
+    if (odbc) {
+        mariadb::open(name_, text, user, password);
+        engine_ = Engine::MariaDB;
+        try {
+            for (const QString& s : mariadb::sessionStatements())
+                execRaw(s);
+            loadCatalog();
+            checkServerWritable();
+        } catch (...) {
+            Close();
+            throw;
+        }
+        ConnectionString = text;
+        return;
+    }
+
+    // The local file: a path, or "Data Source=path".
+    QString path = text;
+    if (text.contains(QLatin1Char('='))) {
+        const auto kv = parseConnectionText(text);
+        path = kv.value(QStringLiteral("DATA SOURCE"));
+    }
+    path = path.trimmed();
+    sqlite::open(name_, path);
+    engine_ = Engine::SQLite;
+    try {
+        // A file that is not a database fails here.
+        for (const QString& s : sqlite::sessionStatements())
+            execRaw(s);
+        loadCatalog();
+        if (catalog_.tables.isEmpty())
+            fail(err::OpenFailed, QStringLiteral("El archivo '%1' no es una base de datos del programa").arg(path));
+    } catch (const Error& e) {
+        Close();
+        throw Error{err::OpenFailed, e.description, e.fault};
+    }
+    ConnectionString = text;
+}
+
+void Connection::execRaw(const QString& sql)
+{
+    QSqlQuery q(database());
+    if (!q.exec(sql))
+        throw makeError(q.lastError(), sql, false);
+}
+
+
+void Connection::loadCatalog()
+{
+    Catalog c;
+    c.tables = engine_ == Engine::SQLite ? sqlite::readTables(database()) : mariadb::readTables(database());
+    for (const auto& t : c.tables)
+        for (const auto& col : t.columns)
+            if (col.kind == Kind::Date)
+                c.dateColumns.insert(col.name.toLower(), true);
+    catalog_ = c;
+    plans_.reset();
+}
+
+Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelete) const
+{
+    Q_UNUSED(sql);
+    return engine_ == Engine::SQLite ? sqlite::error(e, isDelete) : mariadb::error(e, isDelete);
+}
+
+void Connection::checkServerWritable()
+{
+    // A statement that changes nothing still needs the right to change.
+    const TableInfo* t = catalog_.table(QStringLiteral("empresas"));
+    if (!t || t->columns.isEmpty())
+        return;
+    const QString col = t->columns[0].name;
+    QSqlQuery q(database());
+    if (q.exec(QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 1 = 0").arg(t->name, col)))
+        return;
+    const Error e = makeError(q.lastError(), QString(), false);
+    if (e.fault == Fault::ReadOnly)
+        throw Error{e.number, QStringLiteral("La base de datos del servidor no admite cambios: ") + e.description,
+                    Fault::ReadOnly};
+}
+
+void Connection::reviveLost()
+{
+    if (!lostText_.isEmpty() && depth_ == 0)
+        reopenLost(Error{err::ServerGone, QStringLiteral("Se perdió la conexión con el servidor"), Fault::ConnectionLost});
+}
+
+void Connection::reopenLost(const Error& loss)
+{
+    const QString text = lostText_.isEmpty() ? ConnectionString : lostText_;
+    // Results still open point into the catalog: it outlives the reopening.
+    const Catalog kept = catalog_;
+    Close();
+    try {
+        Open(text);
+    } catch (const Error& e) {
+        catalog_ = kept;
+        lostText_ = text;
+        throw Error{loss.number, loss.description + QStringLiteral(" (") + e.description + QLatin1Char(')'),
+                    Fault::ConnectionLost};
+    }
+    catalog_ = kept;
+}
+
+void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
+{
+    reviveLost();
+    if (!repeatable && depth_ == 0 && engine_ == Engine::MariaDB && (!idle_.isValid() || idle_.elapsed() > 1000)) {
+        // A connection the server dropped while it lay idle shows here,
+        // before a write is sent that could not safely be sent twice.
+        retryingLost([&] { execRaw(QStringLiteral("DO 0")); }, true);
+    }
+    try {
+        run();
+        idle_.start();
+    } catch (const Error& e) {
+        // Inside a unit the unit fails whole; its caller rolls it back.
+        if (e.fault != Fault::ConnectionLost || engine_ != Engine::MariaDB || depth_ > 0)
+            throw;
+        reopenLost(e);
+        // "Gone away" is met before the statement is sent.
+        if (!repeatable && e.number != err::ServerGone)
+            throw;
+        run();
+    }
+}
+
+QString Connection::rewrite(const QString& sql) const
+{
+    switch (engine_) {
+    case Engine::SQLite:
+        return sqlite::statement(sql, catalog_);
+    case Engine::MariaDB:
+        return mariadb::statement(sql, catalog_);
+    case Engine::None:
+        break;
+    }
+    return sql::rewrite(sql, catalog_, false);
+}
+
+void Connection::BeginTrans()
+{
+    reviveLost();
+    if (!isOpen())
+        fail(err::Closed, QStringLiteral("La conexión está cerrada."));
+    if (depth_ == 0) {
+        retryingLost([&] { execRaw(engine_ == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("START TRANSACTION")); },
+                     true);
+        rollbackOnly_ = false;
+    }
+    ++depth_;
+}
+
+void Connection::CommitTrans()
+{
+    if (depth_ == 0)
+        fail(err::UnitAborted, QStringLiteral("Se intentó confirmar sin una transacción abierta."));
+    --depth_;
+    if (depth_ > 0)
+        return;
+    if (rollbackOnly_) {
+        rollbackOnly_ = false;
+        fail(err::UnitAborted, QStringLiteral("La transacción fue anulada y no se guardó nada."));
+    }
+    try {
+        execRaw(QStringLiteral("COMMIT"));
+    } catch (...) {
+        try {
+            execRaw(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+void Connection::AbortUnit()
+{
+    if (depth_ == 0 || rollbackOnly_)
+        return;
+    try {
+        execRaw(QStringLiteral("ROLLBACK"));
+    } catch (...) {
+    }
+    rollbackOnly_ = true;
+}
+
+void Connection::RollbackTrans()
+{
+    if (depth_ == 0)
+        return;
+    --depth_;
+    if (!rollbackOnly_) {
+        try {
+            execRaw(QStringLiteral("ROLLBACK"));
+        } catch (...) {
+        }
+    }
+    // An inner unit that gives up takes the whole outer unit with it.
+    rollbackOnly_ = depth_ > 0;
+}
+
+Connection::Plans& Connection::plans() const
+{
+    auto& self = const_cast<Connection&>(*this);
+    if (!self.plans_)
+        self.plans_ = std::make_shared<Plans>();
+    return *self.plans_;
+}
+
+QString Connection::translate(const QString& sql) const
+{
+    Plans& p = plans();
+    auto it = p.rewrites.constFind(sql);
+    if (it != p.rewrites.constEnd())
+        return it.value();
+    // Statements that carry their values inline are many; start afresh
+    // rather than grow without end.
+    if (p.rewrites.size() >= 512) {
+        p.rewrites.clear();
+        p.shapes.clear();
+        p.columns.clear();
+    }
+    const QString t = rewrite(sql);
+    p.rewrites.insert(sql, t);
+    return t;
+}
+
+}  // namespace ado

@@ -1,0 +1,350 @@
+// What the local file needs: the program's comparisons, the pragmas it runs
+// under, how its catalogue reads, and its failures in the layer's terms.
+#include "adoengine.h"
+
+#include "adodb.h"
+#include "adostatement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <sqlite3.h>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace ado::sqlite {
+
+namespace {
+
+// Comparisons that ignore case, accented capitals included.
+
+int foldCompare(void*, int n1, const void* s1, int n2, const void* s2)
+{
+    // Plain ASCII (codes, most names) compares without building strings.
+    const auto* a1 = static_cast<const unsigned char*>(s1);
+    const auto* a2 = static_cast<const unsigned char*>(s2);
+    const int n = std::min(n1, n2);
+    bool ascii = true;
+    for (int i = 0; i < n; ++i) {
+        unsigned char c1 = a1[i], c2 = a2[i];
+        if ((c1 | c2) & 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c1 >= 'A' && c1 <= 'Z')
+            c1 += 32;
+        if (c2 >= 'A' && c2 <= 'Z')
+            c2 += 32;
+        if (c1 != c2)
+            return c1 < c2 ? -1 : 1;
+    }
+    if (ascii) {
+        bool restAscii = true;
+        for (int i = n; i < n1 && restAscii; ++i)
+            restAscii = !(a1[i] & 0x80);
+        for (int i = n; i < n2 && restAscii; ++i)
+            restAscii = !(a2[i] & 0x80);
+        if (restAscii)
+            return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    }
+    const QString a = QString::fromUtf8(static_cast<const char*>(s1), n1).toCaseFolded();
+    const QString b = QString::fromUtf8(static_cast<const char*>(s2), n2).toCaseFolded();
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool likeMatch(const QString& p, int pi, const QString& s, int si, QChar esc)
+{
+    while (pi < p.size()) {
+        QChar c = p[pi];
+        if (!esc.isNull() && c == esc && pi + 1 < p.size()) {
+            if (si >= s.size() || s[si] != p[pi + 1])
+                return false;
+            pi += 2;
+            ++si;
+            continue;
+        }
+        if (c == QLatin1Char('%')) {
+            while (pi < p.size() && p[pi] == QLatin1Char('%'))
+                ++pi;
+            if (pi == p.size())
+                return true;
+            for (int k = si; k <= s.size(); ++k)
+                if (likeMatch(p, pi, s, k, esc))
+                    return true;
+            return false;
+        }
+        if (si >= s.size())
+            return false;
+        if (c != QLatin1Char('_') && c != s[si])
+            return false;
+        ++pi;
+        ++si;
+    }
+    return si == s.size();
+}
+
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    const unsigned char* pat = sqlite3_value_text(argv[0]);
+    const unsigned char* str = sqlite3_value_text(argv[1]);
+    if (!pat || !str) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QChar esc;
+    if (argc == 3) {
+        const unsigned char* e = sqlite3_value_text(argv[2]);
+        QString es = e ? QString::fromUtf8(reinterpret_cast<const char*>(e)) : QString();
+        if (es.size() != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        esc = es[0].toCaseFolded();
+    }
+    const QString p = QString::fromUtf8(reinterpret_cast<const char*>(pat)).toCaseFolded();
+    const QString s = QString::fromUtf8(reinterpret_cast<const char*>(str)).toCaseFolded();
+    sqlite3_result_int(ctx, likeMatch(p, 0, s, 0, esc) ? 1 : 0);
+}
+
+void registerFunctions(const QSqlDatabase& db)
+{
+    QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3* h = *static_cast<sqlite3* const*>(v.constData());
+    if (!h)
+        return;
+    sqlite3_create_collation(h, "NOCASE", SQLITE_UTF8, nullptr, foldCompare);
+    sqlite3_create_function(h, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_function(h, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+}
+
+// The tables every store of the program holds.
+const char* const kStoreTables[] = {"ARTICULOS", "CLIENTES",     "PROVEEDORES", "empresas",        "usuarios",
+                                    "Ventas",    "Compras",      "Kardex",      "Detalles_FacVen", "Detalles_FacCom",
+                                    "Fact_xCobrar", "Fact_xPagar", "ncfs"};
+
+bool writablePath(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    // access() also says no for root on a read-only mount or an immutable file.
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
+// The longest text of a column, as the declaration's checks state it:
+// length(c) <= n counts characters, length(CAST(c AS BLOB)) <= n bytes.
+void readLengthChecks(TableInfo& t, const QString& ddl)
+{
+    static const QRegularExpression chars(QStringLiteral("length\\(\\s*(\\w+)\\s*\\)\\s*<=\\s*(\\d+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bytes(
+        QStringLiteral("length\\(\\s*CAST\\(\\s*(\\w+)\\s+AS\\s+BLOB\\s*\\)\\s*\\)\\s*<=\\s*(\\d+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto it = chars.globalMatch(ddl); it.hasNext();) {
+        const auto m = it.next();
+        const int i = t.columnIndex(m.captured(1));
+        if (i >= 0)
+            t.columns[i].maxChars = m.captured(2).toInt();
+    }
+    for (auto it = bytes.globalMatch(ddl); it.hasNext();) {
+        const auto m = it.next();
+        const int i = t.columnIndex(m.captured(1));
+        if (i >= 0)
+            t.columns[i].maxBytes = m.captured(2).toInt();
+    }
+}
+
+Kind kindFromSqliteType(const QString& t, bool autoinc)
+{
+    const QString u = t.toUpper();
+    if (u.contains(QLatin1String("INT")))
+        return autoinc ? Kind::AutoNumber : Kind::Integer;
+    if (u.contains(QLatin1String("DATE")))
+        return Kind::Date;
+    if (u.contains(QLatin1String("REAL")) || u.contains(QLatin1String("DOUB")) || u.contains(QLatin1String("FLOA"))
+        || u.contains(QLatin1String("NUM")) || u.contains(QLatin1String("MONEY")) || u.contains(QLatin1String("DEC")))
+        return Kind::Money;
+    return Kind::Text;
+}
+
+}  // namespace
+
+void checkStore(const QString& path)
+{
+    // Nothing is written before the file is known to be one of ours and
+    // writable: a file of another program is left exactly as it was.
+    const QString notOurs = QStringLiteral("El archivo '%1' no es una base de datos del programa").arg(path);
+    QFile f(path);
+    QByteArray head;
+    if (f.open(QIODevice::ReadOnly))
+        head = f.read(100);
+    f.close();
+    if (head.size() < 100 || !head.startsWith(QByteArray("SQLite format 3", 16)))
+        fail(err::OpenFailed, notOurs);
+    if (!writablePath(path) || !writablePath(QFileInfo(path).absolutePath()))
+        throw Error{err::ReadOnlyFile,
+                    QStringLiteral("El archivo '%1' o su carpeta es de solo lectura").arg(QDir::toNativeSeparators(path)),
+                    Fault::ReadOnly};
+    const QString name = registryName("ado-check-");
+    QStringList found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(Connection::kLockWaitSeconds * 1000));
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+                while (q.next())
+                    found << q.value(0).toString().toLower();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    for (const char* t : kStoreTables)
+        if (!found.contains(QString::fromLatin1(t).toLower()))
+            fail(err::OpenFailed, notOurs);
+}
+
+void open(const QString& name, const QString& path)
+{
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        fail(err::NoDriver, QStringLiteral("No se puede crear el componente de acceso a datos local"));
+    // Opening must never create a store: a missing file is an error.
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        fail(err::OpenFailed, QStringLiteral("No se encontró el archivo '%1'").arg(path));
+    checkStore(path);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Connection::kLockWaitSeconds * 1000));
+        db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!db.open()) {
+            QString t = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            fail(err::OpenFailed, t);
+        }
+        registerFunctions(db);
+    }
+}
+
+QStringList sessionStatements()
+{
+    return {QStringLiteral("PRAGMA journal_mode=WAL"),
+            QStringLiteral("PRAGMA synchronous=FULL"),
+            QStringLiteral("PRAGMA foreign_keys=ON"),
+            QStringLiteral("PRAGMA busy_timeout=%1").arg(Connection::kLockWaitSeconds * 1000)};
+}
+
+QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
+{
+    QHash<QString, TableInfo> tables_;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%'")))
+        throw error(q.lastError(), false);
+    QVector<QPair<QString, QString>> tables;
+    while (q.next())
+        tables.append({q.value(0).toString(), q.value(1).toString()});
+    q.finish();
+    for (const auto& [name, ddl] : tables) {
+        TableInfo t;
+        t.name = name;
+        const bool autoinc = ddl.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive);
+        QSqlQuery info(db);
+        if (!info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(name)))
+            throw error(info.lastError(), false);
+        QVector<QPair<int, int>> pk;
+        while (info.next()) {
+            ColumnInfo col;
+            col.name = info.value(1).toString();
+            const int pkPos = info.value(5).toInt();
+            col.kind = kindFromSqliteType(info.value(2).toString(), autoinc && pkPos > 0);
+            if (col.kind == Kind::AutoNumber)
+                t.autoColumn = t.columns.size();
+            if (pkPos > 0)
+                pk.append({pkPos, int(t.columns.size())});
+            t.columns.append(col);
+        }
+        std::sort(pk.begin(), pk.end());
+        for (auto& p : pk)
+            t.key.append(p.second);
+        readLengthChecks(t, ddl);
+        tables_.insert(name.toLower(), t);
+    }
+    return tables_;
+}
+
+namespace {
+
+Error numberedError(const QSqlError& e, bool isDelete)
+{
+    const EngineFailure f = engineFailure(e);
+    const QString& text = f.text;
+    const long native = f.native;
+    if (text.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive))
+        return {err::Duplicate, text};
+    if (text.contains(QLatin1String("FOREIGN KEY constraint failed"), Qt::CaseInsensitive) && isDelete)
+        return {err::Related, text};
+    if (text.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
+        return {err::NoTable, text};
+    if (text.contains(QLatin1String("out of memory"), Qt::CaseInsensitive))
+        return {err::NoMemory, text};
+    return {native, text};
+}
+
+Fault faultOf(const QSqlError& e, long number, bool isDelete)
+{
+    const EngineFailure f = engineFailure(e);
+    const QString& text = f.text;
+    auto has = [&](const char* w) { return text.contains(QLatin1String(w), Qt::CaseInsensitive); };
+    if (number == err::Related)
+        return Fault::None;
+    if (has("FOREIGN KEY constraint failed"))
+        return isDelete ? Fault::None : Fault::MissingRelated;
+    if (has("CHECK constraint failed") && has("length("))
+        return Fault::TooLong;
+    switch (f.numbered ? f.native & 0xff : -1) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Fault::Busy;
+    case SQLITE_READONLY:
+        return Fault::ReadOnly;
+    case SQLITE_FULL:
+        return Fault::DiskFull;
+    default:
+        break;
+    }
+    if (has("database is locked") || has("database table is locked"))
+        return Fault::Busy;
+    if (has("disk is full"))
+        return Fault::DiskFull;
+    if (has("readonly database"))
+        return Fault::ReadOnly;
+    return Fault::None;
+}
+
+}  // namespace
+
+Error error(const QSqlError& e, bool isDelete)
+{
+    Error r = numberedError(e, isDelete);
+    r.fault = faultOf(e, r.number, isDelete);
+    return r;
+}
+
+QString statement(const QString& text, const Catalog& cat)
+{
+    // The write lock of the whole unit already holds the rows.
+    return sql::likeAsEquality(sql::dropLockClause(sql::rewrite(text, cat, false)), cat);
+}
+
+}  // namespace ado::sqlite
