@@ -47,7 +47,7 @@ bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 mo
     Err.Clear();
     auto box = [&](int i) -> QString {
         if (i < 0 || i >= txt.size() || !txt[i])
-            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
+            throw ado::Error{ado::err::NoControl, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
         return *txt[i];
     };
     Trap([&] {
@@ -157,32 +157,32 @@ bool ControlErrores()
     switch (n) {
     case 0:
         return true;
-    case 3200:
+    case ado::err::Related:
         MsgBox(QStringLiteral("No es posible eliminar el registro debido a que está relacionado"), MsgStyle::Exclamation);
         return false;
-    case 3022:
+    case ado::err::Duplicate:
         MsgBox(QStringLiteral("Error No: ") + ns
                    + QStringLiteral(" Código o Descripción no pueden ser duplicados, inserte otros datos e intentelo de nuevo o verifique si otro usuario esta accediendo al registro"),
                MsgStyle::Exclamation);
         return false;
-    case 7:
+    case ado::err::NoMemory:
         MsgBox(QStringLiteral("Error No: ") + ns
                    + QStringLiteral(" Memoria insuficiente. Libere memoria cerrando las demás aplicaciones e inténtelo de nuevo"),
                MsgStyle::Critical);
         return false;
-    case 3078:
+    case ado::err::NoTable:
         MsgBox(QStringLiteral("Error No: ") + ns + QStringLiteral(". ") + d
                    + QStringLiteral(". Hacer cambios en la base de datos puede dar como resultado fallos irreparables en el programa"),
                MsgStyle::Critical);
         EndProgram();
         return false;
-    case 3024:
+    case ado::err::MissingFile:
         MsgBox(QStringLiteral("Error No: ") + ns + QStringLiteral(". ") + d
                    + QStringLiteral(". Hacer cambios en los archivos del software puede dar como resultado fallos irreparables en el programa"),
                MsgStyle::Critical);
         EndProgram();
         return false;
-    case 429:
+    case ado::err::NoDriver:
         MsgBox(QStringLiteral("Error No. ") + ns + QStringLiteral(". ") + d
                    + QStringLiteral(". Es posible que la instalación o desinstalación de otra aplicación haya afectado el sistema. Para corregir el problema instale -mdac_typ- (Microsoft Data Access Components)."),
                MsgStyle::Exclamation);

@@ -31,5 +31,6 @@ bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint3
 void AjustarCajas(const BoxArray& cajas, const QString& tabla, int primera = 0);
 
 // Shows the message of the current error (Err) and clears it; true when
-// there was none. Ends the program on 3078, 3024 and 429.
+// there was none. Ends the program on ado::err::NoTable, MissingFile and
+// NoDriver.
 bool ControlErrores();

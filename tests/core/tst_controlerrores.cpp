@@ -29,27 +29,27 @@ private slots:
         QTest::addColumn<bool>("ends");
         const QString d = "descripcion";
         QTest::newRow("none") << 0L << QString() << -1 << true << false;
-        QTest::newRow("related") << 3200L << "No es posible eliminar el registro debido a que está relacionado"
+        QTest::newRow("related") << long(ado::err::Related) << "No es posible eliminar el registro debido a que está relacionado"
                                  << int(MsgStyle::Exclamation) << false << false;
         QTest::newRow("duplicate")
-            << 3022L
+            << long(ado::err::Duplicate)
             << "Error No: 3022 Código o Descripción no pueden ser duplicados, inserte otros datos e intentelo de nuevo o verifique si otro usuario esta accediendo al registro"
             << int(MsgStyle::Exclamation) << false << false;
-        QTest::newRow("memory") << 7L
+        QTest::newRow("memory") << long(ado::err::NoMemory)
                                 << "Error No: 7 Memoria insuficiente. Libere memoria cerrando las demás aplicaciones e inténtelo de nuevo"
                                 << int(MsgStyle::Critical) << false << false;
         QTest::newRow("missing table")
-            << 3078L << "Error No: 3078. descripcion. Hacer cambios en la base de datos puede dar como resultado fallos irreparables en el programa"
+            << long(ado::err::NoTable) << "Error No: 3078. descripcion. Hacer cambios en la base de datos puede dar como resultado fallos irreparables en el programa"
             << int(MsgStyle::Critical) << false << true;
         QTest::newRow("missing file")
-            << 3024L << "Error No: 3024. descripcion. Hacer cambios en los archivos del software puede dar como resultado fallos irreparables en el programa"
+            << long(ado::err::MissingFile) << "Error No: 3024. descripcion. Hacer cambios en los archivos del software puede dar como resultado fallos irreparables en el programa"
             << int(MsgStyle::Critical) << false << true;
         QTest::newRow("no component")
-            << 429L
+            << long(ado::err::NoDriver)
             << "Error No. 429. descripcion. Es posible que la instalación o desinstalación de otra aplicación haya afectado el sistema. Para corregir el problema instale -mdac_typ- (Microsoft Data Access Components)."
             << int(MsgStyle::Exclamation) << false << true;
         QTest::newRow("other") << 1064L << "Error inesperado N° 1064. descripcion" << int(MsgStyle::Critical) << false << false;
-        QTest::newRow("negative") << -2147467259L << "Error inesperado N° -2147467259. descripcion" << int(MsgStyle::Critical) << false << false;
+        QTest::newRow("negative") << long(ado::err::OpenFailed) << "Error inesperado N° -2147467259. descripcion" << int(MsgStyle::Critical) << false << false;
         Q_UNUSED(d);
     }
     void table()
@@ -85,7 +85,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("style");
         const int ex = int(MsgStyle::Exclamation), cr = int(MsgStyle::Critical);
-        QTest::newRow("lost") << 2006L << int(ado::Fault::ConnectionLost)
+        QTest::newRow("lost") << long(ado::err::ServerGone) << int(ado::Fault::ConnectionLost)
                               << "Error No: 2006. Se perdió la conexión con el servidor de la base de datos y el trabajo no se guardó. "
                                  "Verifique que el servidor esté en marcha e inténtelo de nuevo"
                               << ex;
@@ -101,7 +101,7 @@ private slots:
                                    << "Error No: 13. El disco de la base de datos está lleno y el trabajo no se guardó. Libere espacio "
                                       "en el disco e inténtelo de nuevo"
                                    << cr;
-        QTest::newRow("read-only") << 8L << int(ado::Fault::ReadOnly)
+        QTest::newRow("read-only") << long(ado::err::ReadOnlyFile) << int(ado::Fault::ReadOnly)
                                    << "Error No: 8. La base de datos es de solo lectura y no se puede guardar en ella ningún trabajo. "
                                       "Revise los permisos del archivo y de su carpeta, o los del usuario del servidor"
                                    << cr;
@@ -110,12 +110,12 @@ private slots:
             << "Error No: 1452. El registro se refiere a otro que ya no existe (un cliente, un proveedor, un artículo, una empresa o "
                "una factura) y el trabajo no se guardó"
             << ex;
-        QTest::newRow("too long") << 3163L << int(ado::Fault::TooLong)
+        QTest::newRow("too long") << long(ado::err::TooLong) << int(ado::Fault::TooLong)
                                   << "Error No: 3163. Un texto es más largo de lo que admite su campo y el trabajo no se guardó. "
                                      "Acórtelo e inténtelo de nuevo"
                                   << ex;
         // The numbers the check has always known keep their own messages.
-        QTest::newRow("known number first") << 3022L << int(ado::Fault::Busy)
+        QTest::newRow("known number first") << long(ado::err::Duplicate) << int(ado::Fault::Busy)
                                             << "Error No: 3022 Código o Descripción no pueden ser duplicados, inserte otros datos e "
                                                "intentelo de nuevo o verifique si otro usuario esta accediendo al registro"
                                             << ex;

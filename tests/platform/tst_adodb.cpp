@@ -247,7 +247,7 @@ private slots:
         });
         QCOMPARE(n == 0, accepted);
         if (!accepted) {
-            QCOMPARE(n, 3421L);
+            QCOMPARE(n, long(ado::err::TypeMismatch));
             rs.CancelUpdate();
         }
         QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS").toInt(), accepted ? 1 : 0);
@@ -410,7 +410,7 @@ private slots:
         theirs.Fields("cantidad").setValue(QString("99"));
         theirs.Update();
         mine.Fields("precio_compra").setValue(QString("1"));
-        QCOMPARE(errorOf([&] { mine.Update(); }), 3197L);
+        QCOMPARE(errorOf([&] { mine.Update(); }), long(ado::err::Conflict));
         QCOMPARE(teststore::scalarRaw(t, "SELECT cantidad FROM ARTICULOS WHERE codigo_art = 'A1'").toInt(), 99);
         QCOMPARE(teststore::scalarRaw(t, "SELECT precio_compra FROM ARTICULOS WHERE codigo_art = 'A1'").toDouble(), 12.5);
         // A row deleted meanwhile is not brought back either.
@@ -418,7 +418,7 @@ private slots:
         gone.Open("Select * From ARTICULOS Where codigo_art = 'A2'", Conexion());
         teststore::execRaw(t, "DELETE FROM ARTICULOS WHERE codigo_art = 'A2'");
         gone.Fields("cantidad").setValue(QString("1"));
-        QCOMPARE(errorOf([&] { gone.Update(); }), 3197L);
+        QCOMPARE(errorOf([&] { gone.Update(); }), long(ado::err::Conflict));
         QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM ARTICULOS WHERE codigo_art = 'A2'").toInt(), 0);
     }
 
@@ -427,18 +427,18 @@ private slots:
         TESTSTORE_OPEN_FRESH(t);
         seedSales(t);
         ado::Recordset rs;
-        QCOMPARE(errorOf([&] { rs.Open("Select * From NoHay", Conexion()); }), 3078L);
-        QCOMPARE(errorOf([&] { rs.Open("NoHay", Conexion()); }), 3078L);
+        QCOMPARE(errorOf([&] { rs.Open("Select * From NoHay", Conexion()); }), long(ado::err::NoTable));
+        QCOMPARE(errorOf([&] { rs.Open("NoHay", Conexion()); }), long(ado::err::NoTable));
         // Another case or a missing column never reads as a missing table.
         QCOMPARE(errorOf([&] { rs.Open("Select * From kardex", Conexion()); }), 0L);
         const long noColumn = errorOf([&] { rs.Open("Select nohay From ARTICULOS", Conexion()); });
-        QVERIFY(noColumn != 0 && noColumn != 3078);
+        QVERIFY(noColumn != 0 && noColumn != ado::err::NoTable);
         const long syntax = errorOf([&] { rs.Open("Selec * Fro ARTICULOS", Conexion()); });
-        QVERIFY(syntax != 0 && syntax != 3078);
+        QVERIFY(syntax != 0 && syntax != ado::err::NoTable);
         rs.Open("ARTICULOS", Conexion());
         rs.AddNew();
         rs.Fields("codigo_art").setValue(QString("a1"));  // the key ignores case
-        QCOMPARE(errorOf([&] { rs.Update(); }), 3022L);
+        QCOMPARE(errorOf([&] { rs.Update(); }), long(ado::err::Duplicate));
         rs.CancelUpdate();
     }
 
@@ -457,9 +457,9 @@ private slots:
         teststore::execRaw(t, "INSERT INTO thijo VALUES (1)");
         teststore::openOn(Conexion(), t);
         ado::Recordset rs;
-        QCOMPARE(errorOf([&] { rs.Open("Delete From tpadre Where id = 1", Conexion()); }), 3200L);
+        QCOMPARE(errorOf([&] { rs.Open("Delete From tpadre Where id = 1", Conexion()); }), long(ado::err::Related));
         rs.Open("tpadre", Conexion());
-        QCOMPARE(errorOf([&] { rs.Delete(); }), 3200L);
+        QCOMPARE(errorOf([&] { rs.Delete(); }), long(ado::err::Related));
         QCOMPARE(teststore::scalarRaw(t, "SELECT count(*) FROM tpadre").toInt(), 1);
     }
 
@@ -515,7 +515,7 @@ private slots:
         cn.Provider = "Microsoft.Jet.OLEDB.4.0";
         const QString missing = dir.filePath("Inventario.qln");
         long n = errorOf([&] { cn.Open(missing); });
-        QVERIFY(n != 0 && n != 3024);
+        QVERIFY(n != 0 && n != ado::err::MissingFile);
         QVERIFY(!QFile::exists(missing));  // never created by opening
         QVERIFY(!cn.isOpen());
 
@@ -527,7 +527,7 @@ private slots:
         junk.write(bytes);
         junk.close();
         n = errorOf([&] { cn.Open(junk.fileName()); });
-        QVERIFY(n != 0 && n != 3024);
+        QVERIFY(n != 0 && n != ado::err::MissingFile);
         QVERIFY(!cn.isOpen());
         QCOMPARE(QFileInfo(junk.fileName()).size(), qint64(8192));
 
@@ -536,7 +536,7 @@ private slots:
         n = errorOf([&] {
             srv.Open("DRIVER={MySQL ODBC 3.51 Driver};SERVER=127.0.0.1;PORT=1;DATABASE=Inventario;UID=root;PWD=;OPTION=18475");
         });
-        QVERIFY(n != 0 && n != 3024 && n != 3078);
+        QVERIFY(n != 0 && n != ado::err::MissingFile && n != ado::err::NoTable);
         QVERIFY(!srv.isOpen());
     }
 };

@@ -377,7 +377,7 @@ private slots:
             rs.Fields(column).setValue(tooLong);
             QFAIL("a text longer than its column was taken");
         } catch (const ado::Error& e) {
-            QCOMPARE(e.number, 3163L);
+            QCOMPARE(e.number, long(ado::err::TooLong));
             QCOMPARE(e.fault, ado::Fault::TooLong);
         }
         // The same text in a statement is refused by the store itself.
