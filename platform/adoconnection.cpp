@@ -33,6 +33,31 @@ void beforeWrite(const QString& sql)
         writeHook()(sql);
 }
 
+namespace {
+
+QString closedStatement(const QString& text, const Catalog& cat) { return sql::rewrite(text, cat, false); }
+
+}  // namespace
+
+const Dialect& dialect(Engine e)
+{
+    switch (e) {
+    case Engine::SQLite:
+        return sqlite::kDialect;
+    case Engine::MariaDB:
+        return mariadb::kDialect;
+    case Engine::None:
+        break;
+    }
+    static const Dialect closed = [] {
+        Dialect d = mariadb::kDialect;
+        d.statement = closedStatement;
+        d.reconnects = false;
+        return d;
+    }();
+    return closed;
+}
+
 Connection::Connection()
 {
     name_ = registryName("ado-");
@@ -183,7 +208,7 @@ void Connection::execRaw(const QString& sql)
 void Connection::loadCatalog()
 {
     Catalog c;
-    c.tables = engine_ == Engine::SQLite ? sqlite::readTables(database()) : mariadb::readTables(database());
+    c.tables = dialect(engine_).readTables(database());
     for (const auto& t : c.tables)
         for (const auto& col : t.columns)
             if (col.kind == Kind::Date)
@@ -195,7 +220,7 @@ void Connection::loadCatalog()
 Error Connection::makeError(const QSqlError& e, const QString& sql, bool isDelete) const
 {
     Q_UNUSED(sql);
-    return engine_ == Engine::SQLite ? sqlite::error(e, isDelete) : mariadb::error(e, isDelete);
+    return dialect(engine_).error(e, isDelete);
 }
 
 void Connection::checkServerWritable()
@@ -240,7 +265,7 @@ void Connection::reopenLost(const Error& loss)
 void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
 {
     reviveLost();
-    if (!repeatable && depth_ == 0 && engine_ == Engine::MariaDB && (!idle_.isValid() || idle_.elapsed() > 1000)) {
+    if (!repeatable && depth_ == 0 && dialect(engine_).reconnects && (!idle_.isValid() || idle_.elapsed() > 1000)) {
         // A connection the server dropped while it lay idle shows here,
         // before a write is sent that could not safely be sent twice.
         retryingLost([&] { execRaw(QStringLiteral("DO 0")); }, true);
@@ -250,7 +275,7 @@ void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
         idle_.start();
     } catch (const Error& e) {
         // Inside a unit the unit fails whole; its caller rolls it back.
-        if (e.fault != Fault::ConnectionLost || engine_ != Engine::MariaDB || depth_ > 0)
+        if (e.fault != Fault::ConnectionLost || !dialect(engine_).reconnects || depth_ > 0)
             throw;
         reopenLost(e);
         // "Gone away" is met before the statement is sent.
@@ -262,15 +287,7 @@ void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
 
 QString Connection::rewrite(const QString& sql) const
 {
-    switch (engine_) {
-    case Engine::SQLite:
-        return sqlite::statement(sql, catalog_);
-    case Engine::MariaDB:
-        return mariadb::statement(sql, catalog_);
-    case Engine::None:
-        break;
-    }
-    return sql::rewrite(sql, catalog_, false);
+    return dialect(engine_).statement(sql, catalog_);
 }
 
 void Connection::BeginTrans()
@@ -279,8 +296,7 @@ void Connection::BeginTrans()
     if (!isOpen())
         fail(err::Closed, QStringLiteral("La conexión está cerrada."));
     if (depth_ == 0) {
-        retryingLost([&] { execRaw(engine_ == Engine::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("START TRANSACTION")); },
-                     true);
+        retryingLost([&] { execRaw(dialect(engine_).beginUnit); }, true);
         rollbackOnly_ = false;
     }
     ++depth_;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "adocatalog.h"
+#include "adodb.h"
 #include "adoerror.h"
 #include "adolayer.h"
 
@@ -37,5 +38,30 @@ Error error(const QSqlError& e, bool isDelete);
 // A statement of the program's dialect as the server takes it.
 QString statement(const QString& text, const Catalog& cat);
 }  // namespace mariadb
+
+// Where the engines differ in what the layer itself writes and runs.
+struct Dialect {
+    QString (*statement)(const QString& text, const Catalog& cat);
+    Error (*error)(const QSqlError& e, bool isDelete);
+    QHash<QString, TableInfo> (*readTables)(const QSqlDatabase& db);
+    // The WHERE of a change to one row of a table without a key.
+    QString (*oneRow)(const QString& table, const QString& criteria);
+    QLatin1String beginUnit;    // opens a unit that writes
+    QLatin1String emptyInsert;  // after "INSERT INTO table" when no column is set
+    QLatin1String sameValue;    // after a column: equals a bound value, Null included
+    bool reconnects;            // a lost connection is opened again
+    bool keepsRepeatedTexts;    // a text that comes again stays compiled
+    bool datesAsText;           // dates are bound as 'yyyy-MM-dd'
+};
+// A closed connection's answers are the server's, but it neither rewrites
+// for an engine nor reconnects.
+const Dialect& dialect(Engine e);
+
+namespace sqlite {
+extern const Dialect kDialect;
+}
+namespace mariadb {
+extern const Dialect kDialect;
+}
 
 }  // namespace ado

@@ -175,4 +175,22 @@ Error error(const QSqlError& e, bool isDelete)
     return r;
 }
 
+namespace {
+
+QString oneRow(const QString&, const QString& crit) { return QStringLiteral(" WHERE ") + crit + QStringLiteral(" LIMIT 1"); }
+
+}  // namespace
+
+// A connection the server dropped is opened again.
+constinit const Dialect kDialect{statement,
+                                 error,
+                                 readTables,
+                                 oneRow,
+                                 QLatin1String("START TRANSACTION"),
+                                 QLatin1String(" () VALUES ()"),
+                                 QLatin1String(" <=> ?"),
+                                 true,
+                                 false,
+                                 false};
+
 }  // namespace ado::mariadb

@@ -1,5 +1,6 @@
 #include "adodb.h"
 
+#include "adoengine.h"
 #include "adolayer.h"
 #include "adostatement.h"
 #include "textfmt.h"
@@ -231,7 +232,7 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         // Bound statements keep their compiled form, and so do the local
         // file's texts that come again.
         QSqlQuery local(db);
-        const bool again = binds.isEmpty() && seen && cn.engine() == Engine::SQLite;
+        const bool again = binds.isEmpty() && seen && dialect(cn.engine()).keepsRepeatedTexts;
         const bool keep = !binds.isEmpty() || again;
         QSqlQuery& q = !binds.isEmpty() ? bound(run) : again ? cn.plans().kept(db, run, cn) : local;
         // A kept statement left open would hold the local file's snapshot.
@@ -562,7 +563,7 @@ static QVariant bindable(const QVariant& v, Engine e)
 {
     if (v.isNull() || !v.isValid())
         return QVariant(QMetaType(QMetaType::QString));
-    if (v.typeId() == QMetaType::QDate && e == Engine::SQLite) {
+    if (v.typeId() == QMetaType::QDate && dialect(e).datesAsText) {
         const QDate d = v.toDate();
         if (d.year() < 1000 || d.year() > 9999)
             return d.toString(QStringLiteral("yyyy-MM-dd"));
@@ -579,7 +580,7 @@ QString Recordset::insertText(const QVector<int>& keys) const
 {
     const QString into = QStringLiteral("INSERT INTO ") + table_->name;
     if (keys.isEmpty())
-        return cn_->engine() == Engine::SQLite ? into + QStringLiteral(" DEFAULT VALUES") : into + QStringLiteral(" () VALUES ()");
+        return into + dialect(cn_->engine()).emptyInsert;
     QStringList cols, marks;
     for (int i : keys) {
         cols << table_->columns[columns_[i].tableColumn].name;
@@ -599,7 +600,7 @@ QString Recordset::criteria(QVector<QVariant>& binds, const Row& original) const
         if (columns_[i].tableColumn < 0)
             continue;
         const QString col = table_->columns[columns_[i].tableColumn].name;
-        parts << (e == Engine::SQLite ? col + QStringLiteral(" IS ?") : col + QStringLiteral(" <=> ?"));
+        parts << col + dialect(e).sameValue;
         binds << bindable(original[i], e);
     }
     if (parts.isEmpty())
@@ -612,10 +613,7 @@ QString Recordset::keyedWhere(const QString& crit) const
     if (!table_->key.isEmpty())
         return QStringLiteral(" WHERE ") + crit;
     // No key: touch one matching row only.
-    if (cn_->engine() == Engine::SQLite)
-        return QStringLiteral(" WHERE rowid = (SELECT rowid FROM ") + table_->name + QStringLiteral(" WHERE ") + crit
-               + QStringLiteral(" LIMIT 1)");
-    return QStringLiteral(" WHERE ") + crit + QStringLiteral(" LIMIT 1");
+    return dialect(cn_->engine()).oneRow(table_->name, crit);
 }
 
 void Recordset::Update()

@@ -347,4 +347,27 @@ QString statement(const QString& text, const Catalog& cat)
     return sql::likeAsEquality(sql::dropLockClause(sql::rewrite(text, cat, false)), cat);
 }
 
+namespace {
+
+QString oneRow(const QString& table, const QString& crit)
+{
+    return QStringLiteral(" WHERE rowid = (SELECT rowid FROM ") + table + QStringLiteral(" WHERE ") + crit
+           + QStringLiteral(" LIMIT 1)");
+}
+
+}  // namespace
+
+// Writers queue on the file's lock from the start of a unit; a result read
+// again reuses its compiled form; dates are kept as text.
+constinit const Dialect kDialect{statement,
+                                 error,
+                                 readTables,
+                                 oneRow,
+                                 QLatin1String("BEGIN IMMEDIATE"),
+                                 QLatin1String(" DEFAULT VALUES"),
+                                 QLatin1String(" IS ?"),
+                                 false,
+                                 true,
+                                 true};
+
 }  // namespace ado::sqlite
