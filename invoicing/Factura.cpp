@@ -123,7 +123,7 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
     rs.AddNew();
     for (int i = 0; i < rs.FieldCount(); ++i) {
         if (i >= f.encabezado.size() || !f.encabezado[i])
-            throw ado::Error{340, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
+            throw ado::Error{ado::err::NoControl, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
         rs.Fields(i).setValue(cambios.contains(i) ? cambios.value(i) : *f.encabezado[i]);
     }
     rs.Update();
@@ -152,7 +152,7 @@ void GuardarDetalle(const QString& numero, const QString& empresa, const QString
         rs.Update();
         const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
-            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
         MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
                         origen);
     }

@@ -111,7 +111,7 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
         maximo.Open(QStringLiteral("Select max(num_abono) From ") + t.abonos + donde, cn);
         const double siguiente = (maximo.Eof() ? 0.0 : maximo.Fields(0).toDouble()) + 1;
         if (siguiente > 32767)
-            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
         r.num_abono = qint16(siguiente);
 
         ado::Recordset abono;

@@ -86,7 +86,7 @@ void AnularDetalleFactura(const QString& sql, const QString& movimiento, const Q
     while (!rs.Eof()) {
         const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
-            throw ado::Error{6, QStringLiteral("Desbordamiento")};
+            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
         MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
                         origen);
         rs.MoveNext();

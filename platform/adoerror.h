@@ -16,6 +16,9 @@ enum Number : long {
     Overflow = 6,
     NoMemory = 7,
     ReadOnlyFile = 8,
+    PathFileAccess = 75,
+    PathNotFound = 76,
+    InvalidNull = 94,
     NoControl = 340,
     NoDriver = 429,
     ServerGone = 2006,  // the server's own number for a dropped connection

@@ -32,18 +32,18 @@ ArchivoReporte::~ArchivoReporte()
 void ArchivoReporte::Crear()
 {
     if (QFileInfo::exists(ruta_) && !QFile::remove(ruta_))
-        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
     file_.setFileName(ruta_);
     if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
     // A new installation has no folder yet: make it once and try again.
     if (!QFileInfo::exists(CarpetaReportes())) {
         if (!QDir().mkpath(CarpetaReportes()))
-            throw ado::Error{76, QStringLiteral("No se encontró la ruta de acceso: ") + CarpetaReportes()};
+            throw ado::Error{ado::err::PathNotFound, QStringLiteral("No se encontró la ruta de acceso: ") + CarpetaReportes()};
         if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return;
     }
-    throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+    throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 bool ArchivoReporte::vaciar()
@@ -58,10 +58,10 @@ bool ArchivoReporte::vaciar()
 void ArchivoReporte::Escribir(const QString& pieza)
 {
     if (!file_.isOpen())
-        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
     pendiente_ += pieza.toLatin1();
     if (pendiente_.size() >= (1 << 16) && !vaciar())
-        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 void ArchivoReporte::Cerrar()
@@ -70,7 +70,7 @@ void ArchivoReporte::Cerrar()
     if (file_.isOpen())
         file_.close();
     if (!ok)
-        throw ado::Error{75, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 QString Html(const QString& texto)
@@ -104,7 +104,7 @@ double Monto(ado::Recordset& rs, const QString& columna)
 {
     ado::Field f = rs.Fields(columna);
     if (f.IsNull())
-        throw ado::Error{94, QStringLiteral("Uso no válido de Null")};
+        throw ado::Error{ado::err::InvalidNull, QStringLiteral("Uso no válido de Null")};
     return f.toDouble();
 }
 
