@@ -3,6 +3,7 @@
 #include "Catalogos.h"
 #include "FileDialog.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fAdmArt.h"
 #include "fArticulos.h"
@@ -54,16 +55,14 @@ bool abierta()
 
 }  // namespace
 
-class TstArticulos : public QObject {
+class TstArticulos : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         CommonDialog::setResponderForTest({});
         ado::Connection::setWriteHook({});
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void nuevoArticuloReservaSuInventarioInicial()

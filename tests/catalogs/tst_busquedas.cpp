@@ -4,6 +4,7 @@
 // can turn the search into another statement.
 #include "Catalogos.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fBuscarArticulos.h"
 #include "fBuscarClientes.h"
@@ -107,16 +108,9 @@ void buscarTras(fBuscarBase* dlg, const QStringList& criterios, const QStringLis
 
 }  // namespace
 
-class TstBusquedas : public QObject {
+class TstBusquedas : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     void articulos_data()
     {
         QTest::addColumn<QStringList>("criterios");

@@ -5,6 +5,7 @@
 // "Buscar" buttons that open the dialogs.
 #include "Catalogos.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fAdmArt.h"
 #include "fAdmTerceros.h"
@@ -125,16 +126,14 @@ void dobleClic(ListView* lvw, const QString& codigo)
 
 }  // namespace
 
-class TstEntregaBusqueda : public QObject {
+class TstEntregaBusqueda : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         QuitarDestinoBusqueda(FacturaDestino::Venta);
         QuitarDestinoBusqueda(FacturaDestino::Compra);
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void entrega_data()

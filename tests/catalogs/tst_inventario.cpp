@@ -2,6 +2,7 @@
 #include "Catalogos.h"
 #include "Escrituras.h"
 #include "Procesos.h"
+#include "Prueba.h"
 #include "mFunciones.h"
 #include "mInventario.h"
 #include "msgbox.h"
@@ -50,15 +51,13 @@ int Retiros(const QStringList& args)
 
 }  // namespace
 
-class TstInventario : public QObject {
+class TstInventario : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         ado::Connection::setWriteHook({});
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void costeo_data()

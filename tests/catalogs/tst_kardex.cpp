@@ -2,6 +2,7 @@
 // The stock card: its load, receipts and withdrawals by hand.
 #include "Catalogos.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fAdmArt.h"
 #include "fArticulos.h"
@@ -34,16 +35,9 @@ void mover(fKardex* k, int boton, const QString& cantidad, const QString& concep
 
 }  // namespace
 
-class TstKardex : public QObject {
+class TstKardex : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     void recibir()
     {
         TESTSTORE_OPEN_FRESH(t);

@@ -3,6 +3,7 @@
 #include "Catalogos.h"
 #include "FileDialog.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fAdmTerceros.h"
 #include "fClientes.h"
@@ -43,15 +44,13 @@ bool abierto(bool proveedor)
 
 }  // namespace
 
-class TstTerceros : public QObject {
+class TstTerceros : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         CommonDialog::setResponderForTest({});
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void nuevoYPropiedades_data()

@@ -1,4 +1,5 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Prueba.h"
 #include "TestStore.h"
 #include "mFunciones.h"
 #include "msgbox.h"
@@ -39,16 +40,9 @@ QStringList article(const QString& code, const QString& cantidad = "10")
 
 }  // namespace
 
-class TstDatosActualizados : public QObject {
+class TstDatosActualizados : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     void newRowThenEdit()
     {
         TESTSTORE_OPEN_FRESH(t);

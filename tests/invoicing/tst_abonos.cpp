@@ -2,6 +2,7 @@
 #include "Escrituras.h"
 #include "ListView.h"
 #include "Procesos.h"
+#include "Prueba.h"
 #include "TestStore.h"
 #include "fAdmCompras.h"
 #include "fAdmTerceros.h"
@@ -183,18 +184,16 @@ int Abonos(const QStringList& args)
 
 }  // namespace
 
-class TstAbonos : public QObject {
+class TstAbonos : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         ado::Connection::setWriteHook({});
         for (QWidget* w : {static_cast<QWidget*>(VentanaAbierta<fFact_xCobrar>()),
                            static_cast<QWidget*>(VentanaAbierta<fFact_xPagar>())})
             delete w;
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void flujoCompleto_data()

@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "StatusBar.h"
 #include "fAdmVentas.h"
 #include "frmContenedor.h"
@@ -64,10 +65,9 @@ void foto(QWidget& w, const QString& nombre)
 
 }  // namespace
 
-class TstAdmVentas : public QObject {
+class TstAdmVentas : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         fAdmVentas::comprasAbierta = {};
@@ -77,8 +77,7 @@ private slots:
         for (QWidget* w : QApplication::topLevelWidgets())
             w->deleteLater();
         QApplication::processEvents();
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     // Only the company's invoices whose client exists, newest date first

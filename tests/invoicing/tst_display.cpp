@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "mDisplay.h"
 #include "msgbox.h"
 
@@ -20,15 +21,13 @@ QByteArray esperado(const QByteArray& mensaje)
 
 }  // namespace
 
-class TstDisplay : public QObject {
+class TstDisplay : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
     void cleanup()
     {
         fRecibirDinero::alMostrar = {};
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void textos_data()

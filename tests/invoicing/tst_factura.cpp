@@ -3,6 +3,7 @@
 // The invoice as a value, with no window: the arithmetic of totals and of
 // an apply, and what an apply and an annulment leave in the store.
 #include "Facturacion.h"
+#include "Prueba.h"
 
 #include "Factura.h"
 #include "mFunciones.h"
@@ -72,22 +73,13 @@ const TablasAnular kAnularCompra{QStringLiteral("Compras"), QStringLiteral("Deta
 
 }  // namespace
 
-class TstFactura : public QObject {
+class TstFactura : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     // Net as summed, the running tax rounded half to even after each line.
     void totales_data()
     {
-        QTest::addColumn<Lineas>("lineas");
-        QTest::addColumn<double>("neto");
-        QTest::addColumn<double>("impuesto");
+        columnas<Lineas, double, double>("lineas", "neto", "impuesto");
         QTest::newRow("sin lineas") << Lineas{} << 0.0 << 0.0;
         QTest::newRow("una") << Lineas{linea("A", "2", "100", "16")} << 200.0 << 32.0;
         QTest::newRow("neto sin redondear") << Lineas{linea("A", "3", "1.25", "0")} << 3.75 << 0.0;
@@ -122,12 +114,8 @@ private slots:
     // from the balance.
     void cuenta_data()
     {
-        QTest::addColumn<QStringList>("textos");  // net, tax, discount, paid
-        QTest::addColumn<int>("falla");
-        QTest::addColumn<int>("caja");
-        QTest::addColumn<double>("total");
-        QTest::addColumn<double>("saldo");
-        QTest::addColumn<QString>("estado");
+        // textos: net, tax, discount, paid
+        columnas<QStringList, int, int, double, double, QString>("textos", "falla", "caja", "total", "saldo", "estado");
         const int ok = int(CuentaAplicar::Falla::Ninguna), dinero = int(CuentaAplicar::Falla::Dinero),
                   negativo = int(CuentaAplicar::Falla::SaldoNegativo);
         QTest::newRow("credito") << QStringList{"100", "16", "000", "000"} << ok << 0 << 116.0 << 116.0 << "Sin Cancelar";
@@ -162,10 +150,7 @@ private slots:
     // The checks against the store before an apply, in their order.
     void revisar_data()
     {
-        QTest::addColumn<QString>("terceros");
-        QTest::addColumn<Cajas>("cajas");
-        QTest::addColumn<int>("falla");
-        QTest::addColumn<int>("caja");
+        columnas<QString, Cajas, int, int>("terceros", "cajas", "falla", "caja");
         using F = RevisionAplicar::Falla;
         const QString c = "CLIENTES", p = "PROVEEDORES";
         QTest::newRow("venta") << c << Cajas{} << int(F::Ninguna) << 0;
@@ -213,11 +198,8 @@ private slots:
     // A sale's apply: header, lines, Kardex, stock, counter and payment.
     void venta_data()
     {
-        QTest::addColumn<QString>("abono");
-        QTest::addColumn<bool>("tomado");  // another sale holds number 42 already
-        QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("estado");
-        QTest::addColumn<QStringList>("pagos");
+        // tomado: another sale holds number 42 already
+        columnas<QString, bool, QString, QString, QStringList>("abono", "tomado", "numero", "estado", "pagos");
         QTest::newRow("contado") << "354" << false << "42" << "Cancelada" << QStringList{};
         QTest::newRow("abono") << "30.5" << false << "42" << "Sin Cancelar" << QStringList{"42|1|30.5"};
         QTest::newRow("numero tomado") << "354" << true << "43" << "Cancelada" << QStringList{};
@@ -270,9 +252,7 @@ private slots:
     // An apply that does not go through leaves the store as it was.
     void ventaNoGuardada_data()
     {
-        QTest::addColumn<QString>("cliente");
-        QTest::addColumn<QString>("ncf");
-        QTest::addColumn<int>("estado");
+        columnas<QString, QString, int>("cliente", "ncf", "estado");
         QTest::newRow("ncf repetido") << "0" << "X1" << int(Estado::NcfManualRepetido);
         QTest::newRow("cliente ausente") << "NADIE" << "" << int(Estado::Fallo);
         QTest::newRow("columna ausente") << "0" << "-" << int(Estado::Fallo);
@@ -301,10 +281,8 @@ private slots:
     // nothing stored when the range is used up.
     void ventaNcf_data()
     {
-        QTest::addColumn<int>("hasta");
-        QTest::addColumn<QString>("propuesto");
-        QTest::addColumn<int>("estado");
-        QTest::addColumn<QString>("guardado");  // "" for nothing stored
+        // guardado: "" for nothing stored
+        columnas<int, QString, int, QString>("hasta", "propuesto", "estado", "guardado");
         QTest::newRow("siguiente") << 500 << "B0100000040" << int(Estado::Guardada) << "B0100000040";
         QTest::newRow("atrasado") << 500 << "B0100000038" << int(Estado::Guardada) << "B0100000040";
         QTest::newRow("agotado") << 39 << "B0100000040" << int(Estado::NcfAgotado) << "";

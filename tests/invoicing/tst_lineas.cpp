@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
 #include "ListView.h"
+#include "Prueba.h"
 #include "mDestinoBusqueda.h"
 #include "mSubRutinas_facturas.h"
 #include "msgbox.h"
@@ -32,16 +33,9 @@ QString fila(fVentas& w, int i)
 
 }  // namespace
 
-class TstLineas : public QObject {
+class TstLineas : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     // Opening a new sale shows the design values and the names looked up.
     void apertura()
     {

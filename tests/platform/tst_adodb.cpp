@@ -1,4 +1,5 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Prueba.h"
 #include "TestStore.h"
 #include "adodb.h"
 #include "mFunciones.h"
@@ -43,16 +44,9 @@ long errorOf(const std::function<void()>& f)
 
 }  // namespace
 
-class TstAdodb : public QObject {
+class TstAdodb : public Prueba {
     Q_OBJECT
 private slots:
-    void init() { msgtest::install(); }
-    void cleanup()
-    {
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     void statementForms_data()
     {
         QTest::addColumn<QString>("sql");
