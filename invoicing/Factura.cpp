@@ -40,6 +40,17 @@ CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas)
     return c;
 }
 
+CajasSaldo SeguirDescuento(const QString& neto, const QString& impuesto, const QString& descuento,
+                           const QString& abono)
+{
+    CajasSaldo c;
+    c.total = NumText(Val(neto) + Val(impuesto) - Val(descuento));
+    c.saldo = SeguirAbono(c.total, abono);
+    return c;
+}
+
+QString SeguirAbono(const QString& total, const QString& abono) { return NumText(Val(total) - Val(abono)); }
+
 QString CuentaAplicar::estado() const
 {
     return saldo == 0 ? QStringLiteral("Cancelada") : QStringLiteral("Sin Cancelar");

@@ -54,6 +54,16 @@ struct CajasTotales {
 };
 CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas);
 
+// Total and balance as they follow the discount or the payment while it is
+// typed: the total is net + tax - discount, the balance the total less the
+// payment, each as the box shows it.
+struct CajasSaldo {
+    QString total, saldo;
+};
+CajasSaldo SeguirDescuento(const QString& neto, const QString& impuesto, const QString& descuento,
+                           const QString& abono);
+QString SeguirAbono(const QString& total, const QString& abono);
+
 // The money of an apply from the texts of net, tax, discount and amount
 // paid, everything in cents so that the balance is exactly the total less
 // what was paid.

@@ -442,17 +442,18 @@ void fFacturaBase::BloquearEncabezado()
 
 void fFacturaBase::txt_Change(int index)
 {
-    auto v = [this](int i) { return Val(BoxText(txt[i])); };
     switch (index) {
     case 3:
         cb3->setEditText(BoxText(txt[3]));
         break;
-    case 6:
-        SetBoxText(txt[9], NumText(v(4) + v(5) - v(6)));
-        SetBoxText(txt[8], NumText(v(9) - v(7)));
+    case 6: {
+        const CajasSaldo c = SeguirDescuento(BoxText(txt[4]), BoxText(txt[5]), BoxText(txt[6]), BoxText(txt[7]));
+        SetBoxText(txt[9], c.total);
+        SetBoxText(txt[8], c.saldo);
         break;
+    }
     case 7:
-        SetBoxText(txt[8], NumText(v(9) - v(7)));
+        SetBoxText(txt[8], SeguirAbono(BoxText(txt[9]), BoxText(txt[7])));
         break;
     case 11:
         if (BoxText(txt[11]) == QLatin1String("Anulada")) {

@@ -147,6 +147,31 @@ private slots:
         QCOMPARE(c.estado(), estado);
     }
 
+    // What the total and balance boxes follow while the discount or the
+    // payment is typed, half-typed and wrong texts included.
+    void seguir_data()
+    {
+        // textos: net, tax, discount, paid
+        columnas<QStringList, QString, QString>("textos", "total", "saldo");
+        QTest::newRow("descuento y abono") << QStringList{"100", "16", "6", "110"} << "110" << "0";
+        QTest::newRow("vacios") << QStringList{"100", "16", "", ""} << "116" << "116";
+        QTest::newRow("centavos") << QStringList{"0.1", "0.2", "0", "0.3"} << "0.3" << "0";
+        QTest::newRow("a medio escribir") << QStringList{"100", "0", "1.", "2,5"} << "99" << "97";
+        QTest::newRow("no es numero") << QStringList{"100", "0", "x", "y"} << "100" << "100";
+        QTest::newRow("descuento mayor") << QStringList{"10", "0", "15", "0"} << "-5" << "-5";
+    }
+    void seguir()
+    {
+        QFETCH(QStringList, textos);
+        QFETCH(QString, total);
+        QFETCH(QString, saldo);
+        const CajasSaldo c = SeguirDescuento(textos[0], textos[1], textos[2], textos[3]);
+        QCOMPARE(c.total, total);
+        QCOMPARE(c.saldo, saldo);
+        // The payment alone moves only the balance, from the total shown.
+        QCOMPARE(SeguirAbono(total, textos[3]), saldo);
+    }
+
     // The checks against the store before an apply, in their order.
     void revisar_data()
     {
