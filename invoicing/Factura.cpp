@@ -51,6 +51,24 @@ CajasSaldo SeguirDescuento(const QString& neto, const QString& impuesto, const Q
 
 QString SeguirAbono(const QString& total, const QString& abono) { return NumText(Val(total) - Val(abono)); }
 
+std::optional<AvisoAplicar> RevisarEstadoAplicar(const EstadoAplicar& e, const QString& listado)
+{
+    if (!e.nueva)
+        return AvisoAplicar{QStringLiteral("Esta factura ya fue aplicada; abra una factura nueva desde el listado de ") + listado};
+    // The list's "Salir" leaves the window open outside the entry of a new
+    // invoice: nothing may be stored from it then.
+    if (e.modoVentana != 2)
+        return AvisoAplicar{
+            QStringLiteral("La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ")
+            + listado};
+    if (e.modoDetalle != 3)
+        return AvisoAplicar{
+            QStringLiteral("Termine de adicionar o editar el artículo (Actualizar u Omitir) antes de aplicar la factura")};
+    if (e.lineas < 1)
+        return AvisoAplicar{QStringLiteral("Ingrese los artículos de la factura"), MsgStyle::Plain};
+    return std::nullopt;
+}
+
 QString CuentaAplicar::estado() const
 {
     return saldo == 0 ? QStringLiteral("Cancelada") : QStringLiteral("Sin Cancelar");

@@ -9,6 +9,7 @@
 
 #include "mFunciones.h"
 #include "mInventario.h"
+#include "msgbox.h"
 
 #include <QHash>
 #include <QString>
@@ -63,6 +64,21 @@ struct CajasSaldo {
 CajasSaldo SeguirDescuento(const QString& neto, const QString& impuesto, const QString& descuento,
                            const QString& abono);
 QString SeguirAbono(const QString& total, const QString& abono);
+
+// Where the window stands when "Aplicar" is pressed.
+struct EstadoAplicar {
+    bool nueva = true;     // not stored yet
+    int modoVentana = 2;   // 2 while the window enters a new invoice
+    int modoDetalle = 3;   // 3 when no line is being added or edited
+    int lineas = 0;        // lines in the list
+};
+// What stops an apply before its money is read: the warning to show, with
+// listado the list the clerk opens a new invoice from; none when it may go.
+struct AvisoAplicar {
+    QString texto;
+    MsgStyle estilo = MsgStyle::Exclamation;
+};
+std::optional<AvisoAplicar> RevisarEstadoAplicar(const EstadoAplicar& e, const QString& listado);
 
 // The money of an apply from the texts of net, tax, discount and amount
 // paid, everything in cents so that the balance is exactly the total less

@@ -757,26 +757,9 @@ bool fFacturaBase::Detener()
 
 bool fFacturaBase::PrepararAplicar(double& saldo)
 {
-    if (!nueva_) {
-        MsgBox(QStringLiteral("Esta factura ya fue aplicada; abra una factura nueva desde el listado de ") + datos_.listado,
-               MsgStyle::Exclamation);
-        return false;
-    }
-    // The list's "Salir" leaves the window open outside the entry of a new
-    // invoice: nothing may be stored from it then.
-    if (*datos_.modoGlobal != 2) {
-        MsgBox(QStringLiteral("La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ")
-                   + datos_.listado,
-               MsgStyle::Exclamation);
-        return false;
-    }
-    if (detalle_.modo() != 3) {
-        MsgBox(QStringLiteral("Termine de adicionar o editar el artículo (Actualizar u Omitir) antes de aplicar la factura"),
-               MsgStyle::Exclamation);
-        return false;
-    }
-    if (lvwFactura->count() < 1) {
-        MsgBox(QStringLiteral("Ingrese los artículos de la factura"));
+    if (const auto aviso = RevisarEstadoAplicar({nueva_, *datos_.modoGlobal, detalle_.modo(), lvwFactura->count()},
+                                                datos_.listado)) {
+        MsgBox(aviso->texto, aviso->estilo);
         return false;
     }
     const CuentaAplicar c = CalcularAplicar(BoxText(txt[4]), BoxText(txt[5]), BoxText(txt[6]), BoxText(txt[7]));

@@ -172,6 +172,38 @@ private slots:
         QCOMPARE(SeguirAbono(total, textos[3]), saldo);
     }
 
+    // Where the window stands, checked before the money, first failure
+    // first.
+    void estadoAplicar_data()
+    {
+        // aviso: empty when the apply goes on
+        columnas<bool, int, int, int, QString, int>("nueva", "modoVentana", "modoDetalle", "lineas", "aviso", "estilo");
+        const int ex = int(MsgStyle::Exclamation);
+        const QString aplicada = "Esta factura ya fue aplicada; abra una factura nueva desde el listado de ventas";
+        const QString otroModo =
+            "La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ventas";
+        const QString linea = "Termine de adicionar o editar el artículo (Actualizar u Omitir) antes de aplicar la factura";
+        QTest::newRow("lista") << true << 2 << 3 << 1 << QString() << 0;
+        QTest::newRow("ya aplicada") << false << 3 << 3 << 2 << aplicada << ex;
+        QTest::newRow("lista cerrada") << true << 3 << 3 << 2 << otroModo << ex;
+        QTest::newRow("adicionando") << true << 2 << 1 << 2 << linea << ex;
+        QTest::newRow("editando sin lineas") << true << 2 << 2 << 0 << linea << ex;
+        QTest::newRow("sin lineas") << true << 2 << 3 << 0 << "Ingrese los artículos de la factura" << int(MsgStyle::Plain);
+    }
+    void estadoAplicar()
+    {
+        QFETCH(bool, nueva);
+        QFETCH(int, modoVentana);
+        QFETCH(int, modoDetalle);
+        QFETCH(int, lineas);
+        QFETCH(QString, aviso);
+        QFETCH(int, estilo);
+        const auto a = RevisarEstadoAplicar({nueva, modoVentana, modoDetalle, lineas}, QStringLiteral("ventas"));
+        QCOMPARE(a ? a->texto : QString(), aviso);
+        if (a)
+            QCOMPARE(int(a->estilo), estilo);
+    }
+
     // The checks against the store before an apply, in their order.
     void revisar_data()
     {
