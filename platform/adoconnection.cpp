@@ -162,7 +162,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         mariadb::open(name_, text, user, password);
         engine_ = Engine::MariaDB;
         try {
-            for (const QString& s : mariadb::sessionStatements())
+            for (const QString& s : mariadb::kDialect.sessionStatements())
                 execRaw(s);
             loadCatalog();
             checkServerWritable();
@@ -185,7 +185,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
     engine_ = Engine::SQLite;
     try {
         // A file that is not a database fails here.
-        for (const QString& s : sqlite::sessionStatements())
+        for (const QString& s : sqlite::kDialect.sessionStatements())
             execRaw(s);
         loadCatalog();
         if (catalog_.tables.isEmpty())

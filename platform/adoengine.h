@@ -21,27 +21,19 @@ namespace sqlite {
 // Adds the file as the registry's entry name, once it is known to be one of
 // the program's stores and writable, with the program's comparisons.
 void open(const QString& name, const QString& path);
-QStringList sessionStatements();
-QHash<QString, TableInfo> readTables(const QSqlDatabase& db);
-Error error(const QSqlError& e, bool isDelete);
-// A statement of the program's dialect as the file takes it: no lock
-// clause, and LIKE without wildcards as an indexed equality.
-QString statement(const QString& text, const Catalog& cat);
 }  // namespace sqlite
 
 namespace mariadb {
 // Adds the server the connection text names as the registry's entry name.
 void open(const QString& name, const QString& text, const QString& user, const QString& password);
-QStringList sessionStatements();
-QHash<QString, TableInfo> readTables(const QSqlDatabase& db);
-Error error(const QSqlError& e, bool isDelete);
-// A statement of the program's dialect as the server takes it.
-QString statement(const QString& text, const Catalog& cat);
 }  // namespace mariadb
 
 // Where the engines differ in what the layer itself writes and runs.
 struct Dialect {
+    // A statement of the program's dialect as the engine takes it (the
+    // file: no lock clause, LIKE without wildcards as an indexed equality).
     QString (*statement)(const QString& text, const Catalog& cat);
+    QStringList (*sessionStatements)();  // run once on every new connection
     Error (*error)(const QSqlError& e, bool isDelete);
     QHash<QString, TableInfo> (*readTables)(const QSqlDatabase& db);
     // The WHERE of a change to one row of a table without a key.

@@ -41,6 +41,10 @@ void open(const QString& name, const QString& text, const QString& user, const Q
     }
 }
 
+namespace {
+
+Error error(const QSqlError& e, bool isDelete);
+
 QString statement(const QString& text, const Catalog& cat)
 {
     // The server's LIKE takes a backslash as its escape even with
@@ -57,14 +61,21 @@ QStringList sessionStatements()
             QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1").arg(Connection::kLockWaitSeconds)};
 }
 
+// The rows of a catalogue query; its failure as the layer's.
+QSqlQuery catalogRows(const QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw error(q.lastError(), false);
+    return q;
+}
+
 QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
 {
     Catalog c;
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, EXTRA, COLUMN_KEY, CHARACTER_MAXIMUM_LENGTH, "
-                               "CHARACTER_OCTET_LENGTH FROM information_schema.COLUMNS "
-                               "WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION")))
-        throw error(q.lastError(), false);
+    QSqlQuery q = catalogRows(db, QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME, DATA_TYPE, EXTRA, COLUMN_KEY, "
+                                                 "CHARACTER_MAXIMUM_LENGTH, CHARACTER_OCTET_LENGTH FROM information_schema.COLUMNS "
+                                                 "WHERE TABLE_SCHEMA = DATABASE() ORDER BY TABLE_NAME, ORDINAL_POSITION"));
     while (q.next()) {
         const QString tname = q.value(0).toString();
         TableInfo& t = c.tables[tname.toLower()];
@@ -91,11 +102,9 @@ QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
         t.columns.append(col);
     }
     q.finish();
-    QSqlQuery k(db);
-    if (!k.exec(QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE "
-                               "WHERE TABLE_SCHEMA = DATABASE() AND CONSTRAINT_NAME = 'PRIMARY' "
-                               "ORDER BY TABLE_NAME, ORDINAL_POSITION")))
-        throw error(k.lastError(), false);
+    QSqlQuery k = catalogRows(db, QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME FROM information_schema.KEY_COLUMN_USAGE "
+                                                 "WHERE TABLE_SCHEMA = DATABASE() AND CONSTRAINT_NAME = 'PRIMARY' "
+                                                 "ORDER BY TABLE_NAME, ORDINAL_POSITION"));
     while (k.next()) {
         auto it = c.tables.find(k.value(0).toString().toLower());
         if (it == c.tables.end())
@@ -106,8 +115,6 @@ QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
     }
     return c.tables;
 }
-
-namespace {
 
 Error numberedError(const QSqlError& e, bool isDelete)
 {
@@ -166,8 +173,6 @@ Fault faultOf(const QSqlError& e, bool isDelete)
     }
 }
 
-}  // namespace
-
 Error error(const QSqlError& e, bool isDelete)
 {
     Error r = numberedError(e, isDelete);
@@ -175,22 +180,13 @@ Error error(const QSqlError& e, bool isDelete)
     return r;
 }
 
-namespace {
-
 QString oneRow(const QString&, const QString& crit) { return QStringLiteral(" WHERE ") + crit + QStringLiteral(" LIMIT 1"); }
 
 }  // namespace
 
 // A connection the server dropped is opened again.
-constinit const Dialect kDialect{statement,
-                                 error,
-                                 readTables,
-                                 oneRow,
-                                 QLatin1String("START TRANSACTION"),
-                                 QLatin1String(" () VALUES ()"),
-                                 QLatin1String(" <=> ?"),
-                                 true,
-                                 false,
-                                 false};
+constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
+                                 QLatin1String("START TRANSACTION"), QLatin1String(" () VALUES ()"), QLatin1String(" <=> ?"),
+                                 true, false, false};
 
 }  // namespace ado::mariadb

@@ -237,6 +237,10 @@ void open(const QString& name, const QString& path)
     }
 }
 
+namespace {
+
+Error error(const QSqlError& e, bool isDelete);
+
 QStringList sessionStatements()
 {
     return {QStringLiteral("PRAGMA journal_mode=WAL"),
@@ -282,8 +286,6 @@ QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
     }
     return tables_;
 }
-
-namespace {
 
 Error numberedError(const QSqlError& e, bool isDelete)
 {
@@ -332,8 +334,6 @@ Fault faultOf(const QSqlError& e, long number, bool isDelete)
     return Fault::None;
 }
 
-}  // namespace
-
 Error error(const QSqlError& e, bool isDelete)
 {
     Error r = numberedError(e, isDelete);
@@ -347,8 +347,6 @@ QString statement(const QString& text, const Catalog& cat)
     return sql::likeAsEquality(sql::dropLockClause(sql::rewrite(text, cat, false)), cat);
 }
 
-namespace {
-
 QString oneRow(const QString& table, const QString& crit)
 {
     return QStringLiteral(" WHERE rowid = (SELECT rowid FROM ") + table + QStringLiteral(" WHERE ") + crit
@@ -359,15 +357,8 @@ QString oneRow(const QString& table, const QString& crit)
 
 // Writers queue on the file's lock from the start of a unit; a result read
 // again reuses its compiled form; dates are kept as text.
-constinit const Dialect kDialect{statement,
-                                 error,
-                                 readTables,
-                                 oneRow,
-                                 QLatin1String("BEGIN IMMEDIATE"),
-                                 QLatin1String(" DEFAULT VALUES"),
-                                 QLatin1String(" IS ?"),
-                                 false,
-                                 true,
-                                 true};
+constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
+                                 QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
+                                 false, true, true};
 
 }  // namespace ado::sqlite

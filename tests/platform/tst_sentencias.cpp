@@ -40,9 +40,8 @@ private slots:
     // The program's dialect in, each engine's text out.
     void rewrite_data()
     {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("sqlite");
-        QTest::addColumn<QString>("mariadb");
+        for (const char* column : {"in", "sqlite", "mariadb"})
+            QTest::addColumn<QString>(column);
         auto same = [](const char* name, const QString& in, const QString& out) { QTest::newRow(name) << in << out << out; };
         same("table names take the catalogue's spelling", "select * from articulos where codigo_art = 'A1'",
              "select * from ARTICULOS where codigo_art = 'A1'");
@@ -90,8 +89,8 @@ private slots:
         QFETCH(QString, sqlite);
         QFETCH(QString, mariadb);
         const ado::Catalog cat = catalog();
-        QCOMPARE(ado::sqlite::statement(in, cat), sqlite);
-        QCOMPARE(ado::mariadb::statement(in, cat), mariadb);
+        QCOMPARE(ado::sqlite::kDialect.statement(in, cat), sqlite);
+        QCOMPARE(ado::mariadb::kDialect.statement(in, cat), mariadb);
     }
 
     // Which results can write their rows back, and through which columns.
