@@ -163,6 +163,8 @@ private:
     using Row = QVector<QVariant>;
 
     void openOnce(const QString& source, Connection& cn, const QVector<QVariant>& binds);
+    void changing(void (Recordset::*once)());
+    void changeRow(const QString& sql, const QVector<QVariant>& binds, bool isDelete, const QString& conflict);
     void updateOnce();
     void deleteOnce();
     QVariant value(int index) const;

@@ -82,9 +82,12 @@ QVariant normalise(const QVariant& v, Kind k)
     return v;
 }
 
-}  // namespace
-
-namespace {
+// What a closed recordset and a result of no table refuse.
+[[noreturn]] void failClosed() { fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado.")); }
+[[noreturn]] void failNotUpdatable()
+{
+    fail(err::NotUpdatable, QStringLiteral("La operación no es compatible con este tipo de consulta."));
+}
 
 // What each column of a result is: its name, kind and table column.
 void describeColumns(QVector<Recordset::Column>& cols, const QSqlRecord& rec, const TableInfo* t, const sql::SelectShape& sh,
@@ -351,7 +354,7 @@ void Recordset::setAbsolutePosition(long p)
 void Recordset::checkIndex(int index) const
 {
     if (!open_)
-        fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado."));
+        failClosed();
     if (index < 0 || index >= visible_)
         fail(err::NoItem, QStringLiteral("No se encontró el elemento %1 en la colección.").arg(index));
 }
@@ -375,7 +378,7 @@ Field Recordset::Fields(int index)
 Field Recordset::Fields(const QString& name)
 {
     if (!open_)
-        fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado."));
+        failClosed();
     const int i = fieldIndex(name);
     if (i < 0)
         fail(err::NoItem, QStringLiteral("No se encontró el elemento '%1' en la colección.").arg(name));
@@ -525,7 +528,7 @@ void Recordset::setValue(int index, const QVariant& v)
 {
     checkIndex(index);
     if (!table_ || columns_[index].tableColumn < 0)
-        fail(err::NotUpdatable, QStringLiteral("La operación no es compatible con este tipo de consulta."));
+        failNotUpdatable();
     if (!adding_ && !currentRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
@@ -542,7 +545,7 @@ void Recordset::setValue(int index, const QVariant& v)
 void Recordset::AddNew()
 {
     if (!open_ || !table_)
-        fail(err::NotUpdatable, QStringLiteral("La operación no es compatible con este tipo de consulta."));
+        failNotUpdatable();
     if (editing())
         Update();
     adding_ = true;
@@ -616,23 +619,41 @@ QString Recordset::keyedWhere(const QString& crit) const
     return dialect(cn_->engine()).oneRow(table_->name, crit);
 }
 
-void Recordset::Update()
+// A change goes through the connection's recovery of a lost connection as
+// a statement that must not reach the server twice.
+void Recordset::changing(void (Recordset::*once)())
 {
     if (!cn_) {
-        updateOnce();
+        (this->*once)();
         return;
     }
-    cn_->retryingLost([&] { updateOnce(); }, false);
+    cn_->retryingLost([&] { (this->*once)(); }, false);
+}
+
+void Recordset::Update() { changing(&Recordset::updateOnce); }
+
+// Sends a change of the current row. When the row's criteria find nothing
+// it was changed or removed elsewhere since it was read: conflict says so.
+void Recordset::changeRow(const QString& sql, const QVector<QVariant>& binds, bool isDelete, const QString& conflict)
+{
+    beforeWrite(sql);
+    QSqlQuery& q = cn_->prepared(sql);
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds[i]);
+    if (!q.exec())
+        throw cn_->makeError(q.lastError(), sql, isDelete);
+    if (q.numRowsAffected() < 1)
+        fail(err::Conflict, conflict);
 }
 
 void Recordset::updateOnce()
 {
     if (!open_)
-        fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado."));
+        failClosed();
     if (!adding_ && changed_.isEmpty())
         return;
     if (!table_)
-        fail(err::NotUpdatable, QStringLiteral("La operación no es compatible con este tipo de consulta."));
+        failNotUpdatable();
     if (cn_->unitDoomed())
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
     const Engine e = cn_->engine();
@@ -683,35 +704,22 @@ void Recordset::updateOnce()
     const QString crit = criteria(binds, *cur);
     const QString sql = QStringLiteral("UPDATE ") + table_->name + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
                         + keyedWhere(crit);
-    beforeWrite(sql);
-    QSqlQuery& q = cn_->prepared(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds[i]);
-    if (!q.exec())
-        throw cn_->makeError(q.lastError(), sql, false);
-    if (q.numRowsAffected() < 1)
-        fail(err::Conflict, QStringLiteral("No se guardaron los cambios: otro usuario cambió o eliminó el registro desde que se leyó."));
+    changeRow(sql, binds, false,
+              QStringLiteral("No se guardaron los cambios: otro usuario cambió o eliminó el registro desde que se leyó."));
     Row& row = rows_[pos_];
     for (int i : keys)
         row[i] = changed_.value(i);
     changed_.clear();
 }
 
-void Recordset::Delete()
-{
-    if (!cn_) {
-        deleteOnce();
-        return;
-    }
-    cn_->retryingLost([&] { deleteOnce(); }, false);
-}
+void Recordset::Delete() { changing(&Recordset::deleteOnce); }
 
 void Recordset::deleteOnce()
 {
     if (!open_)
-        fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado."));
+        failClosed();
     if (!table_)
-        fail(err::NotUpdatable, QStringLiteral("La operación no es compatible con este tipo de consulta."));
+        failNotUpdatable();
     CancelUpdate();
     const Row* cur = currentRow();
     if (!cur)
@@ -721,14 +729,7 @@ void Recordset::deleteOnce()
     QVector<QVariant> binds;
     const QString crit = criteria(binds, *cur);
     const QString sql = QStringLiteral("DELETE FROM ") + table_->name + keyedWhere(crit);
-    beforeWrite(sql);
-    QSqlQuery& q = cn_->prepared(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds[i]);
-    if (!q.exec())
-        throw cn_->makeError(q.lastError(), sql, true);
-    if (q.numRowsAffected() < 1)
-        fail(err::Conflict, QStringLiteral("No se eliminó el registro: otro usuario lo cambió o eliminó desde que se leyó."));
+    changeRow(sql, binds, true, QStringLiteral("No se eliminó el registro: otro usuario lo cambió o eliminó desde que se leyó."));
     rows_.remove(pos_);
     justDeleted_ = true;
 }
