@@ -96,34 +96,29 @@ private slots:
         const auto v = teststore::rowsRaw(t, "SELECT codigo_fac, codigo_cli, forma_pago, valor_neto, impuesto_total, abono, saldo, "
                                              "total, Estado, codigo_emp, codigo_usu, ncf FROM Ventas");
         QCOMPARE(v.size(), 1);
-        QCOMPARE(v[0]["codigo_fac"].toInt(), 42);
-        QCOMPARE(v[0]["codigo_cli"].toString(), QString("0"));
-        QCOMPARE(v[0]["forma_pago"].toString(), QString("CONTADO"));
-        QCOMPARE(v[0]["valor_neto"].toDouble(), 370.0);
-        QCOMPARE(v[0]["impuesto_total"].toDouble(), 67.0);
-        QCOMPARE(v[0]["abono"].toDouble(), 437.0);
-        QCOMPARE(v[0]["saldo"].toDouble(), 0.0);
-        QCOMPARE(v[0]["total"].toDouble(), 437.0);
-        QCOMPARE(v[0]["Estado"].toString(), QString("Cancelada"));
-        QCOMPARE(v[0]["ncf"].toString(), QString("B0100000040"));
+        COMPARE_ROW(v[0], {{"codigo_fac", 42},
+                           {"codigo_cli", "0"},
+                           {"forma_pago", "CONTADO"},
+                           {"valor_neto", 370.0},
+                           {"impuesto_total", 67.0},
+                           {"abono", 437.0},
+                           {"saldo", 0.0},
+                           {"total", 437.0},
+                           {"Estado", "Cancelada"},
+                           {"ncf", "B0100000040"}});
         const auto d = teststore::rowsRaw(t, "SELECT codigo_art, cantidad, valor_unitario, impuesto, SubTotal, precio_compra_det, "
                                              "codigo_emp FROM Detalles_FacVen ORDER BY codigo_art");
         QCOMPARE(d.size(), 2);
-        QCOMPARE(d[0]["codigo_art"].toString(), QString("A1"));
-        QCOMPARE(d[0]["cantidad"].toInt(), 3);
-        QCOMPARE(d[0]["valor_unitario"].toDouble(), 90.0);
-        QCOMPARE(d[0]["SubTotal"].toDouble(), 319.0);
-        QCOMPARE(d[0]["precio_compra_det"].toDouble(), 60.0);
+        COMPARE_ROW(d[0],
+                    {{"codigo_art", "A1"}, {"cantidad", 3}, {"valor_unitario", 90.0}, {"SubTotal", 319.0}, {"precio_compra_det", 60.0}});
         QCOMPARE(d[1]["cantidad"].toInt(), 2);
         QCOMPARE(stock(t, "A1"), 7);
         QCOMPARE(stock(t, "B2"), 3);
         const auto k = teststore::rowsRaw(t, "SELECT concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra FROM Kardex "
                                              "WHERE codigo_art = 'A1'");
         QCOMPARE(k.size(), 1);
-        QCOMPARE(k[0]["concepto"].toString(), QString("Factura De Venta 42"));
-        QCOMPARE(k[0]["unidades_entrantes"].toString(), QString("-"));
-        QCOMPARE(k[0]["unidades_salientes"].toString(), QString("3"));
-        QCOMPARE(k[0]["saldo"].toInt(), 7);
+        COMPARE_ROW(k[0],
+                    {{"concepto", "Factura De Venta 42"}, {"unidades_entrantes", "-"}, {"unidades_salientes", "3"}, {"saldo", 7}});
         QCOMPARE(filas(t, "Fact_xCobrar"), 0);
         QCOMPARE(consecutivo(t, "consecutivo_venta").toInt(), 42);
         QCOMPARE(teststore::scalarRaw(t, QString("SELECT consecutivo FROM ncfs WHERE ID = %1").arg(id)).toInt(), 40);

@@ -232,6 +232,30 @@ QVariant Row::operator[](const char* column) const
     return {};
 }
 
+bool sameRow(const Row& r, Expected expected, const char* file, int line)
+{
+    for (const auto& [column, want] : expected) {
+        const QVariant got = r[column];
+        if (QTest::currentTestFailed())
+            return false;
+        bool same = false;
+        switch (want.typeId()) {
+        case QMetaType::Int:
+            same = QTest::qCompare(got.toInt(), want.toInt(), column, "expected", file, line);
+            break;
+        case QMetaType::Double:
+            same = QTest::qCompare(got.toDouble(), want.toDouble(), column, "expected", file, line);
+            break;
+        default:
+            same = QTest::qCompare(got.toString(), want.toString(), column, "expected", file, line);
+            break;
+        }
+        if (!same)
+            return false;
+    }
+    return true;
+}
+
 QVariant scalarRaw(const Target& t, const QString& sql)
 {
     const QList<QVariantList> rows = queryRaw(t, sql);

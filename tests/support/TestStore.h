@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <initializer_list>
 #include <utility>
 #include <QtTest/QTest>
 
@@ -63,6 +64,13 @@ private:
 };
 QList<Row> rowsRaw(const Target& t, const QString& sql);  // fails the test on error
 
+// Compares each named column of r with its expected value, read as that
+// value's type (int, double or text) the way QCOMPARE compares them; the
+// first that differs fails the test under the column's name. Use
+// COMPARE_ROW, which returns from the test function then.
+using Expected = std::initializer_list<std::pair<const char*, QVariant>>;
+bool sameRow(const Row& r, Expected expected, const char* file, int line);
+
 // Fails the running test loudly (aborts when no test function is running).
 void fail(const QString& message);
 
@@ -82,3 +90,8 @@ int serverPort();
     const teststore::Target t = teststore::openFresh(); \
     if (QTest::currentTestFailed())                 \
         return
+#define COMPARE_ROW(r, ...)                                        \
+    do {                                                           \
+        if (!teststore::sameRow(r, __VA_ARGS__, __FILE__, __LINE__)) \
+            return;                                                \
+    } while (false)
