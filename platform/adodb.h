@@ -68,17 +68,26 @@ public:
     // update, delete, statement); throwing from it fails that write.
     static void setWriteHook(std::function<void(const QString& sql)> hook);
 
+    // What the layer's recordsets run their statements through.
+    //   prepared: the compiled form of a text with bound values, kept.
+    //   makeError: an engine failure of sql in the layer's terms.
+    //   retryingLost: runs run, reopening a connection the server dropped
+    //     and running it again when that is safe (repeatable, or the text
+    //     never reached the server); inside a unit the loss fails the unit.
+    //   plans: the rewrite and shape of texts seen before.
+    QSqlQuery& prepared(const QString& sql);
+    Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
+    void retryingLost(const std::function<void()>& run, bool repeatable);
+    struct Plans;
+    Plans& plans() const;
+
 private:
-    friend class Recordset;
     void loadCatalog();
     void execRaw(const QString& sql);
-    QSqlQuery& prepared(const QString& sql);
     QString rewrite(const QString& sql) const;
-    Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
     void checkServerWritable();
     void reviveLost();
     void reopenLost(const Error& loss);
-    void retryingLost(const std::function<void()>& run, bool repeatable);
 
     QString name_;
     mutable QSqlDatabase db_;  // the registry's entry, looked up once
@@ -89,9 +98,7 @@ private:
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
     // The rewrite and shape of statement texts seen before; they depend on
     // the catalogue only.
-    struct Plans;
     std::shared_ptr<Plans> plans_;
-    Plans& plans() const;
     QString lostText_;  // a server connection lost outside a unit, to reopen
     QElapsedTimer idle_;  // since the last statement that went through
 };
