@@ -125,11 +125,7 @@ namespace {
 // has not yet given the counter column keeps the plain date order.
 QString Desempate()
 {
-    const ado::Connection& cn = Conexion();
-    const ado::TableInfo* t = cn.catalog().table(QStringLiteral("Kardex"));
-    if (cn.engine() == ado::Engine::SQLite || (t && t->columnIndex(QStringLiteral("rowid")) >= 0))
-        return QStringLiteral(", rowid DESC");
-    return QString();
+    return Conexion().numbersRows(QStringLiteral("Kardex")) ? QStringLiteral(", rowid DESC") : QString();
 }
 }  // namespace
 

@@ -350,6 +350,12 @@ void Connection::RollbackTrans()
     rollbackOnly_ = depth_ > 0;
 }
 
+bool Connection::numbersRows(const QString& table) const
+{
+    const TableInfo* t = catalog_.table(table);
+    return dialect(engine_).rowidEverywhere || (t && t->columnIndex(QStringLiteral("rowid")) >= 0);
+}
+
 Connection::Plans& Connection::plans() const
 {
     auto& self = const_cast<Connection&>(*this);

@@ -56,6 +56,10 @@ public:
 
     QSqlDatabase database() const;
     const Catalog& catalog() const { return catalog_; }
+    // Whether table has a column rowid that numbers its rows in the order
+    // they were stored: every table of the file has one; a server table
+    // has one once the set-up gave it.
+    bool numbersRows(const QString& table) const;
 
     // Turns a statement written for the original dialect into the engine's;
     // a text seen before is not rewritten again.

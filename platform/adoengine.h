@@ -44,6 +44,7 @@ struct Dialect {
     bool reconnects;            // a lost connection is opened again
     bool keepsRepeatedTexts;    // a text that comes again stays compiled
     bool datesAsText;           // dates are bound as 'yyyy-MM-dd'
+    bool rowidEverywhere;       // every table numbers its rows in a rowid
 };
 // A closed connection's answers are the server's, but it neither rewrites
 // for an engine nor reconnects.

@@ -359,6 +359,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true};
+                                 false, true, true, true};
 
 }  // namespace ado::sqlite
