@@ -400,15 +400,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("--retiros"))
-        return Retiros(args);
-    TstInventario t;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&t, argc, argv);
-}
+PROCESOS_MAIN(TstInventario, "--retiros", Retiros)
 
 #include "tst_inventario.moc"

@@ -762,15 +762,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("--abonos"))
-        return Abonos(args);
-    TstAbonos t;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&t, argc, argv);
-}
+PROCESOS_MAIN(TstAbonos, "--abonos", Abonos)
 
 #include "tst_abonos.moc"

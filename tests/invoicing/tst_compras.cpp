@@ -702,15 +702,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("--compras"))
-        return Compras(args);
-    TstCompras t;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&t, argc, argv);
-}
+PROCESOS_MAIN(TstCompras, "--compras", Compras)
 
 #include "tst_compras.moc"

@@ -190,15 +190,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("--puesto"))
-        return Puesto(args);
-    TstPuestos t;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&t, argc, argv);
-}
+PROCESOS_MAIN(TstPuestos, "--puesto", Puesto)
 
 #include "tst_puestos.moc"

@@ -686,15 +686,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.value(1) == QLatin1String("--ventas"))
-        return Ventas(args);
-    TstVentas t;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&t, argc, argv);
-}
+PROCESOS_MAIN(TstVentas, "--ventas", Ventas)
 
 #include "tst_ventas.moc"

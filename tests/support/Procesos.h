@@ -1,13 +1,14 @@
 // Tests that run workstations at once start copies of their own executable
 // on the same store: "<exe> --<opcion> <store> <extra...>", where <store> is
-// the four fields of a teststore::Target. Their main() hands such a command
-// line to the child's routine, which reads the store back with
-// DestinoDeArgumentos; the extras start at argument 6. Ejecutar runs a
+// the four fields of a teststore::Target. Their main(), PROCESOS_MAIN, hands
+// such a command line to the child's routine, which reads the store back
+// with DestinoDeArgumentos; the extras start at argument 6. Ejecutar runs a
 // command of the system.
 #pragma once
 
 #include "TestStore.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QList>
 #include <QObject>
@@ -68,3 +69,17 @@ inline QString Ejecutar(const QString& programa, const QStringList& argumentos, 
 }
 
 }  // namespace procesos
+
+// QTEST_MAIN for such a test: a command line "<exe> --<opcion> ..." goes to
+// hijo(args) and its code ends the child, any other runs the tests of Clase.
+#define PROCESOS_MAIN(Clase, opcion, hijo)          \
+    int main(int argc, char** argv)                 \
+    {                                               \
+        QApplication app(argc, argv);               \
+        const QStringList args = app.arguments();   \
+        if (args.value(1) == QLatin1String(opcion)) \
+            return hijo(args);                      \
+        Clase t;                                    \
+        QTEST_SET_MAIN_SOURCE_PATH                  \
+        return QTest::qExec(&t, argc, argv);        \
+    }
