@@ -8,6 +8,7 @@
 #include "ListView.h"
 #include "Escrituras.h"
 #include "Procesos.h"
+#include "Prueba.h"
 #include "SerialPort.h"
 #include "TestStore.h"
 #include "fRecibirDinero.h"
@@ -151,6 +152,23 @@ inline void pagarCon(const QString& efectivo = QString())
         d.bCerrar->click();
     };
 }
+
+// A test whose sales are paid by pagarCon() unless it answers the cash
+// dialog itself; the answer goes with the test.
+class PruebaConCobro : public Prueba {
+    Q_OBJECT
+protected slots:
+    void init()
+    {
+        Prueba::init();
+        pagarCon();
+    }
+    void cleanup()
+    {
+        fRecibirDinero::alMostrar = {};
+        Prueba::cleanup();
+    }
+};
 
 // The same, counting the dialogs shown in cobros.
 inline void pagarContando(int& cobros)

@@ -19,25 +19,12 @@ std::unique_ptr<fVentas> nueva() { return fac::nueva<fVentas>(gModoFormulario); 
 
 }  // namespace
 
-class TstDinero : public QObject {
+class TstDinero : public PruebaConCobro {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        msgtest::install();
-        pagarCon();
-    }
-    void cleanup()
-    {
-        fRecibirDinero::alMostrar = {};
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
-    }
-
     void importes_data()
     {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("admitido");
+        columnas<QString, bool>("texto", "admitido");
         QTest::newRow("dos decimales") << "54.01" << true;
         QTest::newRow("casi todo") << "117.99" << true;
         QTest::newRow("entero") << "118" << true;

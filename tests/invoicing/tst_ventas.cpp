@@ -46,20 +46,13 @@ int Ventas(const QStringList& args)
 
 }  // namespace
 
-class TstVentas : public QObject {
+class TstVentas : public PruebaConCobro {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        msgtest::install();
-        pagarCon();
-    }
     void cleanup()
     {
         ado::Connection::setWriteHook({});
-        fRecibirDinero::alMostrar = {};
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        PruebaConCobro::cleanup();
     }
 
     // A cash sale with an NCF: header, lines, Kardex, stock and both
