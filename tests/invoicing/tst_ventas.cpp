@@ -21,6 +21,17 @@ const QString kErrorAplicar = "Error en el evento Click del comando bAplicar del
 // A new sale on the company's next number, as the list opens it.
 std::unique_ptr<fVentas> nueva() { return fac::nueva<fVentas>(gModoFormulario); }
 
+// An apply refused with mensaje alone, before the cash is counted, the
+// store as it was.
+void rechazada(fVentas& w, const teststore::Target& t, const QStringList& antes, const int& cobros, const QString& mensaje)
+{
+    msgtest::clear();
+    QVERIFY(!w.bAplicar_Click());
+    QCOMPARE(msgtest::texts(), QStringList{mensaje});
+    QCOMPARE(cobros, 0);
+    QCOMPARE(volcado(t), antes);
+}
+
 // A child process: veces sales of one unit of C1 with the first NCF range,
 // applied again as a clerk would until each is stored.
 int Ventas(const QStringList& args)
@@ -421,11 +432,8 @@ private slots:
         int cobros = 0;
         pagarContando(cobros);
         const QStringList antes = volcado(t);
-        msgtest::clear();
-        QVERIFY(!w->bAplicar_Click());
-        QCOMPARE(msgtest::texts(), QStringList{"La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ventas"});
-        QCOMPARE(cobros, 0);
-        QCOMPARE(volcado(t), antes);
+        rechazada(*w, t, antes, cobros,
+                  "La ventana ya no está ingresando una factura nueva; abra una factura nueva desde el listado de ventas");
         gModoFormulario = 2;
         QVERIFY(w->bAplicar_Click());
         QCOMPARE(cobros, 1);
@@ -466,11 +474,7 @@ private slots:
         for (const auto& [i, mensaje] : casos) {
             const QString antesCaja = caja(*w, i);
             escribir(*w, i, "NOEXISTE");
-            msgtest::clear();
-            QVERIFY(!w->bAplicar_Click());
-            QCOMPARE(msgtest::texts(), QStringList{mensaje});
-            QCOMPARE(cobros, 0);
-            QCOMPARE(volcado(t), antes);
+            rechazada(*w, t, antes, cobros, mensaje);
             escribir(*w, i, antesCaja);
         }
         QVERIFY(w->bAplicar_Click());
@@ -563,11 +567,7 @@ private slots:
         int cobros = 0;
         fRecibirDinero::alMostrar = [&](fRecibirDinero&) { ++cobros; };
         const QStringList antes = volcado(t);
-        msgtest::clear();
-        QVERIFY(!w2->bAplicar_Click());
-        QCOMPARE(msgtest::texts(), QStringList{"El NCF b0100000009 ya está registrado en otra factura; la factura no se guardó."});
-        QCOMPARE(cobros, 0);
-        QCOMPARE(volcado(t), antes);
+        rechazada(*w2, t, antes, cobros, "El NCF b0100000009 ya está registrado en otra factura; la factura no se guardó.");
     }
 
     // Viewing and annulling: stock back once, on the stored number, with the
