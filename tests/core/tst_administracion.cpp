@@ -2,6 +2,7 @@
 // The administrator gate, the options window and the administration of
 // companies, users and NCF ranges.
 #include "Administracion.h"
+#include "Prueba.h"
 #include "fEmpresasUsuarios.h"
 #include "fOpciones.h"
 #include "fRetiroRegistros.h"
@@ -37,6 +38,14 @@ void elegirCombo(QComboBox* cb, const QString& texto)
     emit cb->activated(cb->currentIndex());
 }
 
+// Loaded for the seed administrator, every question answered Yes.
+void cargar(fEmpresasUsuarios& w)
+{
+    adm::sesion();
+    adm::responder();
+    w.Form_Load();
+}
+
 const QString kUpdateFallido = "Error en Update de la Función DatosActualizados en el módulo 'mFunciones'";
 const QString kDuplicado = "Error No: 3022 Código o Descripción no pueden ser duplicados, inserte otros datos e intentelo de "
                            "nuevo o verifique si otro usuario esta accediendo al registro";
@@ -55,7 +64,7 @@ QStringList comoEsperados(const QStringList& esperados)
 
 }  // namespace
 
-class TstAdministracion : public QObject {
+class TstAdministracion : public Prueba {
     Q_OBJECT
 private slots:
     void cleanup()
@@ -63,8 +72,7 @@ private slots:
         fOpciones::alMostrar = {};
         fEmpresasUsuarios::alMostrar = {};
         fRetiroRegistros::alMostrar = {};
-        msgtest::uninstall();
-        ReiniciarVariablesGlobales();
+        Prueba::cleanup();
     }
 
     void puerta_data()
@@ -150,10 +158,8 @@ private slots:
     void empresaNueva()
     {
         TESTSTORE_OPEN_FRESH(t);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         QCOMPARE(adm::textos(w.lstEmpresas), QStringList{"EMPRESA PRINCIPAL"});
         QVERIFY(!w.bActualizarEmpresa->isEnabled());
         QCOMPARE(w.cbEmpresas->currentText(), QString("UltimoPrecio"));
@@ -231,10 +237,8 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(QStringList, mensajes);
         TESTSTORE_OPEN_FRESH(t);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         w.bAdicionarEmpresa->click();
         w.txtEmpresas[0]->setText("3");
         w.txtEmpresas[1]->setText("TRES");
@@ -257,10 +261,8 @@ private slots:
         adm::empresa(t, 2, "NORTE", "UltimoPrecio");
         adm::usuario(t, 2, "5", "PEDRO");
         adm::rango(t, "FACTURA", 4, "2");
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         adm::elegir(w.lstEmpresas, "NORTE");
         QCOMPARE(w.txtEmpresas[0]->text(), QString("2"));
         QCOMPARE(w.txtEmpresas[3]->text(), QString("CALLE 2"));
@@ -368,10 +370,8 @@ private slots:
         adm::empresa(t, 2, "NORTE");
         adm::usuario(t, 2, "5", "PEDRO", "vieja");
         adm::usuario(t, 2, "6", "JUAN", "otra");
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         adm::elegir(w.lstEmpresas, "NORTE");
         QCOMPARE(adm::textos(w.lstUsuarios), (QStringList{"PEDRO", "JUAN"}));
 
@@ -522,10 +522,8 @@ private slots:
     void rangos()
     {
         TESTSTORE_OPEN_FRESH(t);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         QCOMPARE(w.idncf->text(), QString("Text1"));
         adm::elegir(w.lstEmpresas, "EMPRESA PRINCIPAL");
 
@@ -602,10 +600,8 @@ private slots:
         QFETCH(QStringList, mensajes);
         QFETCH(QString, guardado);
         TESTSTORE_OPEN_FRESH(t);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         adm::elegir(w.lstEmpresas, "EMPRESA PRINCIPAL");
         w.bAdicionarNcf->click();
         w.ncf[0]->setText("FACTURA");
@@ -673,10 +669,8 @@ private slots:
         QFETCH(int, seccion);
         TESTSTORE_OPEN_FRESH(t);
         adm::rango(t, "FACTURA", 4);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         adm::elegir(w.lstEmpresas, "EMPRESA PRINCIPAL");
@@ -743,26 +737,22 @@ private slots:
         fEmpresasUsuarios w;
         w.Form_Load();
         adm::elegir(w.lstEmpresas, "NORTE");
-        QString aviso;
         if (usuarios) {
             adm::elegir(w.lstUsuarios, "ANA");
             w.bEditarUsuario->click();
             escribir(w.txtUsuarios[1], "6");
             escribir(w.txtUsuarios[2], "ANITA");
-            msgtest::clear();
-            w.bActualizarUsuario->click();
-            aviso = "Al usuario se le ha asignado el nivel Asistente";
-            QCOMPARE(gModoUsuario, 1);
         } else {
             w.bEditarEmpresa->click();
             escribir(w.txtEmpresas[0], "3");
             escribir(w.txtEmpresas[1], "NORTE NUEVO");
             escribir(w.txtEmpresas[3], "OTRA CALLE");
-            msgtest::clear();
-            w.bActualizarEmpresa->click();
-            aviso = "El método para el costeo del inventario en esta empresa será PromedioPonderado";
-            QCOMPARE(gModoEmpresa, 1);
         }
+        msgtest::clear();
+        (usuarios ? w.bActualizarUsuario : w.bActualizarEmpresa)->click();
+        const QString aviso = usuarios ? "Al usuario se le ha asignado el nivel Asistente"
+                                       : "El método para el costeo del inventario en esta empresa será PromedioPonderado";
+        QCOMPARE(usuarios ? gModoUsuario : gModoEmpresa, 1);
         QCOMPARE(adm::mensajes(), (QStringList{aviso, kDuplicado, kUpdateFallido, kNoActualizado}));
         QCOMPARE(teststore::queryRaw(t, "SELECT * FROM usuarios ORDER BY codigo_usu"), antes);
         QCOMPARE(teststore::queryRaw(t, "SELECT * FROM empresas ORDER BY codigo_emp"), empresasAntes);
@@ -787,10 +777,8 @@ private slots:
         TESTSTORE_OPEN_FRESH(t);
         adm::empresa(t, 2, "NORTE");
         adm::rango(t, "FACTURA", 37, "2");
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         adm::elegir(w.lstEmpresas, "NORTE");
         adm::elegir(w.ncfList, "FACTURA");
         QCOMPARE(w.txtEmpresas[13]->text(), QString("9"));
@@ -832,10 +820,8 @@ private slots:
     {
         TESTSTORE_OPEN_FRESH(t);
         adm::rango(t, "FACTURA", 4);
-        adm::sesion();
-        adm::responder();
         fEmpresasUsuarios w;
-        w.Form_Load();
+        cargar(w);
         adm::elegir(w.lstEmpresas, "EMPRESA PRINCIPAL");
         adm::elegir(w.ncfList, "FACTURA");
         w.bAdicionarNcf->click();
