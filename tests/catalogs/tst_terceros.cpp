@@ -36,6 +36,14 @@ void cliente(const teststore::Target& t, const QString& codigo, const QString& n
 QWidget* caja(QWidget* w, int i) { return fx::hijo<QWidget>(w, QString("txt%1").arg(i)); }
 QLineEdit* linea(QWidget* w, int i) { return fx::hijo<QLineEdit>(w, QString("txt%1").arg(i)); }
 
+// The tests that run once on each window.
+void clienteYProveedor()
+{
+    QTest::addColumn<bool>("proveedor");
+    QTest::newRow("cliente") << false;
+    QTest::newRow("proveedor") << true;
+}
+
 bool abierto(bool proveedor)
 {
     QApplication::processEvents();
@@ -53,12 +61,7 @@ private slots:
         Prueba::cleanup();
     }
 
-    void nuevoYPropiedades_data()
-    {
-        QTest::addColumn<bool>("proveedor");
-        QTest::newRow("cliente") << false;
-        QTest::newRow("proveedor") << true;
-    }
+    void nuevoYPropiedades_data() { clienteYProveedor(); }
     void nuevoYPropiedades()
     {
         QFETCH(bool, proveedor);
@@ -173,12 +176,7 @@ private slots:
 
     // A code typed and then "Propiedades" on the record of that code: the
     // box shows the loaded code and the save goes through.
-    void codigoTecleadoYOtroRegistro_data()
-    {
-        QTest::addColumn<bool>("proveedor");
-        QTest::newRow("cliente") << false;
-        QTest::newRow("proveedor") << true;
-    }
+    void codigoTecleadoYOtroRegistro_data() { clienteYProveedor(); }
     void codigoTecleadoYOtroRegistro()
     {
         QFETCH(bool, proveedor);
