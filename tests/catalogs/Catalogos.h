@@ -36,6 +36,14 @@ inline QVariant campo(const teststore::Target& t, const QString& codigo, const Q
 }
 inline int cantidad(const teststore::Target& t, const QString& codigo) { return campo(t, codigo, "cantidad").toInt(); }
 inline double costo(const teststore::Target& t, const QString& codigo) { return campo(t, codigo, "precio_compra").toDouble(); }
+// The stored article by column name, for COMPARE_ROW; with no such article
+// it has no columns, and the check fails.
+inline teststore::Row guardado(const teststore::Target& t, const QString& codigo)
+{
+    const QList<teststore::Row> r =
+        teststore::rowsRaw(t, QStringLiteral("SELECT * FROM ARTICULOS WHERE codigo_art = '%1'").arg(codigo));
+    return r.isEmpty() ? teststore::Row({}, {}) : r.first();
+}
 
 // concepto, unidades_entrantes, unidades_salientes, saldo, precio_compra
 inline QList<teststore::Row> kardex(const teststore::Target& t, const QString& codigo)
