@@ -62,6 +62,20 @@ bool pegarConMenu(QWidget* box)
     return QTest::qWaitFor([&] { return pegado; }, 2000);
 }
 
+// Two boxes in a window, the second under the first; the test filters them
+// before it shows the window, as a window's own code does.
+struct DosCajas {
+    QWidget w;
+    QLineEdit* const arriba = new QLineEdit(&w);
+    QLineEdit* const abajo = new QLineEdit(&w);
+    DosCajas() { abajo->move(0, 40); }
+    bool mostrar()
+    {
+        w.show();
+        return QTest::qWaitForWindowExposed(&w);
+    }
+};
+
 }  // namespace
 
 class TstTeclas : public QObject {
@@ -151,13 +165,11 @@ private slots:
 
     void controlKeysAreNeverFiltered()
     {
-        QWidget w;
-        auto* num = new QLineEdit(&w);
-        auto* next = new QLineEdit(&w);
-        next->move(0, 40);
+        DosCajas c;
+        QLineEdit* const num = c.arriba;
+        QLineEdit* const next = c.abajo;
         FiltrarTeclasNumero(num);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(c.mostrar());
         num->setFocus();
         QTest::keyClicks(num, "123");
         QTest::keyClick(num, Qt::Key_Home);
@@ -272,13 +284,11 @@ private slots:
     void everyBoxShownKeepsControlsOut()
     {
         KeepControlsOutOfEveryBox();
-        QWidget w;
-        auto* plain = new QLineEdit(&w);
-        auto* filtered = new QLineEdit(&w);
-        filtered->move(0, 40);
+        DosCajas c;
+        QLineEdit* const plain = c.arriba;
+        QLineEdit* const filtered = c.abajo;
         FiltrarTeclasTexto(filtered);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(c.mostrar());
         for (QLineEdit* box : {plain, filtered}) {
             QApplication::clipboard()->setText(con(u"o'b\0r"));
             box->setFocus();
