@@ -9,6 +9,7 @@
 #include "mFacturacion.h"
 #include "mReportes.h"
 #include "mVentanas.h"
+#include "msgbox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -33,6 +34,8 @@ int main(int argc, char* argv[])
 
     // No box takes a NUL or another control character, however it came.
     KeepControlsOutOfEveryBox();
+    // Each click or key is one action, which tells a failure once.
+    accion::Vigilar();
 
     // The main window's items reach the windows of the other subsystems
     // through their openers (frmContenedor.h).

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,12 +24,52 @@ bool isQuestion(MsgStyle s)
 {
     return s == MsgStyle::Question || s == MsgStyle::ExclamationQuestion || s == MsgStyle::QuestionNoDefault;
 }
+
+bool contado = false;  // this action has told its failure
+int abiertas = 0;      // boxes on the screen now
+
+// Every press of a mouse button or a key outside a box begins an action.
+class Presiones : public QObject {
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (abiertas == 0 && o->isWidgetType()
+            && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress))
+            contado = false;
+        return false;
+    }
+};
+
+// A box shown for real: the presses that answer it belong to the action
+// that showed it.
+struct EnPantalla {
+    EnPantalla() { ++abiertas; }
+    ~EnPantalla() { --abiertas; }
+};
 }  // namespace
+
+namespace accion {
+void Nueva() { contado = false; }
+void Contado() { contado = true; }
+bool YaContado() { return contado; }
+void Vigilar()
+{
+    static Presiones* filtro = nullptr;
+    if (!filtro && QCoreApplication::instance()) {
+        filtro = new Presiones;
+        filtro->setParent(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(filtro);
+    }
+}
+}  // namespace accion
 
 QString AppTitle() { return QStringLiteral("Tarvik"); }
 
 MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
 {
+    // The action told its failure already: what follows adds nothing.
+    if (contado && !isQuestion(style))
+        return MsgResult::Ok;
     const BusyCursor::Lift lift;
     const QString shownTitle = title.isEmpty() ? AppTitle() : title;
     Responder& r = responder();
@@ -52,6 +93,7 @@ MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
     case MsgStyle::Question:
     case MsgStyle::QuestionNoDefault: box.setIcon(QMessageBox::Question); break;
     }
+    const EnPantalla enPantalla;
     if (isQuestion(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(style == MsgStyle::QuestionNoDefault ? QMessageBox::No : QMessageBox::Yes);
@@ -83,6 +125,7 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     bold.setBold(true);
     if (auto* box = dlg.findChild<QLineEdit*>())
         box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(shownTitle) + 140);
+    const EnPantalla enPantalla;
     if (dlg.exec() != QDialog::Accepted)
         return QString();
     return dlg.textValue();
@@ -96,6 +139,8 @@ void install(std::function<MsgResult(const Call&)> answer, std::function<QString
     r.answer = std::move(answer);
     r.input = std::move(input);
     r.calls.clear();
+    accion::Vigilar();
+    accion::Nueva();
 }
 void uninstall()
 {
@@ -113,5 +158,9 @@ QStringList texts()
         t << c.text;
     return t;
 }
-void clear() { responder().calls.clear(); }
+void clear()
+{
+    responder().calls.clear();
+    accion::Nueva();
+}
 }  // namespace msgtest

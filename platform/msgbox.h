@@ -27,6 +27,20 @@ MsgResult MsgBox(const QString& text, MsgStyle style = MsgStyle::Plain, const QS
 // Returns the typed text, or "" on Cancel.
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
 
+// A clerk's action (a click, a key) tells a failure that the clerk can only
+// wait out or repeat (the connection, a busy store, a record changed on
+// another workstation) once: after that message the action's later boxes
+// that only report failure are not shown. Questions still are.
+namespace accion {
+// A new action begins. The program's mouse and key presses do this by
+// themselves once Vigilar has run; presses inside a box do not.
+void Nueva();
+void Vigilar();
+// The action's failure has been told.
+void Contado();
+bool YaContado();
+}  // namespace accion
+
 namespace msgtest {
 
 struct Call {
@@ -37,7 +51,8 @@ struct Call {
 };
 
 // While installed, no box is shown: every call is recorded and answered.
-// Unanswered questions get Yes; unanswered prompts get "".
+// Unanswered questions get Yes; unanswered prompts get "". Installing and
+// clearing begin a new action; boxes an action keeps back are not recorded.
 void install(std::function<MsgResult(const Call&)> answer = {},
              std::function<QString(const Call&)> input = {});
 void uninstall();

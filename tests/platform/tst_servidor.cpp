@@ -201,9 +201,9 @@ private slots:
         QVERIFY(!w->bAplicar_Click());
         ado::Connection::setWriteHook(nullptr);
         QVERIFY(parado);
-        QCOMPARE(msgtest::texts().size(), 2);
+        // The handler's own line after it would add nothing.
+        QCOMPARE(msgtest::texts().size(), 1);
         QVERIFY2(msgtest::texts()[0].contains(kPerdida), qPrintable(msgtest::texts()[0]));
-        QCOMPARE(msgtest::texts()[1], QString("Error en el evento Click del comando bAplicar del formulario fVentas"));
 
         QVERIFY2(srv.resume(), qPrintable(srv.why));
         msgtest::clear();
