@@ -6,6 +6,8 @@
 #include "mSubRutinas_facturas.h"
 #include "textfmt.h"
 
+#include <QSet>
+
 QString Factura::campo(int i) const
 {
     return i >= 0 && i < encabezado.size() && encabezado[i] ? *encabezado[i] : QString();
@@ -129,11 +131,41 @@ RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const 
     r.usuario = f.campo(14).trimmed();
     gSQL = QStringLiteral("Select codigo_usu From usuarios Where codigo_emp = ") + gCodigoEmp
            + QStringLiteral(" And codigo_usu = ") + SqlStr(r.usuario);
-    if (!AbrirRecordset(gSQL))
+    if (!AbrirRecordset(gSQL)) {
         r.falla = Falla::Store;
-    else if (gRecordset->RecordCount() < 1 || f.campo(13).trimmed() != gCodigoEmp)
+        return r;
+    }
+    if (gRecordset->RecordCount() < 1 || f.campo(13).trimmed() != gCodigoEmp) {
         r.falla = Falla::UsuarioAusente;
+        return r;
+    }
+    Err.Clear();
+    if (!Trap([&] { r.articulo = ArticuloAusente(f.lineas); })) {
+        ControlErrores();
+        r.falla = Falla::Store;
+    } else if (!r.articulo.isEmpty()) {
+        r.falla = Falla::ArticuloAusente;
+    }
     return r;
+}
+
+QString ArticuloAusente(const QVector<LineaTexto>& lineas)
+{
+    // A line keeps its article's code as the clerk entered it; another
+    // workstation may have removed the article since.
+    ado::Connection& cn = Conexion();
+    QSet<QString> vistos;
+    for (const LineaTexto& l : lineas) {
+        if (vistos.contains(l.codigo_art))
+            continue;
+        vistos.insert(l.codigo_art);
+        ado::Recordset rs;
+        rs.Open(QStringLiteral("Select codigo_art From ARTICULOS Where ARTICULOS.codigo_art = ? FOR UPDATE"), cn,
+                {l.codigo_art});
+        if (rs.RecordCount() < 1)
+            return l.codigo_art;
+    }
+    return QString();
 }
 
 NcfTecleado RevisarNcfTecleado(const QString& ncf)
@@ -252,6 +284,11 @@ ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool de
         } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"))) {
             r.estado = Estado::NcfManualRepetido;
         }
+        if (r.estado == Estado::Guardada) {
+            r.articulo = ArticuloAusente(f.lineas);
+            if (!r.articulo.isEmpty())
+                r.estado = Estado::ArticuloAusente;
+        }
         if (r.estado != Estado::Guardada)
             return false;
         GuardarEncabezado(f, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
@@ -276,6 +313,11 @@ ResultadoAplicar AplicarCompra(const Factura& f, double saldo)
         // The company's row first: the applies of one company run one
         // after the other, whatever articles they touch.
         BloquearEmpresa();
+        r.articulo = ArticuloAusente(f.lineas);
+        if (!r.articulo.isEmpty()) {
+            r.estado = ResultadoAplicar::Estado::ArticuloAusente;
+            return false;
+        }
         // A number another workstation stored meanwhile gives way to the
         // next free one.
         r.numero = NumeroLibre(QStringLiteral("Compras"), f.campo(0).trimmed());

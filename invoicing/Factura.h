@@ -98,14 +98,15 @@ CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, cons
 
 // The checks of an apply against the store, before any question: the
 // invoice date (box 2) and a due date typed (box 12) read as dates, the
-// party (box 1) is in terceros under codigoTercero, and the user (box 14)
-// is one of the signed-in company, which box 13 holds. Store: the failure
-// was shown already.
+// party (box 1) is in terceros under codigoTercero, the user (box 14) is
+// one of the signed-in company, which box 13 holds, and every line's
+// article is still stored. Store: the failure was shown already.
 struct RevisionAplicar {
-    enum class Falla { Ninguna, Fecha, SinTercero, TerceroAusente, UsuarioAusente, Store };
+    enum class Falla { Ninguna, Fecha, SinTercero, TerceroAusente, UsuarioAusente, ArticuloAusente, Store };
     Falla falla = Falla::Ninguna;
     int caja = 0;  // the date box that does not read
     QString tercero, usuario;  // as checked
+    QString articulo;          // a line's article that is not stored
 };
 RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const QString& codigoTercero);
 
@@ -123,6 +124,10 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
 void GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla, const QVector<LineaTexto>& lineas,
                     const QString& movimiento, const QString& concepto, OrigenMovimiento origen);
 
+// The first line's article that is not stored, "" when every one is; inside
+// a unit the articles found stay locked until it ends.
+QString ArticuloAusente(const QVector<LineaTexto>& lineas);
+
 // Inside an apply's unit, once the company is locked: numero when no
 // invoice of the company in tabla holds it, else the next number none
 // holds.
@@ -135,9 +140,10 @@ void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QStrin
 // How an apply ended, with the number and NCF it was stored under and
 // whether the counters could be written.
 struct ResultadoAplicar {
-    enum class Estado { Guardada, Fallo, NcfTomado, NcfAgotado, NcfManualRepetido };
+    enum class Estado { Guardada, Fallo, NcfTomado, NcfAgotado, NcfManualRepetido, ArticuloAusente };
     Estado estado = Estado::Guardada;
     QString numero, ncf;
+    QString articulo;  // ArticuloAusente: the line's article another workstation removed
     bool consecutivo = true, consecutivoNcf = true;
 };
 

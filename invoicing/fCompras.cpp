@@ -250,16 +250,6 @@ void fCompras::txtDetalle3_LostFocus() { txtDetalle[6]->setEditText(txtDetalle[3
 
 // ---- apply ----
 
-bool fCompras::GuardarCompra(double saldo, bool& consecutivo)
-{
-    const ResultadoAplicar a = AplicarCompra(LeerFactura(), saldo);
-    if (a.estado == ResultadoAplicar::Estado::Fallo)
-        return false;
-    consecutivo = a.consecutivo;
-    MostrarGuardadoCon(a.numero, a.ncf);
-    return true;
-}
-
 bool fCompras::bAplicar_Click()
 {
     fallo_ = false;
@@ -267,16 +257,23 @@ bool fCompras::bAplicar_Click()
     if (!PrepararAplicar(saldo))
         return false;
 
-    bool consecutivo = true;
-    if (!GuardarCompra(saldo, consecutivo)) {
+    const ResultadoAplicar a = AplicarCompra(LeerFactura(), saldo);
+    switch (a.estado) {
+    case ResultadoAplicar::Estado::Guardada:
+        break;
+    case ResultadoAplicar::Estado::ArticuloAusente:
+        AvisarArticuloAusente(a.articulo);
+        return false;
+    default:
         fallo_ = true;
         Detener();
         ControlErrores();
         MsgBox(kErrorAplicar);
         return false;
     }
+    MostrarGuardadoCon(a.numero, a.ncf);
     EnviarADisplay(TextoTotalDisplay(BoxText(txt[9])));
-    if (!consecutivo)
+    if (!a.consecutivo)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo de la Factura a través de la sección 'Opciones y Parámetros'"));
     MarcarAplicada();
     return true;

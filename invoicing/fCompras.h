@@ -50,7 +50,4 @@ protected:
     void PonerArticulo(ado::Recordset& rs) override;
     bool LineaAdmitida() override;
     bool StockAdmite(const QString& codigo) override;
-
-private:
-    bool GuardarCompra(double saldo, bool& consecutivo);
 };

@@ -806,6 +806,9 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         MsgBox(QStringLiteral("El usuario ") + rv.usuario + QStringLiteral(" no está registrado en la empresa ") + gCodigoEmp,
                MsgStyle::Exclamation);
         return false;
+    case RevisionAplicar::Falla::ArticuloAusente:
+        AvisarArticuloAusente(rv.articulo);
+        return false;
     }
     if (!AdmiteAplicar())
         return false;
@@ -822,6 +825,16 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         return Detener();
     }
     return true;
+}
+
+void fFacturaBase::AvisarArticuloAusente(const QString& codigo)
+{
+    SetBoxText(txt[11], QStringLiteral("Nuevo"));
+    MsgBox(QStringLiteral("El artículo ") + codigo
+               + QStringLiteral(" ya no existe: otra estación de trabajo lo eliminó mientras se ingresaba esta factura, "
+                                "y la factura no se guardó. Elimine esa línea de la factura, o registre el artículo de "
+                                "nuevo, y presione 'Aplicar' otra vez."),
+           MsgStyle::Exclamation);
 }
 
 QString fFacturaBase::NumeroLibre(const QString& numero) const { return ::NumeroLibre(datos_.tabla, numero); }

@@ -198,6 +198,8 @@ protected:
     bool PrepararAplicar(double& saldo);
     // An apply that stops puts the state back to "Nuevo"; always false.
     bool Detener();
+    // A line's article another workstation removed: nothing is stored.
+    void AvisarArticuloAusente(const QString& codigo);
     // ::NumeroLibre in the window's header table.
     QString NumeroLibre(const QString& numero) const;
     // After the unit: the boxes show the number and NCF the invoice was

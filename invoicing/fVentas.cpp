@@ -337,18 +337,18 @@ bool fVentas::AdmiteAplicar()
     return false;
 }
 
-fVentas::Resultado fVentas::GuardarVenta(double saldo)
+ResultadoAplicar fVentas::GuardarVenta(double saldo)
 {
     const ResultadoAplicar a = AplicarVenta(LeerFactura(), saldo, IdNcfElegido(), NcfDeRango());
     if (a.estado != Resultado::Guardada)
-        return a.estado;
+        return a;
     MostrarGuardadoCon(a.numero, a.ncf);
     EnviarADisplay(TextoTotalDisplay(BoxText(txt[9])));
     if (!a.consecutivo)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo de la Factura a través de la sección 'Opciones y Parámetros'"));
     if (!a.consecutivoNcf)
         MsgBox(QStringLiteral("Verifique inmediatamente el consecutivo del NCF a través de la sección 'Opciones y Parámetros'"));
-    return Resultado::Guardada;
+    return a;
 }
 
 bool fVentas::bAplicar_Click()
@@ -360,7 +360,8 @@ bool fVentas::bAplicar_Click()
     const QString monto = Val(BoxText(txt[9])) > Val(BoxText(txt[7])) ? BoxText(txt[7]) : BoxText(txt[9]);
     fRecibirDinero::Mostrar(monto, this);
 
-    switch (GuardarVenta(saldo)) {
+    const ResultadoAplicar r = GuardarVenta(saldo);
+    switch (r.estado) {
     case Resultado::Guardada:
         break;
     case Resultado::Fallo:
@@ -384,6 +385,9 @@ bool fVentas::bAplicar_Click()
     case Resultado::NcfManualRepetido:
         Detener();
         MsgBox(NcfRepetido(BoxText(txt[15])), MsgStyle::Exclamation);
+        return false;
+    case Resultado::ArticuloAusente:
+        AvisarArticuloAusente(r.articulo);
         return false;
     }
     MarcarAplicada();

@@ -61,7 +61,7 @@ protected:
 
 private:
     using Resultado = ResultadoAplicar::Estado;
-    Resultado GuardarVenta(double saldo);
+    ResultadoAplicar GuardarVenta(double saldo);
     qint16 IdNcfElegido() const;
     // A range is chosen and box 15 ends in its eight-digit sequence.
     bool NcfDeRango() const;

@@ -207,35 +207,41 @@ private slots:
     // The checks against the store before an apply, in their order.
     void revisar_data()
     {
-        columnas<QString, Cajas, int, int>("terceros", "cajas", "falla", "caja");
+        columnas<QString, Cajas, QString, int, int>("terceros", "cajas", "segunda", "falla", "caja");
         using F = RevisionAplicar::Falla;
         const QString c = "CLIENTES", p = "PROVEEDORES";
-        QTest::newRow("venta") << c << Cajas{} << int(F::Ninguna) << 0;
-        QTest::newRow("compra") << p << Cajas{} << int(F::Ninguna) << 0;
-        QTest::newRow("vencimiento") << c << Cajas{{12, FormatDate(QDate(2027, 1, 9))}} << int(F::Ninguna) << 0;
-        QTest::newRow("fecha") << c << Cajas{{2, "x"}, {12, "x"}, {1, ""}} << int(F::Fecha) << 2;
-        QTest::newRow("fecha vacia") << c << Cajas{{2, " "}} << int(F::Fecha) << 2;
-        QTest::newRow("vencimiento malo") << c << Cajas{{12, "x"}, {1, ""}} << int(F::Fecha) << 12;
-        QTest::newRow("sin tercero") << c << Cajas{{1, " "}, {14, "9"}} << int(F::SinTercero) << 0;
-        QTest::newRow("tercero ausente") << p << Cajas{{1, "NADIE"}, {14, "9"}} << int(F::TerceroAusente) << 0;
-        QTest::newRow("usuario ausente") << c << Cajas{{14, "9"}} << int(F::UsuarioAusente) << 0;
-        QTest::newRow("otra empresa") << c << Cajas{{13, "2"}} << int(F::UsuarioAusente) << 0;
+        QTest::newRow("venta") << c << Cajas{} << "A1" << int(F::Ninguna) << 0;
+        QTest::newRow("compra") << p << Cajas{} << "A1" << int(F::Ninguna) << 0;
+        QTest::newRow("vencimiento") << c << Cajas{{12, FormatDate(QDate(2027, 1, 9))}} << "A1" << int(F::Ninguna) << 0;
+        QTest::newRow("fecha") << c << Cajas{{2, "x"}, {12, "x"}, {1, ""}} << "B9" << int(F::Fecha) << 2;
+        QTest::newRow("fecha vacia") << c << Cajas{{2, " "}} << "A1" << int(F::Fecha) << 2;
+        QTest::newRow("vencimiento malo") << c << Cajas{{12, "x"}, {1, ""}} << "A1" << int(F::Fecha) << 12;
+        QTest::newRow("sin tercero") << c << Cajas{{1, " "}, {14, "9"}} << "A1" << int(F::SinTercero) << 0;
+        QTest::newRow("tercero ausente") << p << Cajas{{1, "NADIE"}, {14, "9"}} << "A1" << int(F::TerceroAusente) << 0;
+        QTest::newRow("usuario ausente") << c << Cajas{{14, "9"}} << "B9" << int(F::UsuarioAusente) << 0;
+        QTest::newRow("otra empresa") << c << Cajas{{13, "2"}} << "A1" << int(F::UsuarioAusente) << 0;
+        // Removed on another workstation while the lines were entered.
+        QTest::newRow("articulo ausente, venta") << c << Cajas{} << "B9" << int(F::ArticuloAusente) << 0;
+        QTest::newRow("articulo ausente, compra") << p << Cajas{} << "B9" << int(F::ArticuloAusente) << 0;
     }
     void revisar()
     {
         QFETCH(QString, terceros);
         QFETCH(Cajas, cajas);
+        QFETCH(QString, segunda);
         QFETCH(int, falla);
         QFETCH(int, caja);
         TESTSTORE_OPEN_FRESH(t);
         firmar();
-        Factura f = aplicable("1", "0", {linea("A1", "1", "100", "0")}, "100");
+        articulo(t, "A1", 10, 100, 90, 80, 0, 60);
+        Factura f = aplicable("1", "0", {linea("A1", "1", "100", "0"), linea(segunda, "1", "100", "0")}, "200");
         for (auto i = cajas.cbegin(); i != cajas.cend(); ++i)
             f.encabezado[i.key()] = i.value();
         const QString codigo = terceros == "CLIENTES" ? "codigo_cli" : "codigo_prov";
         const RevisionAplicar r = RevisarAplicar(f, terceros, codigo);
         QCOMPARE(int(r.falla), falla);
         QCOMPARE(r.caja, caja);
+        QCOMPARE(r.articulo, falla == int(RevisionAplicar::Falla::ArticuloAusente) ? segunda : QString());
         QCOMPARE(msgtest::texts(), QStringList());
     }
 
@@ -309,15 +315,20 @@ private slots:
     // An apply that does not go through leaves the store as it was.
     void ventaNoGuardada_data()
     {
-        columnas<QString, QString, int>("cliente", "ncf", "estado");
-        QTest::newRow("ncf repetido") << "0" << "X1" << int(Estado::NcfManualRepetido);
-        QTest::newRow("cliente ausente") << "NADIE" << "" << int(Estado::Fallo);
-        QTest::newRow("columna ausente") << "0" << "-" << int(Estado::Fallo);
+        columnas<QString, QString, QString, bool, int>("cliente", "ncf", "segunda", "compra", "estado");
+        QTest::newRow("ncf repetido") << "0" << "X1" << "A1" << false << int(Estado::NcfManualRepetido);
+        QTest::newRow("cliente ausente") << "NADIE" << "" << "A1" << false << int(Estado::Fallo);
+        QTest::newRow("columna ausente") << "0" << "-" << "A1" << false << int(Estado::Fallo);
+        // Removed on another workstation after the check before the cash.
+        QTest::newRow("articulo ausente") << "0" << "" << "B9" << false << int(Estado::ArticuloAusente);
+        QTest::newRow("articulo ausente, compra") << "0" << "" << "B9" << true << int(Estado::ArticuloAusente);
     }
     void ventaNoGuardada()
     {
         QFETCH(QString, cliente);
         QFETCH(QString, ncf);
+        QFETCH(QString, segunda);
+        QFETCH(bool, compra);
         QFETCH(int, estado);
         TESTSTORE_OPEN_FRESH(t);
         firmar();
@@ -325,11 +336,14 @@ private slots:
         teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, Estado, codigo_emp, codigo_usu, total, ncf) "
                               "VALUES (1, '0', 'Cancelada', 1, '1', 1, 'X1')");
         const QStringList antes = volcado(t);
-        Factura f = aplicable("2", cliente, {linea("A1", "1", "100", "18", "60")}, "118", ncf);
+        Factura f = aplicable("2", cliente, {linea("A1", "1", "100", "18", "60"), linea(segunda, "1", "100", "18", "60")},
+                              "236", ncf);
         if (ncf == "-")
             f.encabezado.removeLast();
-        const ResultadoAplicar r = AplicarVenta(f, 0, 0, false);
+        const ResultadoAplicar r = compra ? AplicarCompra(f, 0) : AplicarVenta(f, 0, 0, false);
         QCOMPARE(int(r.estado), estado);
+        if (r.estado == Estado::ArticuloAusente)
+            QCOMPARE(r.articulo, segunda);
         QCOMPARE(volcado(t), antes);
     }
 
