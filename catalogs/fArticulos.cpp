@@ -55,6 +55,9 @@ void ComboConsulta::focusInEvent(QFocusEvent* e)
 }
 
 namespace {
+// The columns other workstations move: cost and stock.
+constexpr int kCosto = 2, kCantidad = 7;
+
 struct Fila {
     int caja;
     const char* etiqueta;
@@ -282,6 +285,7 @@ void fArticulos::BuscarImagen()
 void fArticulos::Nuevo()
 {
     modoEdicion = 2;
+    fila_.clear();
     SetBoxText(txt[11], FormatDate(QDate::currentDate()));
     MostrarHija(this);
 }
@@ -290,11 +294,19 @@ void fArticulos::Editar(const QString& codigo)
 {
     MostrarHija(this);
     gSQL = QStringLiteral("Select * From Articulos ") + QStringLiteral(" Where codigo_art = ") + SqlStr(codigo);
+    fila_.clear();
     if (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0) {
+        const ado::RecordsetPtr leido = gRecordset;
         for (gIndice = 0; gIndice <= 17; ++gIndice) {
             const int i = int(gIndice);
             SetBoxText(txt[i], i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
         }
+        fila_ = LeerFila(*leido);
+        // Cost and stock move with every invoice: the save compares them
+        // only where the clerk typed them.
+        for (int i : {kCosto, kCantidad})
+            if (i < fila_.size())
+                fila_[i].reset();
     }
     // Writing a text a box already shows signals nothing: record it here.
     RecordarCargado();
@@ -343,7 +355,7 @@ bool fArticulos::Guardar()
 
     ado::Connection& cn = Conexion();
     ValoresCajas cajas = LeerCajas(txt);
-    bool rechazar = false;
+    bool rechazar = false, movido = false;
     Err.Clear();
     const bool abierta = Trap([&] {
         cn.BeginTrans();
@@ -361,30 +373,35 @@ bool fArticulos::Guardar()
             }
         }
         // Stock and cost booked since the boxes were filled stay as stored
-        // unless the user typed them.
-        if (!Cambiado(2) || !Cambiado(7)) {
-            ado::Recordset actual;
-            actual.Open(QStringLiteral("Select precio_compra,cantidad From ARTICULOS Where codigo_art = ") + SqlStr(codigo)
-                            + QStringLiteral(" FOR UPDATE"),
-                        cn);
-            if (actual.RecordCount() > 0) {
-                if (!Cambiado(2))
-                    cajas[2] = TextoExacto(actual.Fields(0));
-                if (!Cambiado(7))
-                    cajas[7] = actual.Fields(1).Text();
-            }
+        // unless the user typed them; typed over a value that moved since,
+        // they would undo another workstation's movement.
+        ado::Recordset actual;
+        actual.Open(QStringLiteral("Select precio_compra,cantidad From ARTICULOS Where codigo_art = ") + SqlStr(codigo)
+                        + QStringLiteral(" FOR UPDATE"),
+                    cn);
+        if (actual.RecordCount() < 1)
+            return;
+        const int columna[2] = {kCosto, kCantidad};
+        for (int j = 0; j < 2; ++j) {
+            const int i = columna[j];
+            if (!Cambiado(i))
+                cajas[i] = i == kCosto ? TextoExacto(actual.Fields(j)) : actual.Fields(j).Text();
+            else if (actual.Fields(j).Text() != cargado_[i])
+                movido = true;
         }
     });
-    if (!abierta || rechazar) {
+    if (!abierta || rechazar || movido) {
         if (cn.transactionDepth() > 0)
             cn.RollbackTrans();
         if (rechazar)
             RechazarCodigoDuplicado();
-        else
+        else if (movido)
+            Err.Set(ado::err::Conflict, QStringLiteral("El costo o la cantidad cambió desde que se cargó"), ado::Fault::Changed);
+        if (!rechazar)
             ControlErrores();
         return false;
     }
-    if (!DatosActualizados(cajas, gSQL, modo)) {
+    if (!DatosActualizados(cajas, gSQL, modo, fila_)) {
         cn.RollbackTrans();
         return false;
     }

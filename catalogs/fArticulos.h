@@ -5,6 +5,7 @@
 #pragma once
 
 #include "boxes.h"
+#include "mFunciones.h"
 
 #include <QComboBox>
 #include <QWidget>
@@ -65,4 +66,5 @@ private:
 
     class QButtonGroup* grupoTipo_ = nullptr;
     QString cargado_[18];  // the boxes as the record was loaded
+    FilaCargada fila_;     // the row as it was loaded; empty for a new article
 };

@@ -105,6 +105,7 @@ QString fDatosTercero::Sentencia(const QString& codigo) const
 void fDatosTercero::Nuevo()
 {
     modo_ = 2;
+    fila_.clear();
     SetBoxText(txt[7], FormatDate(QDate::currentDate()));
     MostrarHija(this);
 }
@@ -114,11 +115,14 @@ void fDatosTercero::Editar(const QString& codigo)
     MostrarHija(this);
     gSQL = QStringLiteral("Select * From ") + tabla_ + QStringLiteral("  Where codigo_") + sufijo_ + QStringLiteral(" = ")
            + SqlStr(codigo);
+    fila_.clear();
     if (AbrirRecordset(gSQL) && gRecordset->RecordCount() > 0) {
+        const ado::RecordsetPtr leido = gRecordset;
         for (gIndice = 0; gIndice <= txt.size() - 1; ++gIndice) {
             const int i = int(gIndice);
             SetBoxText(txt[i], i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
         }
+        fila_ = LeerFila(*leido);
     }
     // Writing a text a box already shows signals nothing: record it here.
     codigoCargado_ = BoxText(txt[0]);
@@ -158,7 +162,7 @@ void fDatosTercero::Aceptar()
             return;
         }
     }
-    bool guardado = DatosActualizados(txt, gSQL, modo_);
+    bool guardado = DatosActualizados(txt, gSQL, modo_, fila_);
     if (otroCodigo) {
         if (guardado) {
             Err.Clear();

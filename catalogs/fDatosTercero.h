@@ -5,6 +5,7 @@
 #pragma once
 
 #include "boxes.h"
+#include "mFunciones.h"
 
 #include <QWidget>
 
@@ -55,4 +56,5 @@ private:
     QString tabla_, sufijo_, carpeta_;
     qint32& modo_;
     QString codigoCargado_;  // box 0 as the record was loaded
+    FilaCargada fila_;       // the row as it was loaded; empty for a new record
 };

@@ -323,17 +323,30 @@ void fEmpresasUsuarios::Modo(const Seccion& s, qint32 modo)
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::empresa()
 {
     return {&gModoEmpresa, bAdicionarEmpresa, bActualizarEmpresa, bOmitirEmpresa, bEditarEmpresa,
-            &fEmpresasUsuarios::LimpiarEmpresa, &fEmpresasUsuarios::CargarListaEmpresas, txtEmpresas, 18, &cargadoEmpresa_};
+            &fEmpresasUsuarios::LimpiarEmpresa, &fEmpresasUsuarios::CargarListaEmpresas, txtEmpresas, 18, &cargadoEmpresa_,
+            &filaEmpresa_, {12, 13}};
 }
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::rango()
 {
     return {&gModoNcf, bAdicionarNcf, bActualizarNcf, bOmitirNcf, bEditarNcf,
-            &fEmpresasUsuarios::LimpiarNcf, &fEmpresasUsuarios::CargarListaNcf, ncf, 6, &cargadoNcf_};
+            &fEmpresasUsuarios::LimpiarNcf, &fEmpresasUsuarios::CargarListaNcf, ncf, 6, &cargadoNcf_, &filaNcf_, {4}};
 }
 fEmpresasUsuarios::Seccion fEmpresasUsuarios::usuario()
 {
     return {&gModoUsuario, bAdicionarUsuario, bActualizarUsuario, bOmitirUsuario, bEditarUsuario,
-            &fEmpresasUsuarios::LimpiarUsuario, &fEmpresasUsuarios::CargarListaUsuarios, txtUsuarios, 5, &cargadoUsuario_};
+            &fEmpresasUsuarios::LimpiarUsuario, &fEmpresasUsuarios::CargarListaUsuarios, txtUsuarios, 5, &cargadoUsuario_,
+            &filaUsuario_, {}};
+}
+
+void fEmpresasUsuarios::Cargada(const Seccion& s, ado::Recordset& rs, int primera)
+{
+    const FilaCargada fila = LeerFila(rs);
+    s.fila->clear();
+    for (int i = primera; i < fila.size() && i - primera < s.n; ++i)
+        s.fila->append(fila[i]);
+    for (int k : s.contadores)
+        if (k < s.fila->size())
+            (*s.fila)[k].reset();
 }
 
 void fEmpresasUsuarios::Entrar(const Seccion& s, qint32 modo)
@@ -397,7 +410,8 @@ bool fEmpresasUsuarios::Guardar(const Seccion& s, const Resguardo& r)
             return false;
         }
     }
-    bool guardado = DatosActualizados(b, gSQL, *s.modo);
+    bool guardado = DatosActualizados(b, gSQL, *s.modo, *s.modo == 1 ? *s.fila : FilaCargada());
+    const ado::RecordsetPtr guardada = gRecordset;
     if (unidad) {
         if (!guardado) {
             cn.RollbackTrans();
@@ -410,6 +424,8 @@ bool fEmpresasUsuarios::Guardar(const Seccion& s, const Resguardo& r)
         MsgBox(kNoActualizado, MsgStyle::Exclamation);
         return false;
     }
+    // The next edit starts from the row as this save left it.
+    Cargada(s, *guardada);
     // The section now holds the row as stored.
     s.cargado->clear();
     for (int i = 0; i < s.n; ++i) {
@@ -492,9 +508,11 @@ void fEmpresasUsuarios::lstEmpresas_Click()
         QStringList fila;
         for (int i = 0; i < 18; ++i)
             fila << (i < gRecordset->FieldCount() ? gRecordset->Fields(i).Text() : QString());
+        const ado::RecordsetPtr leido = gRecordset;
         for (int i = 0; i < 18; ++i)
             txtEmpresas[i]->setText(fila[i]);
         cargadoEmpresa_ = fila;
+        Cargada(empresa(), *leido);
         cbEmpresas->setEditText(txtEmpresas[11]->text());
     }
     setTexto(txtUsuarios[0], txtEmpresas[0]->text());
@@ -611,9 +629,11 @@ void fEmpresasUsuarios::idncf_Change()
     for (int i = 1; i <= 6; ++i)
         fila << gRecordset->Fields(i).Text();
     const QString id = gRecordset->Fields(QStringLiteral("ID")).Text();
+    const ado::RecordsetPtr leido = gRecordset;
     for (int i = 0; i < 6; ++i)
         ncf[i]->setText(fila[i]);
     cargadoNcf_ = fila;
+    Cargada(rango(), *leido, 1);
     setTexto(idncf, id);
 }
 
@@ -738,9 +758,11 @@ void fEmpresasUsuarios::BuscarUsuario()
     for (int i = 0; i < 5; ++i)
         fila << gRecordset->Fields(i).Text();
     const QString clave = gRecordset->Fields(QStringLiteral("password_usu")).Text();
+    const ado::RecordsetPtr leido = gRecordset;
     for (int i = 0; i < 5; ++i)
         setTexto(txtUsuarios[i], fila[i]);
     cargadoUsuario_ = fila;
+    Cargada(usuario(), *leido);
     tPassword->setText(clave);
     cbUsuarios->setEditText(fila[4]);
 }

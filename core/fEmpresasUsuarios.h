@@ -13,6 +13,7 @@
 
 #include "boxes.h"
 #include "mEnganches.h"
+#include "mFunciones.h"
 
 #include <QDialog>
 
@@ -107,6 +108,8 @@ private:
         QLineEdit* const* cajas;
         int n;
         QStringList* cargado;  // the boxes as the record was loaded or saved
+        FilaCargada* fila;     // the row as it was loaded or saved
+        QList<int> contadores;  // its columns that other workstations move
     };
     // What an edit checks in the store, in one unit with its save.
     struct Resguardo {
@@ -132,7 +135,11 @@ private:
     static QString Seleccion(const QListWidget* lst);
     BoxArray cajas(QLineEdit* const* boxes, int n) const;
 
+    // The row just read as a section's loaded row.
+    static void Cargada(const Seccion& s, ado::Recordset& rs, int primera = 0);
+
     QStringList cargadoEmpresa_, cargadoNcf_, cargadoUsuario_;
+    FilaCargada filaEmpresa_, filaNcf_, filaUsuario_;
     bool llenando_ = false;
     bool limpiando_ = false;
 };

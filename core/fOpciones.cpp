@@ -3,6 +3,8 @@
 #include "Twips.h"
 #include "fEmpresasUsuarios.h"
 #include "fRetiroRegistros.h"
+#include "mAdministracion.h"
+#include "mFunciones.h"
 #include "mVblesGlobales.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -13,6 +15,28 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace {
+
+// Before anyone signed in, whoever sits at the sign-in window is nobody yet:
+// only the password of an administrator of the chosen company opens the
+// door. Compared here, exactly: the store's comparison ignores case.
+bool EsClaveDeAdministrador(const QString& clave)
+{
+    if (!EsEnteroValido(gCodigoEmp, kMaxCodigoEmpresa))
+        return false;
+    gSQL = QStringLiteral("Select password_usu From usuarios Where codigo_emp = ") + gCodigoEmp
+           + QStringLiteral(" And nivel_usu = 'Administrador'");
+    if (!AbrirRecordset(gSQL))
+        return false;
+    ado::Recordset& rs = *gRecordset;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+        if (!rs.Fields(0).IsNull() && rs.Fields(0).Text() == clave)
+            return true;
+    return false;
+}
+
+}  // namespace
+
 bool PuertaAdministrador()
 {
     if (gNivelUsu != 0) {
@@ -21,7 +45,7 @@ bool PuertaAdministrador()
     }
     // Typed in clear; Cancel gives "", an answer like any other.
     const QString clave = InputBox(QStringLiteral("digite la clave de acceso"), QStringLiteral("Clave requerida"), QString());
-    if (clave != gPasswordUsu) {
+    if (gSesionIniciada ? clave != gPasswordUsu : !EsClaveDeAdministrador(clave)) {
         MsgBox(QStringLiteral("Clave incorrecta"));
         return false;
     }

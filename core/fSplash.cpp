@@ -319,6 +319,7 @@ void fSplash::bContinuar_Click()
     entrando_ = false;
     if (!abrir)
         return;
+    gSesionIniciada = true;
     MostrarContenedor();
     EnviarBienvenida();
 }

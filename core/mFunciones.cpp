@@ -28,15 +28,53 @@ ValoresCajas LeerCajas(const BoxArray& txt)
     return v;
 }
 
-bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo)
+bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
 {
-    return DatosActualizados(LeerCajas(txt), source, modo);
+    return DatosActualizados(LeerCajas(txt), source, modo, cargada);
 }
 
-bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo)
+FilaCargada LeerFila(ado::Recordset& rs)
+{
+    FilaCargada fila;
+    if (rs.Eof() || rs.Bof())
+        return fila;
+    for (int i = 0; i < rs.FieldCount(); ++i)
+        fila.append(rs.Fields(i).Value());
+    return fila;
+}
+
+namespace {
+// Whether the first row of rs still holds what the window loaded.
+bool ComoSeCargo(ado::Recordset& rs, const FilaCargada& cargada)
+{
+    if (rs.RecordCount() < 1)
+        return true;  // no row: the save fails as it always has
+    rs.MoveFirst();
+    for (int i = 0; i < cargada.size() && i < rs.FieldCount(); ++i) {
+        if (!cargada[i])
+            continue;
+        const QVariant ahora = rs.Fields(i).Value();
+        const QVariant& antes = *cargada[i];
+        const bool nulo = !ahora.isValid() || ahora.isNull(), eraNulo = !antes.isValid() || antes.isNull();
+        if (nulo != eraNulo || (!nulo && ahora != antes))
+            return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
 {
     if (!AbrirRecordset(source))
         return false;
+    // The row as read here is what the write below must still find, so the
+    // check and the write together see any change made since the load.
+    if (modo == 1 && !cargada.isEmpty() && !ComoSeCargo(*gRecordset, cargada)) {
+        Err.Set(ado::err::Conflict, QStringLiteral("El registro cambió desde que se cargó"), ado::Fault::Changed);
+        ControlErrores();
+        MsgBox(kUpdateFallido);
+        return false;
+    }
     // A mode that writes nothing is no save: the caller must not take it
     // for one.
     if (modo < 0 || modo > 2) {
@@ -105,16 +143,26 @@ bool MensajeDeFalla(ado::Fault falla, long n)
 {
     QString texto;
     MsgStyle estilo = MsgStyle::Exclamation;
+    // What the clerk can only wait out or repeat is told once per action.
+    bool unaVez = false;
     switch (falla) {
     case ado::Fault::None:
         return false;
     case ado::Fault::ConnectionLost:
         texto = QStringLiteral("Se perdió la conexión con el servidor de la base de datos y el trabajo no se guardó. "
                                "Verifique que el servidor esté en marcha e inténtelo de nuevo");
+        unaVez = true;
         break;
     case ado::Fault::Busy:
         texto = QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
                                "Espere unos momentos e inténtelo de nuevo");
+        unaVez = true;
+        break;
+    case ado::Fault::Changed:
+        texto = QStringLiteral("Otra estación de trabajo cambió o eliminó este registro después de que usted lo abrió, "
+                               "y sus cambios no se guardaron para no borrar los de ella. "
+                               "Abra el registro de nuevo y repita sus cambios");
+        unaVez = true;
         break;
     case ado::Fault::DiskFull:
         texto = QStringLiteral("El disco de la base de datos está lleno y el trabajo no se guardó. "
@@ -136,6 +184,8 @@ bool MensajeDeFalla(ado::Fault falla, long n)
         break;
     }
     MsgBox(QStringLiteral("Error No: ") + QString::number(n) + QStringLiteral(". ") + texto, estilo);
+    if (unaVez)
+        accion::Contado();
     return true;
 }
 

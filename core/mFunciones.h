@@ -11,19 +11,31 @@
 // Opens source (a statement or a bare table name) as the new gRecordset.
 bool AbrirRecordset(const QString& source);
 
-// Writes the boxes into the first row of source (modo 1), a new row (2), or
-// fields 10 and 11 only (0), and stores it. In modo 1 an empty box leaves a
-// column that holds no value (Null) as it is. Any other mode writes nothing
-// and is reported as a failed save.
-bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo);
-
 // The texts of boxes as values: value i is box i's text, none for a box
 // that does not exist.
 using ValoresCajas = QVector<std::optional<QString>>;
 ValoresCajas LeerCajas(const BoxArray& txt);
-// DatosActualizados on values; a value that is none fails the save as a
-// missing box does.
-bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint32 modo);
+
+// A stored row as a window loaded it: column i as read, or none for a
+// column the window takes as stored at the save (a value that other
+// workstations move, such as a stock or a counter).
+using FilaCargada = QVector<std::optional<QVariant>>;
+// The current row of rs, every column; empty when there is none.
+FilaCargada LeerFila(ado::Recordset& rs);
+
+// Writes the values into the first row of source (modo 1), a new row (2),
+// or fields 10 and 11 only (0), and stores it. In modo 1 an empty value
+// leaves a column that holds no value (Null) as it is. Any other mode
+// writes nothing and is reported as a failed save. A value that is none
+// fails the save as a missing box does.
+//
+// With cargada in modo 1 the row must still hold what the window loaded: a
+// row another workstation changed since is not written, and the error
+// check says so.
+bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint32 modo,
+                       const FilaCargada& cargada = {});
+// The same on the boxes' texts.
+bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo, const FilaCargada& cargada = {});
 
 // Each line box takes at most what its column of tabla holds (box i is
 // column primera + i, as DatosActualizados writes them), and no box takes

@@ -5,6 +5,7 @@ ado::RecordsetPtr gRecordset;
 QString gSQL;
 double gIndice = 0;
 
+bool gSesionIniciada = false;
 QString gPuertoCOM;
 QString gPuertoLPT;
 QString gNCF;
@@ -63,6 +64,7 @@ void ReiniciarVariablesGlobales()
     gNombreUsu.clear();
     gPasswordUsu.clear();
     gNivelUsu = 0;
+    gSesionIniciada = false;
     gAbono = Abono();
     gLineaFactura = LineaFactura();
     gModoClientes = gModoProveedores = modoEdicion = gModoFormulario = gModoCompras = 0;

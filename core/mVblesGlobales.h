@@ -45,6 +45,9 @@ extern QString gCodigoUsu;
 extern QString gNombreUsu;
 extern QString gPasswordUsu;
 extern qint32 gNivelUsu;
+// True once a user's password was accepted at sign-in; until then the
+// user values are only the sign-in window's choice.
+extern bool gSesionIniciada;
 
 extern Abono gAbono;
 extern LineaFactura gLineaFactura;

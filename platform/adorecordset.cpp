@@ -643,7 +643,7 @@ void Recordset::changeRow(const QString& sql, const QVector<QVariant>& binds, bo
     if (!q.exec())
         throw cn_->makeError(q.lastError(), sql, isDelete);
     if (q.numRowsAffected() < 1)
-        fail(err::Conflict, conflict);
+        throw Error{err::Conflict, conflict, Fault::Changed};
 }
 
 void Recordset::updateOnce()

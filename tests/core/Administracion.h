@@ -93,6 +93,7 @@ inline void sesion(int nivel = 0, const QString& clave = "1234")
     gNombreUsu = "ADMINISTRADOR";
     gPasswordUsu = clave;
     gNivelUsu = nivel;
+    gSesionIniciada = true;
 }
 
 // Message boxes answered: questions by respuesta, the password prompt by

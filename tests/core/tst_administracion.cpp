@@ -98,6 +98,7 @@ private slots:
         QFETCH(QStringList, mensajes);
         gNivelUsu = nivel;
         gPasswordUsu = clave;
+        gSesionIniciada = true;
         adm::responder(MsgResult::Yes, respuesta);
         QCOMPARE(PuertaAdministrador(), pasa);
         const auto& c = msgtest::calls();
