@@ -3,9 +3,12 @@
 #include "AppPath.h"
 #include "SerialPort.h"
 #include "TestStore.h"
+#include "fEmpresasUsuarios.h"
+#include "fOpciones.h"
 #include "fSplash.h"
 #include "frmContenedor.h"
 #include "frmIntro.h"
+#include "mAdministracion.h"
 #include "mVblesGlobales.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -307,7 +310,9 @@ private slots:
             QTRY_VERIFY(!guard);
             QCOMPARE(gNombreEmp, empresa);
             QCOMPARE(gNombreUsu, usuario);
+            QVERIFY(gSesionIniciada);
         } else {
+            QVERIFY(!gSesionIniciada);
             QCOMPARE(msgtest::texts(), QStringList{message});
             QCOMPARE(msgtest::calls()[0].style, MsgStyle::Exclamation);
             QVERIFY(!VentanaAbierta<frmContenedor>());
@@ -441,6 +446,63 @@ private slots:
         elegir(s->lstUsuarios, "VACIO");
         QTest::mouseClick(s->bContinuar, Qt::LeftButton);
         QVERIFY(VentanaAbierta<frmContenedor>());  // sign-in can go on
+    }
+
+    // Nobody has signed in yet: the options window that a company without a
+    // costing method opens lets in only an administrator of that company,
+    // whatever user the list shows chosen.
+    void optionsGateBeforeSignIn_data()
+    {
+        QTest::addColumn<QString>("antes");  // a user of SUCURSAL NORTE chosen first, or none
+        QTest::addColumn<QString>("respuesta");
+        QTest::addColumn<QString>("mensaje");  // after the costing warning; "" when the door opens
+        const QString incorrecta = "Clave incorrecta";
+        QTest::newRow("vacía") << "" << "" << incorrecta;
+        QTest::newRow("equivocada") << "" << "otra" << incorrecta;
+        QTest::newRow("otra mayúscula") << "" << "adm3" << incorrecta;
+        QTest::newRow("de otra empresa") << "" << "j" << incorrecta;
+        QTest::newRow("administradora") << "" << "Adm3" << "";
+        QTest::newRow("jefe de otra empresa elegido") << "JEFE" << "j" << incorrecta;
+        QTest::newRow("cajero elegido") << "CAJERO" << "Abc" << "No tiene los privilegios para ejecurtar la acción";
+    }
+    void optionsGateBeforeSignIn()
+    {
+        QFETCH(QString, antes);
+        QFETCH(QString, respuesta);
+        QFETCH(QString, mensaje);
+        teststore::execRaw(t_, "INSERT INTO usuarios VALUES (3, '33', 'JEFA', 'Adm3', 'Administrador')");
+        fSplash* s = abrirSplash();
+        QVERIFY(s);
+        msgtest::install(
+            [this](const msgtest::Call& c) {
+                log_ << c.text;
+                return MsgResult::Yes;
+            },
+            [respuesta](const msgtest::Call&) { return respuesta; });
+        RegistrarMenusAdministracion();
+        bool abierta = false;
+        fEmpresasUsuarios::alMostrar = [&](fEmpresasUsuarios& w) {
+            abierta = true;
+            w.bCerrar->click();
+        };
+        fOpciones::alMostrar = [](fOpciones& o) {
+            o.bAbrirEmpresasUsuarios->click();
+            o.close();
+        };
+        if (!antes.isEmpty()) {
+            elegir(s->lstEmpresas, "SUCURSAL NORTE");
+            elegir(s->lstUsuarios, antes);
+        }
+        log_.clear();
+        elegir(s->lstEmpresas, "SIN COSTEO");
+        fEmpresasUsuarios::alMostrar = {};
+        fOpciones::alMostrar = {};
+        QStringList esperados{"Seleccione un método para el costeo del inventario antes de realizar cualquier operación"};
+        if (!mensaje.isEmpty())
+            esperados << mensaje;
+        QCOMPARE(log_, esperados);
+        QCOMPARE(abierta, mensaje.isEmpty());
+        QVERIFY(!gSesionIniciada);
     }
 
     void enterInPasswordSignsInOnce()
