@@ -170,11 +170,14 @@ protected slots:
     }
 };
 
-// The same, counting the dialogs shown in cobros.
-inline void pagarContando(int& cobros)
+// The same, counting the dialogs shown in cobros; mientras runs while the
+// cash is counted.
+inline void pagarContando(int& cobros, std::function<void()> mientras = {})
 {
-    fRecibirDinero::alMostrar = [&cobros](fRecibirDinero& d) {
+    fRecibirDinero::alMostrar = [&cobros, mientras](fRecibirDinero& d) {
         ++cobros;
+        if (mientras)
+            mientras();
         d.tEfectivo->setText(d.tTotal->text());
         d.tEfectivo_LostFocus();
         d.bCerrar->click();

@@ -312,6 +312,25 @@ private slots:
     }
 
     // Refusals before anything is written.
+    // A line's article removed on another workstation: named, nothing stored.
+    void articuloEliminado()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25);
+        articulo(t, "R", 10, 25);
+        auto w = nueva();
+        linea(*w, "Q", "2");
+        linea(*w, "R", "3");
+        teststore::execRaw(t, "DELETE FROM ARTICULOS WHERE codigo_art = 'R'");
+        const QStringList antes = volcado(t);
+        msgtest::clear();
+        QVERIFY(!w->bAplicar_Click());
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].startsWith("El artículo R ya no existe"), qPrintable(msgtest::texts()[0]));
+        QCOMPARE(volcado(t), antes);
+    }
+
     void rechazos()
     {
         TESTSTORE_OPEN_FRESH(t);

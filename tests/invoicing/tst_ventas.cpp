@@ -419,6 +419,47 @@ private slots:
         QCOMPARE(filas(t, "Fact_xCobrar"), 0);
     }
 
+    // Another workstation removes a line's article while the sale is
+    // entered: the apply names it and stores nothing, whether the removal
+    // came before the check or while the cash was counted.
+    void articuloEliminado_data()
+    {
+        QTest::addColumn<bool>("enElCobro");
+        QTest::newRow("antes de aplicar") << false;
+        QTest::newRow("durante el cobro") << true;
+    }
+    void articuloEliminado()
+    {
+        QFETCH(bool, enElCobro);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25, 25, 25, 18, 10);
+        articulo(t, "R", 10, 25, 25, 25, 18, 10);
+        auto w = nueva();
+        linea(*w, "Q");
+        linea(*w, "R");
+        const QString borrar = "DELETE FROM ARTICULOS WHERE codigo_art = 'R'";
+        int cobros = 0;
+        pagarContando(cobros, [&] {
+            if (enElCobro)
+                teststore::execRaw(t, borrar);
+        });
+        escribir(*w, 7, caja(*w, 9));
+        if (!enElCobro)
+            teststore::execRaw(t, borrar);
+        msgtest::clear();
+        QVERIFY(!w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(),
+                 QStringList{"El artículo R ya no existe: otra estación de trabajo lo eliminó mientras se ingresaba esta "
+                             "factura, y la factura no se guardó. Elimine esa línea de la factura, o registre el artículo "
+                             "de nuevo, y presione 'Aplicar' otra vez."});
+        QCOMPARE(cobros, enElCobro ? 1 : 0);
+        QCOMPARE(filas(t, "Ventas") + filas(t, "Detalles_FacVen") + filas(t, "Kardex"), 0);
+        QCOMPARE(stock(t, "Q"), 10);
+        QCOMPARE(caja(*w, 11), QString("Nuevo"));
+        QVERIFY(w->bAplicar->isEnabled());
+    }
+
     // The list's "Salir" sets the shared mode to 3 while the sale is open:
     // no cash is asked for and nothing is stored until it is 2 again.
     void modoCompartidoCambiado()
