@@ -16,11 +16,11 @@ bool HayFilaActual(const ado::RecordsetPtr& rs)
 
 }  // namespace
 
-void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
+bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
                      OrigenMovimiento origen)
 {
     if (!HayFilaActual(gRecordset))
-        return;
+        return false;
     const QString codigo = gRecordset->Fields(QStringLiteral("codigo_art")).Text();
 
     ado::Connection& cn = Conexion();
@@ -36,7 +36,7 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
         if (art.RecordCount() < 1) {
             art.Close();
             cn.CommitTrans();
-            return;
+            return false;
         }
 
         const bool inicial = origen == OrigenMovimiento::InventarioInicial;
@@ -84,6 +84,7 @@ void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
             upd.Open(QStringLiteral("Update ARTICULOS Set cantidad = ? Where ARTICULOS.codigo_art = ?"), cn, {nueva, codigo});
         }
         cn.CommitTrans();
+        return true;
     } catch (...) {
         cn.RollbackTrans();
         throw;

@@ -40,8 +40,9 @@ bool ActualizarInventario(qint16 cantidad, double precio, const QString& movimie
                           OrigenMovimiento origen);
 
 // The same movement for callers that trap and report failures themselves:
-// it rolls back and throws ado::Error instead of showing a message.
-void MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
+// it rolls back and throws ado::Error instead of showing a message. False
+// when it booked nothing (no current row, or the article is not stored).
+bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
                      OrigenMovimiento origen);
 
 // New unit cost by the company's costing method (gCosteoInventario) for a

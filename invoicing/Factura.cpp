@@ -152,19 +152,25 @@ RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const 
 QString ArticuloAusente(const QVector<LineaTexto>& lineas)
 {
     // A line keeps its article's code as the clerk entered it; another
-    // workstation may have removed the article since.
-    ado::Connection& cn = Conexion();
-    QSet<QString> vistos;
+    // workstation may have removed the article since. One look-up for all.
+    QStringList marcas;
+    QVector<QVariant> codigos;
     for (const LineaTexto& l : lineas) {
-        if (vistos.contains(l.codigo_art))
-            continue;
-        vistos.insert(l.codigo_art);
-        ado::Recordset rs;
-        rs.Open(QStringLiteral("Select codigo_art From ARTICULOS Where ARTICULOS.codigo_art = ? FOR UPDATE"), cn,
-                {l.codigo_art});
-        if (rs.RecordCount() < 1)
-            return l.codigo_art;
+        marcas << QStringLiteral("?");
+        codigos << l.codigo_art;
     }
+    if (codigos.isEmpty())
+        return QString();
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select codigo_art From ARTICULOS Where codigo_art In (") + marcas.join(QStringLiteral(", "))
+                + QLatin1Char(')'),
+            Conexion(), codigos);
+    QSet<QString> guardados;
+    for (; !rs.Eof(); rs.MoveNext())
+        guardados.insert(rs.Fields(0).Text().toCaseFolded());
+    for (const LineaTexto& l : lineas)
+        if (!guardados.contains(l.codigo_art.toCaseFolded()))
+            return l.codigo_art;
     return QString();
 }
 
@@ -190,14 +196,16 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
     rs.Update();
 }
 
-void GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla, const QVector<LineaTexto>& lineas,
-                    const QString& movimiento, const QString& concepto, OrigenMovimiento origen)
+QString GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla,
+                       const QVector<LineaTexto>& lineas, const QString& movimiento, const QString& concepto,
+                       OrigenMovimiento origen)
 {
     // Rows are added without reading the table.
     gRecordset = std::make_shared<ado::Recordset>();
     ado::Recordset& rs = *gRecordset;
     rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
     const int n = lineas.size();
+    QString ausente;
     for (gIndice = 1; gIndice <= n; ++gIndice) {
         const LineaTexto& l = lineas[int(gIndice) - 1];
         rs.AddNew();
@@ -214,9 +222,12 @@ void GuardarDetalle(const QString& numero, const QString& empresa, const QString
         const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
             throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
-        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
-                        origen);
+        if (!MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento,
+                             concepto, origen)
+            && ausente.isEmpty())
+            ausente = l.codigo_art;
     }
+    return ausente;
 }
 
 QString NumeroLibre(const QString& tabla, const QString& numero)
@@ -284,16 +295,15 @@ ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool de
         } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"))) {
             r.estado = Estado::NcfManualRepetido;
         }
-        if (r.estado == Estado::Guardada) {
-            r.articulo = ArticuloAusente(f.lineas);
-            if (!r.articulo.isEmpty())
-                r.estado = Estado::ArticuloAusente;
-        }
         if (r.estado != Estado::Guardada)
             return false;
         GuardarEncabezado(f, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
-        GuardarDetalle(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), f.lineas, SalidaArticulos(),
-                       QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
+        r.articulo = GuardarDetalle(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), f.lineas, SalidaArticulos(),
+                                    QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
+        if (!r.articulo.isEmpty()) {
+            r.estado = Estado::ArticuloAusente;
+            return false;
+        }
         if (saldo > 0)
             RegistrarAbonoInicial(f, numero, QStringLiteral("Fact_xCobrar"));
         r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero));
@@ -313,17 +323,16 @@ ResultadoAplicar AplicarCompra(const Factura& f, double saldo)
         // The company's row first: the applies of one company run one
         // after the other, whatever articles they touch.
         BloquearEmpresa();
-        r.articulo = ArticuloAusente(f.lineas);
-        if (!r.articulo.isEmpty()) {
-            r.estado = ResultadoAplicar::Estado::ArticuloAusente;
-            return false;
-        }
         // A number another workstation stored meanwhile gives way to the
         // next free one.
         r.numero = NumeroLibre(QStringLiteral("Compras"), f.campo(0).trimmed());
         GuardarEncabezado(f, QStringLiteral("Compras"), {{0, r.numero}});
-        GuardarDetalle(r.numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), f.lineas, EntradaArticulos(),
-                       QStringLiteral("Factura de Compra ") + r.numero, OrigenMovimiento::Compra);
+        r.articulo = GuardarDetalle(r.numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), f.lineas, EntradaArticulos(),
+                                    QStringLiteral("Factura de Compra ") + r.numero, OrigenMovimiento::Compra);
+        if (!r.articulo.isEmpty()) {
+            r.estado = ResultadoAplicar::Estado::ArticuloAusente;
+            return false;
+        }
         if (saldo > 0)
             RegistrarAbonoInicial(f, r.numero, QStringLiteral("Fact_xPagar"));
         r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(r.numero));

@@ -121,11 +121,14 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
 // Writes one row of tabla per line, in order, and moves each line's stock
 // with concepto. The row is stored first and stays the current row of
 // gRecordset while its stock moves (the movement reads the article there).
-void GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla, const QVector<LineaTexto>& lineas,
-                    const QString& movimiento, const QString& concepto, OrigenMovimiento origen);
+// Returns the code of the first line whose article is not stored (its
+// stock moved nowhere), "" when every line moved its stock; an apply's unit
+// then gives the whole invoice up.
+QString GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla,
+                       const QVector<LineaTexto>& lineas, const QString& movimiento, const QString& concepto,
+                       OrigenMovimiento origen);
 
-// The first line's article that is not stored, "" when every one is; inside
-// a unit the articles found stay locked until it ends.
+// The first line's article that is not stored, "" when every one is.
 QString ArticuloAusente(const QVector<LineaTexto>& lineas);
 
 // Inside an apply's unit, once the company is locked: numero when no
