@@ -6,7 +6,9 @@
 namespace ado {
 
 // What a failure means for the work at hand, whatever engine raised it.
-enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong };
+// Damaged: a store of the program that cannot be read whole; the
+// description names the file and what to do.
+enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong, Damaged };
 
 // The numbers the layer and the program give their failures, as the error
 // check knows them; any other number is the engine's own.
