@@ -14,6 +14,8 @@
 #include <QTextEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
 
 bool printable(QChar c) { return c.unicode() >= 32 && c.unicode() != 127; }
@@ -43,6 +45,30 @@ QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
     return out;
 }
 
+// A line box cuts at its limit in UTF-16 units, which can leave half of a
+// character beyond the first plane (an emoji); the half goes too.
+void keepWholeCharacters(QString& s, int& pos)
+{
+    if (std::none_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); }))
+        return;
+    QString out;
+    out.reserve(s.size());
+    int newPos = pos;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            out.append(c).append(s.at(++i));
+        } else if (c.isSurrogate()) {
+            if (i < pos)
+                --newPos;
+        } else {
+            out.append(c);
+        }
+    }
+    s = out;
+    pos = qBound(0, newPos, int(s.size()));
+}
+
 // Set while a user event that can insert text is being handled by the box.
 struct UserFlag {
     bool active = false;
@@ -55,6 +81,8 @@ public:
     {
         if (flag_->active)
             input = mapText(map_, input, &pos);
+        // Text the program sets is cut at the limit too.
+        keepWholeCharacters(input, pos);
         return Acceptable;
     }
 

@@ -3,7 +3,8 @@
 // dropping passes through the map; control keys (Enter, Tab, Backspace,
 // Delete, arrows, Home, End, Escape, shortcuts with Ctrl) are never
 // touched, so the box's own handlers still see them. Text the program sets
-// is left as it is.
+// is left as it is, but for a line box's cut at its limit, which drops a
+// character it would split.
 #pragma once
 
 #include <functional>

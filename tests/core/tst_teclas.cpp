@@ -4,6 +4,7 @@
 #include "ListView.h"
 #include "StatusBar.h"
 #include "Twips.h"
+#include "boxes.h"
 #include "mFunciones_listas.h"
 #include "mSubRutinas.h"
 
@@ -21,11 +22,18 @@
 #include <QtTest>
 
 namespace {
-// Types text as a keyboard would, accented letters included.
+// Types text as a keyboard would, accented letters included; a character
+// beyond the first plane (an emoji) comes whole in one key.
 void teclear(QWidget* w, const QString& text)
 {
-    for (QChar c : text)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text.mid(i++, 2), Qt::NoModifier);
+            continue;
+        }
+        const QChar c = text.at(i);
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
 }
 // A text with the NULs and other controls the literal holds.
 template <size_t N>
@@ -277,6 +285,77 @@ private slots:
         const QString got = box == "notes" ? static_cast<QPlainTextEdit*>(target)->toPlainText()
                                            : static_cast<QLineEdit*>(target)->text();
         QCOMPARE(got, expected);
+    }
+
+    // A line box cut at its limit keeps whole characters: an emoji that
+    // would be split goes whole, however the text came.
+    void textIsCutOnWholeCharacters_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const QString e = QString::fromUtf8("😀");
+        struct Case {
+            const char* name;
+            int limit;
+            QString before;
+            int at;
+            QString input, inserted, set;
+        };
+        const Case cases[] = {
+            {"emoji at the limit", 5, "ABCD", 4, e, "ABCD", "ABCD"},
+            {"emoji up to the limit", 6, "", 0, e + e + e, e + e + e, e + e + e},
+            {"emoji past the limit", 5, "", 0, e + e + e, e + e, e + e},
+            {"emoji between two letters, room for one", 4, "AB", 1, e + e, "A" + e + "B", "A" + e},
+        };
+        for (const Case& c : cases) {
+            for (const char* box : {"filtered", "guarded"})
+                for (const char* way : {"typed", "pasted", "set"})
+                    QTest::addRow("%s, %s, %s", c.name, box, way)
+                        << box << way << c.limit << c.before << c.at << c.input << (qstrcmp(way, "set") == 0 ? c.set : c.inserted);
+            const QString bare = "bare", set = "set";
+            QTest::addRow("%s, no filter, set as a box's text", c.name)
+                << bare << set << c.limit << c.before << c.at << c.input << c.set;
+        }
+    }
+    void textIsCutOnWholeCharacters()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        QFETCH(int, limit);
+        QFETCH(QString, before);
+        QFETCH(int, at);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        DosCajas c;
+        QLineEdit* const line = c.arriba;
+        if (box == "filtered")
+            FiltrarTeclasTexto(line);
+        else if (box == "guarded")
+            KeepControlsOut(line);
+        line->setMaxLength(limit);
+        QVERIFY(c.mostrar());
+        const QString whole = before.left(at) + input + before.mid(at);
+        if (way == "set" && box == "bare") {
+            SetBoxText(line, whole);
+        } else if (way == "set") {
+            line->setText(whole);
+        } else {
+            line->setText(before);
+            line->setFocus();
+            line->setCursorPosition(at);
+            if (way == "typed") {
+                teclear(line, input);
+            } else {
+                QApplication::clipboard()->setText(input);
+                QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+            }
+        }
+        QCOMPARE(line->text(), expected);
     }
 
     // Boxes the windows leave unfiltered get the guard when first shown;

@@ -455,6 +455,9 @@ private slots:
         QTest::addColumn<QString>("tooLong");
         const QString enes = QString(255, QChar(0xD1));
         QTest::newRow("client name, 255 characters") << "CLIENTES" << "nombre_cli" << enes << enes + "A";
+        // A character beyond the first plane counts one, as both stores count it.
+        const QString emoji = QString::fromUtf8("😀").repeated(255);
+        QTest::newRow("client name, 255 emoji") << QString("CLIENTES") << QString("nombre_cli") << emoji << emoji + "A";
         QTest::newRow("article description, 70") << "ARTICULOS" << "descripcion_art" << QString(70, 'D') << QString(71, 'D');
         QTest::newRow("NCF prefix, 11") << "empresas" << "prefijo_ncf" << QString(11, '9') << QString(12, '9');
         const QString notes = QString(32767, QChar(0xF1)) + "a";  // 65535 bytes
@@ -502,8 +505,14 @@ private slots:
         QVERIFY(clientes);
         for (int i = 0; i < clientes->columns.size(); ++i) {
             auto* box = c.findChild<QLineEdit*>(QString("txt%1").arg(i));
-            if (box && clientes->columns[i].kind == ado::Kind::Text)
+            if (box && clientes->columns[i].kind == ado::Kind::Text) {
                 QCOMPARE(box->maxLength(), clientes->columns[i].maxChars);
+                // Cut at the limit, an emoji goes whole in every box.
+                const QString kept(box->maxLength() - 1, 'X');
+                box->setText(kept + QString::fromUtf8("😀"));
+                QCOMPARE(box->text(), kept);
+                box->clear();
+            }
         }
         // A pasted name of 301 characters keeps the 255 the column holds,
         // and both stores keep the same.
