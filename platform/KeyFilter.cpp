@@ -20,9 +20,16 @@ namespace {
 
 bool printable(QChar c) { return c.unicode() >= 32 && c.unicode() != 127; }
 
+// The marks that turn or isolate the direction of the text around them:
+// a name holding one reads otherwise than it is stored.
+bool direction(QChar c)
+{
+    return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) || (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
+}
+
 // Control characters never enter a box (a NUL cuts a statement short);
 // a multi-line box keeps its line breaks.
-bool control(QChar c) { return !printable(c) || (c.unicode() >= 0x80 && c.unicode() < 0xA0); }
+bool control(QChar c) { return !printable(c) || (c.unicode() >= 0x80 && c.unicode() < 0xA0) || direction(c); }
 bool lineBreak(QChar c) { return c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
 
 QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
@@ -137,7 +144,7 @@ protected:
             const QString t = k->text();
             if (t.size() != 1 || !printable(t.at(0)) || (k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
                 return false;  // control keys and shortcuts pass untouched
-            const int r = map_(t.at(0).unicode());
+            const int r = control(t.at(0)) ? 0 : map_(t.at(0).unicode());
             if (r == 0) {
                 ev->accept();
                 return true;

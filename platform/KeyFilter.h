@@ -18,8 +18,9 @@ using KeyMap = std::function<int(int code)>;
 // The filter lives as long as the box.
 void InstallKeyFilter(QWidget* box, KeyMap map);
 
-// Keeps control characters out of a box that has no filter of its own
-// (nor a validator): whatever a user types, pastes or drops.
+// Keeps control characters, and the marks that turn the direction of the
+// text, out of a box that has no filter of its own (nor a validator):
+// whatever a user types, pastes or drops.
 void KeepControlsOut(QWidget* box);
 
 // From now on every line box and plain-text box of the program gets

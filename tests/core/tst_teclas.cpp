@@ -263,6 +263,10 @@ private slots:
         QTest::newRow("unfiltered line") << "plain" << con(u"o'b\0r") << "o'br";
         QTest::newRow("numeric line") << "numeric" << con(u"1\0002\t3") << "123";
         QTest::newRow("multi-line") << "notes" << controls << "ABCDEF\nG";
+        const QString marks = con(u"a\u202Ab\u202Bc\u202Cd\u202De\u202Ef\u2066g\u2067h\u2068i\u2069j");
+        QTest::newRow("direction marks, filtered line") << "filtered" << marks << "ABCDEFGHIJ";
+        QTest::newRow("direction marks, multi-line") << "notes" << marks + "\nk"
+                                                     << "ABCDEFGHIJ\nK";
     }
     void controlCharactersStayOut()
     {
@@ -356,6 +360,41 @@ private slots:
             }
         }
         QCOMPARE(line->text(), expected);
+    }
+
+    // The marks that turn the direction of the text stay out like control
+    // characters; accented letters pass.
+    void directionMarksStayOut_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("mark");
+        for (int mark : {0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x2066, 0x2067, 0x2068, 0x2069})
+            for (const char* box : {"line", "notes"})
+                for (const char* way : {"typed", "pasted"})
+                    QTest::addRow("U+%04X, %s, %s", mark, box, way) << box << way << mark;
+    }
+    void directionMarksStayOut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        QFETCH(int, mark);
+        QWidget w;
+        QWidget* target = box == "notes" ? static_cast<QWidget*>(new QPlainTextEdit(&w)) : new QLineEdit(&w);
+        KeepControlsOut(target);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        target->setFocus();
+        const QString text = QString::fromUtf8("Peña ") + QChar(char16_t(mark)) + QString::fromUtf8("Ángel Müller");
+        if (way == "typed") {
+            teclear(target, text);
+        } else {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        }
+        const QString got =
+            box == "notes" ? static_cast<QPlainTextEdit*>(target)->toPlainText() : static_cast<QLineEdit*>(target)->text();
+        QCOMPARE(got, QString::fromUtf8("Peña Ángel Müller"));
     }
 
     // Boxes the windows leave unfiltered get the guard when first shown;
