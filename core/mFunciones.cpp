@@ -139,7 +139,7 @@ namespace {
 
 // Failures a clerk meets in ordinary work, in words the clerk can act on;
 // the engine's number is kept. False when the failure is none of them.
-bool MensajeDeFalla(ado::Fault falla, long n)
+bool MensajeDeFalla(ado::Fault falla, long n, const QString& descripcion)
 {
     QString texto;
     MsgStyle estilo = MsgStyle::Exclamation;
@@ -181,6 +181,10 @@ bool MensajeDeFalla(ado::Fault falla, long n)
     case ado::Fault::TooLong:
         texto = QStringLiteral("Un texto es más largo de lo que admite su campo y el trabajo no se guardó. "
                                "Acórtelo e inténtelo de nuevo");
+        break;
+    case ado::Fault::Damaged:
+        texto = descripcion;  // the layer's words name the file
+        estilo = MsgStyle::Critical;
         break;
     }
     MsgBox(QStringLiteral("Error No: ") + QString::number(n) + QStringLiteral(". ") + texto, estilo);
@@ -239,7 +243,7 @@ bool ControlErrores()
         EndProgram();
         return false;
     default:
-        if (MensajeDeFalla(falla, n))
+        if (MensajeDeFalla(falla, n, d))
             return false;
         MsgBox(QStringLiteral("Error inesperado N° ") + ns + QStringLiteral(". ") + d, MsgStyle::Critical);
         return false;

@@ -14,13 +14,22 @@
 #include <QTextEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
 
 bool printable(QChar c) { return c.unicode() >= 32 && c.unicode() != 127; }
 
+// The marks that turn or isolate the direction of the text around them:
+// a name holding one reads otherwise than it is stored.
+bool direction(QChar c)
+{
+    return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) || (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
+}
+
 // Control characters never enter a box (a NUL cuts a statement short);
 // a multi-line box keeps its line breaks.
-bool control(QChar c) { return !printable(c) || (c.unicode() >= 0x80 && c.unicode() < 0xA0); }
+bool control(QChar c) { return !printable(c) || (c.unicode() >= 0x80 && c.unicode() < 0xA0) || direction(c); }
 bool lineBreak(QChar c) { return c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator; }
 
 QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
@@ -43,6 +52,30 @@ QString mapText(const KeyMap& map, const QString& in, int* pos = nullptr)
     return out;
 }
 
+// A line box cuts at its limit in UTF-16 units, which can leave half of a
+// character beyond the first plane (an emoji); the half goes too.
+void keepWholeCharacters(QString& s, int& pos)
+{
+    if (std::none_of(s.cbegin(), s.cend(), [](QChar c) { return c.isSurrogate(); }))
+        return;
+    QString out;
+    out.reserve(s.size());
+    int newPos = pos;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c.isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            out.append(c).append(s.at(++i));
+        } else if (c.isSurrogate()) {
+            if (i < pos)
+                --newPos;
+        } else {
+            out.append(c);
+        }
+    }
+    s = out;
+    pos = qBound(0, newPos, int(s.size()));
+}
+
 // Set while a user event that can insert text is being handled by the box.
 struct UserFlag {
     bool active = false;
@@ -55,6 +88,8 @@ public:
     {
         if (flag_->active)
             input = mapText(map_, input, &pos);
+        // Text the program sets is cut at the limit too.
+        keepWholeCharacters(input, pos);
         return Acceptable;
     }
 
@@ -109,7 +144,7 @@ protected:
             const QString t = k->text();
             if (t.size() != 1 || !printable(t.at(0)) || (k->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
                 return false;  // control keys and shortcuts pass untouched
-            const int r = map_(t.at(0).unicode());
+            const int r = control(t.at(0)) ? 0 : map_(t.at(0).unicode());
             if (r == 0) {
                 ev->accept();
                 return true;

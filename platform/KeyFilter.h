@@ -3,7 +3,8 @@
 // dropping passes through the map; control keys (Enter, Tab, Backspace,
 // Delete, arrows, Home, End, Escape, shortcuts with Ctrl) are never
 // touched, so the box's own handlers still see them. Text the program sets
-// is left as it is.
+// is left as it is, but for a line box's cut at its limit, which drops a
+// character it would split.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,9 @@ using KeyMap = std::function<int(int code)>;
 // The filter lives as long as the box.
 void InstallKeyFilter(QWidget* box, KeyMap map);
 
-// Keeps control characters out of a box that has no filter of its own
-// (nor a validator): whatever a user types, pastes or drops.
+// Keeps control characters, and the marks that turn the direction of the
+// text, out of a box that has no filter of its own (nor a validator):
+// whatever a user types, pastes or drops.
 void KeepControlsOut(QWidget* box);
 
 // From now on every line box and plain-text box of the program gets

@@ -512,9 +512,11 @@ static void checkTextLength(const QVariant& v, const ColumnInfo& c)
     if (c.kind != Kind::Text || (!c.maxChars && !c.maxBytes) || v.typeId() != QMetaType::QString)
         return;
     const QString s = v.toString();
+    // A character beyond the first plane is one, as both stores count it;
+    // a half without its other half still counts.
     qsizetype chars = s.size();
-    for (QChar ch : s)
-        if (ch.isLowSurrogate())
+    for (qsizetype i = 1; i < s.size(); ++i)
+        if (s.at(i).isLowSurrogate() && s.at(i - 1).isHighSurrogate())
             --chars;
     if (c.maxChars && chars > c.maxChars)
         throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),

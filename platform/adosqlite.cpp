@@ -12,6 +12,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
+#include <QtEndian>
 #include <sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -176,42 +178,139 @@ Kind kindFromSqliteType(const QString& t, bool autoinc)
     return Kind::Text;
 }
 
-}  // namespace
-
-void checkStore(const QString& path)
+// What SQLite may leave beside a file it opens.
+QStringList sideFiles(const QString& path)
 {
-    // Nothing is written before the file is known to be one of ours and
-    // writable: a file of another program is left exactly as it was.
+    return {path + QLatin1String("-wal"), path + QLatin1String("-shm"), path + QLatin1String("-journal")};
+}
+
+[[noreturn]] void failDamaged(const QString& path)
+{
+    throw Error{err::OpenFailed,
+                QStringLiteral("El archivo '%1' es una base de datos del programa, pero está dañado (incompleto o "
+                               "corrupto) y no se puede abrir. No lo modifique ni lo borre: restaure la última copia "
+                               "de seguridad o pida ayuda al técnico")
+                    .arg(QDir::toNativeSeparators(path)),
+                Fault::Damaged};
+}
+
+// Whether the header counts more pages than the file holds. Writers that
+// keep the count stamp bytes 92..95 with the change counter; others leave
+// the count to the schema read.
+bool cutShort(const QByteArray& head, qint64 size)
+{
+    const uchar* h = reinterpret_cast<const uchar*>(head.constData());
+    const quint32 raw = qFromBigEndian<quint16>(h + 16);
+    const quint64 pageSize = raw == 1 ? 65536 : raw;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) || qFromBigEndian<quint32>(h + 92) != qFromBigEndian<quint32>(h + 24))
+        return false;
+    return quint64(qFromBigEndian<quint32>(h + 28)) * pageSize > quint64(size);
+}
+
+struct Schema {
+    bool read = false;
+    bool damaged = false;
+    QStringList tables;
+};
+
+// The tables of the file. Read as a file that cannot change, SQLite takes
+// no lock and neither reads nor leaves a -wal or -shm; otherwise as a
+// station of the program reads it, through its -wal.
+Schema readSchema(const QString& path, bool asImmutable)
+{
+    Schema s;
+    const QString name = registryName("ado-check-");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        if (asImmutable) {
+            db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+                               + QLatin1String("?immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY"));
+        } else {
+            db.setDatabaseName(path);
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(Connection::kLockWaitSeconds * 1000));
+        }
+        QSqlError e;
+        if (db.open()) {
+            QSqlQuery q(db);
+            s.read = q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+            while (s.read && q.next())
+                s.tables << q.value(0).toString().toLower();
+            e = q.lastError();
+        } else {
+            e = db.lastError();
+        }
+        if (!s.read) {
+            const EngineFailure f = engineFailure(e);
+            const long code = f.numbered ? f.native & 0xff : -1;
+            s.damaged = code == SQLITE_CORRUPT || code == SQLITE_NOTADB || f.text.contains(QLatin1String("malformed"))
+                        || f.text.contains(QLatin1String("not a database"));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return s;
+}
+
+void checkStoreFile(const QString& path)
+{
+    // Nothing is written before the file is known to be one of ours, whole
+    // and writable: a file of another program, or a damaged one, is left
+    // exactly as it was.
     const QString notOurs = QStringLiteral("El archivo '%1' no es una base de datos del programa").arg(path);
     QFile f(path);
     QByteArray head;
     if (f.open(QIODevice::ReadOnly))
         head = f.read(100);
+    const qint64 size = f.size();
     f.close();
-    if (head.size() < 100 || !head.startsWith(QByteArray("SQLite format 3", 16)))
+    if (!head.startsWith(QByteArray("SQLite format 3", 16)))
         fail(err::OpenFailed, notOurs);
+    if (head.size() < 100)
+        failDamaged(path);
+    // While another station works on the file its checkpoints write the
+    // header before the pages that follow: only a locked read tells then.
+    const QStringList beside = sideFiles(path);
+    const bool inUse = QFileInfo::exists(beside[0]) || QFileInfo::exists(beside[1]);
+    if (!inUse && cutShort(head, size))
+        failDamaged(path);
     if (!writablePath(path) || !writablePath(QFileInfo(path).absolutePath()))
         throw Error{err::ReadOnlyFile,
                     QStringLiteral("El archivo '%1' o su carpeta es de solo lectura").arg(QDir::toNativeSeparators(path)),
                     Fault::ReadOnly};
-    const QString name = registryName("ado-check-");
-    QStringList found;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(Connection::kLockWaitSeconds * 1000));
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-                while (q.next())
-                    found << q.value(0).toString().toLower();
-        }
-        db.close();
+    auto ours = [](const Schema& s) {
+        for (const char* t : kStoreTables)
+            if (!s.tables.contains(QString::fromLatin1(t).toLower()))
+                return false;
+        return true;
+    };
+    Schema s = readSchema(path, true);
+    if (inUse && !ours(s))
+        s = readSchema(path, false);
+    if (s.damaged)
+        failDamaged(path);
+    if (!ours(s))
+        fail(err::OpenFailed, notOurs);
+}
+
+}  // namespace
+
+void checkStore(const QString& path)
+{
+    QStringList absent;
+    for (const QString& side : sideFiles(path))
+        if (!QFileInfo::exists(side))
+            absent << side;
+    try {
+        checkStoreFile(path);
+    } catch (...) {
+        // A refused file keeps nothing beside it that the check brought.
+        for (const QString& side : absent)
+            if (QFileInfo::exists(side))
+                QFile::remove(side);
+        throw;
     }
-    QSqlDatabase::removeDatabase(name);
-    for (const char* t : kStoreTables)
-        if (!found.contains(QString::fromLatin1(t).toLower()))
-            fail(err::OpenFailed, notOurs);
 }
 
 void open(const QString& name, const QString& path)

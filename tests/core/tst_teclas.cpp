@@ -4,6 +4,7 @@
 #include "ListView.h"
 #include "StatusBar.h"
 #include "Twips.h"
+#include "boxes.h"
 #include "mFunciones_listas.h"
 #include "mSubRutinas.h"
 
@@ -21,11 +22,18 @@
 #include <QtTest>
 
 namespace {
-// Types text as a keyboard would, accented letters included.
+// Types text as a keyboard would, accented letters included; a character
+// beyond the first plane (an emoji) comes whole in one key.
 void teclear(QWidget* w, const QString& text)
 {
-    for (QChar c : text)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, text.mid(i++, 2), Qt::NoModifier);
+            continue;
+        }
+        const QChar c = text.at(i);
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
 }
 // A text with the NULs and other controls the literal holds.
 template <size_t N>
@@ -255,6 +263,10 @@ private slots:
         QTest::newRow("unfiltered line") << "plain" << con(u"o'b\0r") << "o'br";
         QTest::newRow("numeric line") << "numeric" << con(u"1\0002\t3") << "123";
         QTest::newRow("multi-line") << "notes" << controls << "ABCDEF\nG";
+        const QString marks = con(u"a\u202Ab\u202Bc\u202Cd\u202De\u202Ef\u2066g\u2067h\u2068i\u2069j");
+        QTest::newRow("direction marks, filtered line") << "filtered" << marks << "ABCDEFGHIJ";
+        QTest::newRow("direction marks, multi-line") << "notes" << marks + "\nk"
+                                                     << "ABCDEFGHIJ\nK";
     }
     void controlCharactersStayOut()
     {
@@ -277,6 +289,112 @@ private slots:
         const QString got = box == "notes" ? static_cast<QPlainTextEdit*>(target)->toPlainText()
                                            : static_cast<QLineEdit*>(target)->text();
         QCOMPARE(got, expected);
+    }
+
+    // A line box cut at its limit keeps whole characters: an emoji that
+    // would be split goes whole, however the text came.
+    void textIsCutOnWholeCharacters_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const QString e = QString::fromUtf8("😀");
+        struct Case {
+            const char* name;
+            int limit;
+            QString before;
+            int at;
+            QString input, inserted, set;
+        };
+        const Case cases[] = {
+            {"emoji at the limit", 5, "ABCD", 4, e, "ABCD", "ABCD"},
+            {"emoji up to the limit", 6, "", 0, e + e + e, e + e + e, e + e + e},
+            {"emoji past the limit", 5, "", 0, e + e + e, e + e, e + e},
+            {"emoji between two letters, room for one", 4, "AB", 1, e + e, "A" + e + "B", "A" + e},
+        };
+        for (const Case& c : cases) {
+            for (const char* box : {"filtered", "guarded"})
+                for (const char* way : {"typed", "pasted", "set"})
+                    QTest::addRow("%s, %s, %s", c.name, box, way)
+                        << box << way << c.limit << c.before << c.at << c.input << (qstrcmp(way, "set") == 0 ? c.set : c.inserted);
+            const QString bare = "bare", set = "set";
+            QTest::addRow("%s, no filter, set as a box's text", c.name)
+                << bare << set << c.limit << c.before << c.at << c.input << c.set;
+        }
+    }
+    void textIsCutOnWholeCharacters()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        QFETCH(int, limit);
+        QFETCH(QString, before);
+        QFETCH(int, at);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        DosCajas c;
+        QLineEdit* const line = c.arriba;
+        if (box == "filtered")
+            FiltrarTeclasTexto(line);
+        else if (box == "guarded")
+            KeepControlsOut(line);
+        line->setMaxLength(limit);
+        QVERIFY(c.mostrar());
+        const QString whole = before.left(at) + input + before.mid(at);
+        if (way == "set" && box == "bare") {
+            SetBoxText(line, whole);
+        } else if (way == "set") {
+            line->setText(whole);
+        } else {
+            line->setText(before);
+            line->setFocus();
+            line->setCursorPosition(at);
+            if (way == "typed") {
+                teclear(line, input);
+            } else {
+                QApplication::clipboard()->setText(input);
+                QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+            }
+        }
+        QCOMPARE(line->text(), expected);
+    }
+
+    // The marks that turn the direction of the text stay out like control
+    // characters; accented letters pass.
+    void directionMarksStayOut_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("mark");
+        for (int mark : {0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x2066, 0x2067, 0x2068, 0x2069})
+            for (const char* box : {"line", "notes"})
+                for (const char* way : {"typed", "pasted"})
+                    QTest::addRow("U+%04X, %s, %s", mark, box, way) << box << way << mark;
+    }
+    void directionMarksStayOut()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, way);
+        QFETCH(int, mark);
+        QWidget w;
+        QWidget* target = box == "notes" ? static_cast<QWidget*>(new QPlainTextEdit(&w)) : new QLineEdit(&w);
+        KeepControlsOut(target);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        target->setFocus();
+        const QString text = QString::fromUtf8("Peña ") + QChar(char16_t(mark)) + QString::fromUtf8("Ángel Müller");
+        if (way == "typed") {
+            teclear(target, text);
+        } else {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        }
+        const QString got =
+            box == "notes" ? static_cast<QPlainTextEdit*>(target)->toPlainText() : static_cast<QLineEdit*>(target)->text();
+        QCOMPARE(got, QString::fromUtf8("Peña Ángel Müller"));
     }
 
     // Boxes the windows leave unfiltered get the guard when first shown;

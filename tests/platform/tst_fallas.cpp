@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -109,6 +110,32 @@ struct OtherStation {
     }
 };
 
+// Every file of a folder with its checksum.
+QMap<QString, QByteArray> folder(const QString& dir)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, checksum(dir + "/" + name));
+    return files;
+}
+
+// A file of another program, made with Qt SQL and closed.
+bool foreignDatabase(const QString& path, const QString& journalMode, const QString& table)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "ajena");
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        ok = db.open() && (journalMode.isEmpty() || q.exec("PRAGMA journal_mode=" + journalMode))
+             && q.exec("CREATE TABLE " + table + " (codigo INTEGER)") && q.exec("INSERT INTO " + table + " VALUES (1)");
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("ajena");
+    return ok;
+}
+
 int cantidad()
 {
     if (!AbrirRecordset(QStringLiteral("Select cantidad From ARTICULOS Where codigo_art = 'A1'")) || gRecordset->Eof())
@@ -124,6 +151,21 @@ const char* const kSoloLectura = "La base de datos es de solo lectura";
 
 class TstFallas : public QObject {
     Q_OBJECT
+
+    // The sign-in over the folder, as a clerk meets it: one message with
+    // words, no company offered, nothing open.
+    void refusedAtSignIn(const QString& dir, const QString& words)
+    {
+        SetAppPath(dir);
+        fSplash& s = Ventana<fSplash>();
+        QCOMPARE(msgtest::texts().size(), 1);
+        QVERIFY2(msgtest::texts()[0].contains(words), qPrintable(msgtest::texts()[0]));
+        QVERIFY2(msgtest::texts()[0].contains(QDir::toNativeSeparators(dir)), qPrintable(msgtest::texts()[0]));
+        QCOMPARE(msgtest::calls()[0].style, MsgStyle::Critical);
+        QCOMPARE(s.lstEmpresas->count(), 0);
+        QVERIFY(!Conexion().isOpen());
+    }
+
 private slots:
     void init()
     {
@@ -145,7 +187,10 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("another program's database") << "foreign";
+        QTest::newRow("another program's database in WAL mode") << "wal";
+        QTest::newRow("WAL mode with a -wal of its own beside it") << "own wal";
         QTest::newRow("zero bytes") << "empty";
+        QTest::newRow("text") << "text";
         QTest::newRow("one of our tables only") << "partial";
     }
     void filesNotOursAreLeftAsTheyWere()
@@ -153,34 +198,95 @@ private slots:
         QFETCH(QString, kind);
         QTemporaryDir dir;
         const QString path = dir.filePath("Inventario.qln");
-        if (kind == "empty") {
+        if (kind == "empty" || kind == "text") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == "text")
+                f.write("Lista de precios\ncodigo;nombre;precio\nA1;Arroz;25.50\n");
         } else {
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "ajena");
-                db.setDatabaseName(path);
-                QVERIFY(db.open());
-                QSqlQuery q(db);
-                QVERIFY(q.exec(kind == "foreign" ? "CREATE TABLE notas (texto TEXT)" : "CREATE TABLE empresas (codigo_emp INTEGER)"));
-                QVERIFY(q.exec(kind == "foreign" ? "INSERT INTO notas VALUES ('hola')" : "INSERT INTO empresas VALUES (1)"));
-                db.close();
-            }
-            QSqlDatabase::removeDatabase("ajena");
+            const bool wal = kind == "wal" || kind == "own wal";
+            QVERIFY(foreignDatabase(path, wal ? "WAL" : "", kind == "partial" ? "empresas" : "notas"));
+        }
+        if (kind == "own wal") {
+            QFile wal(path + "-wal");
+            QVERIFY(wal.open(QIODevice::WriteOnly));
         }
         const QByteArray before = checksum(path);
         const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
+        const auto folderBefore = folder(dir.path());
+        QCOMPARE(folderBefore.size(), kind == "own wal" ? 2 : 1);
 
-        // Through the sign-in, as a clerk meets it.
-        SetAppPath(dir.path());
-        fSplash& s = Ventana<fSplash>();
-        QCOMPARE(msgtest::texts().size(), 1);
-        QVERIFY2(msgtest::texts()[0].contains("no es una base de datos del programa"), qPrintable(msgtest::texts()[0]));
-        QCOMPARE(s.lstEmpresas->count(), 0);
-        QVERIFY(!Conexion().isOpen());
+        refusedAtSignIn(dir.path(), "no es una base de datos del programa");
 
         QCOMPARE(checksum(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), filesBefore);
+        QCOMPARE(folder(dir.path()), folderBefore);
+    }
+
+    // A store of ours that lost pages is told apart from a file of another
+    // program, and neither repaired nor written.
+    void damagedStoreIsLeftAsItWas_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("cut to half its size") << "half";
+        QTest::newRow("last page missing") << "page";
+        QTest::newRow("last page missing, a -wal beside it") << "page, wal";
+        QTest::newRow("cut inside the header") << "header";
+        QTest::newRow("schema page overwritten") << "schema";
+    }
+    void damagedStoreIsLeftAsItWas()
+    {
+        QFETCH(QString, damage);
+        if (teststore::mariadb())
+            QSKIP("the local file is SQLite");
+        TESTSTORE_FRESH(t);
+        const QString dir = QFileInfo(t.sqlitePath).absolutePath();
+        QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList{"Inventario.qln"});
+        QFile f(t.sqlitePath);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const QByteArray head = f.peek(100);
+        const int pageSize = (uchar(head[16]) << 8) | uchar(head[17]);
+        QVERIFY(f.size() > 4 * pageSize);
+        if (damage == "half") {
+            QVERIFY(f.resize(f.size() / 2));
+        } else if (damage.startsWith("page")) {
+            QVERIFY(f.resize(f.size() - pageSize));
+        } else if (damage == "header") {
+            QVERIFY(f.resize(60));
+        } else {
+            QVERIFY(f.seek(100));
+            QCOMPARE(f.write(QByteArray(pageSize - 100, '\xff')), qint64(pageSize - 100));
+        }
+        f.close();
+        if (damage.endsWith("wal")) {
+            QFile wal(t.sqlitePath + "-wal");
+            QVERIFY(wal.open(QIODevice::WriteOnly));
+        }
+        const auto folderBefore = folder(dir);
+
+        refusedAtSignIn(dir, "es una base de datos del programa, pero está dañado (incompleto o corrupto) y no se puede abrir. "
+                             "No lo modifique ni lo borre: restaure la última copia de seguridad o pida ayuda al técnico");
+        QVERIFY2(msgtest::texts().value(0).startsWith("Error No: "), qPrintable(msgtest::texts().value(0)));
+
+        QCOMPARE(folder(dir), folderBefore);
+    }
+
+    // The check reads the file through an address of its own; a folder
+    // name as users give them still leads to the same file.
+    void storeOpensFromAFolderWithAnyName()
+    {
+        if (teststore::mariadb())
+            QSKIP("the local file is SQLite");
+        QTemporaryDir root;
+        const QString dir = root.filePath("Mis datos, año #1 ?%20 100%");
+        QVERIFY(QDir().mkpath(dir));
+        QString error;
+        QVERIFY2(tarvikdb::createSqliteStore(dir + "/Inventario.qln", &error), qPrintable(error));
+        SetAppPath(dir);
+        fSplash& s = Ventana<fSplash>();
+        QCOMPARE(msgtest::texts(), QStringList());
+        QVERIFY(Conexion().isOpen());
+        QVERIFY(s.lstEmpresas->count() > 0);
     }
 
     void readOnlyStoreRefusedAtSignIn_data()
@@ -349,6 +455,9 @@ private slots:
         QTest::addColumn<QString>("tooLong");
         const QString enes = QString(255, QChar(0xD1));
         QTest::newRow("client name, 255 characters") << "CLIENTES" << "nombre_cli" << enes << enes + "A";
+        // A character beyond the first plane counts one, as both stores count it.
+        const QString emoji = QString::fromUtf8("😀").repeated(255);
+        QTest::newRow("client name, 255 emoji") << QString("CLIENTES") << QString("nombre_cli") << emoji << emoji + "A";
         QTest::newRow("article description, 70") << "ARTICULOS" << "descripcion_art" << QString(70, 'D') << QString(71, 'D');
         QTest::newRow("NCF prefix, 11") << "empresas" << "prefijo_ncf" << QString(11, '9') << QString(12, '9');
         const QString notes = QString(32767, QChar(0xF1)) + "a";  // 65535 bytes
@@ -396,8 +505,14 @@ private slots:
         QVERIFY(clientes);
         for (int i = 0; i < clientes->columns.size(); ++i) {
             auto* box = c.findChild<QLineEdit*>(QString("txt%1").arg(i));
-            if (box && clientes->columns[i].kind == ado::Kind::Text)
+            if (box && clientes->columns[i].kind == ado::Kind::Text) {
                 QCOMPARE(box->maxLength(), clientes->columns[i].maxChars);
+                // Cut at the limit, an emoji goes whole in every box.
+                const QString kept(box->maxLength() - 1, 'X');
+                box->setText(kept + QString::fromUtf8("😀"));
+                QCOMPARE(box->text(), kept);
+                box->clear();
+            }
         }
         // A pasted name of 301 characters keeps the 255 the column holds,
         // and both stores keep the same.
