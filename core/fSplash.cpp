@@ -5,6 +5,7 @@
 #include "Twips.h"
 #include "frmContenedor.h"
 #include "mFunciones.h"
+#include "mPuertos.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "textfmt.h"
@@ -298,6 +299,7 @@ void fSplash::bContinuar_Click()
     Trap([&] {
         gPuertoCOM = txtCOM->text();
         gPuertoLPT = txtLPT->text();
+        OlvidarAvisosPuertos();
         const QString usuario = textoSeleccionado(lstUsuarios);
         if (usuario.isEmpty()) {
             MsgBox(QStringLiteral("Seleccione el usuario"), MsgStyle::Exclamation);
@@ -339,12 +341,13 @@ void fSplash::MostrarContenedor()
 
 void fSplash::EnviarBienvenida()
 {
-    const QString device = serialport::DeviceForCom(gPuertoCOM);
-    if (device.isEmpty())
-        return;
     const QString texto = QChar(12) + QStringLiteral("Facturación Central") + QString(12, QLatin1Char(' '))
                           + QStringLiteral("Bienvenido");
-    serialport::WriteSerial(device, serialport::SingleByte(texto), 9600, 8);
+    // Told here, right after the port was typed, rather than at the first
+    // sale with a customer waiting.
+    serialport::PortKind kind;
+    serialport::WriteSerial(DispositivoDe(Aparato::Visor), serialport::SingleByte(texto), 9600, 8, &kind);
+    AvisarPuerto(Aparato::Visor, kind);
 }
 
 void fSplash::bSalir_Click() { CerrarVentana(this); }

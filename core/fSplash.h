@@ -57,7 +57,8 @@ public:
     // Tests put their own server's text here; "" restores the real one.
     static void SetTextoConexionServidorParaPruebas(const QString& texto);
 
-    // The welcome on the pole display of port gPuertoCOM; silent on failure.
+    // The welcome on the pole display of port gPuertoCOM. A display that
+    // does not answer is ignored; a port that names no device is told.
     static void EnviarBienvenida();
 
 private:

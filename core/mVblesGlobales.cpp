@@ -1,5 +1,7 @@
 #include "mVblesGlobales.h"
 
+#include "mPuertos.h"
+
 std::shared_ptr<ado::Connection> gConexion;
 ado::RecordsetPtr gRecordset;
 QString gSQL;
@@ -51,6 +53,7 @@ void ReiniciarVariablesGlobales()
     gIndice = 0;
     gPuertoCOM.clear();
     gPuertoLPT.clear();
+    OlvidarAvisosPuertos();
     gNCF.clear();
     gCodigoEmp.clear();
     gNombreEmp.clear();

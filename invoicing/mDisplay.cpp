@@ -1,7 +1,7 @@
 #include "mDisplay.h"
 
 #include "SerialPort.h"
-#include "mVblesGlobales.h"
+#include "mPuertos.h"
 #include "textfmt.h"
 
 QByteArray BytesDisplay(const QString& mensaje)
@@ -12,13 +12,7 @@ QByteArray BytesDisplay(const QString& mensaje)
     return serialport::SingleByte(texto);
 }
 
-void EnviarADisplay(const QString& mensaje)
-{
-    const QString device = serialport::DeviceForName(QStringLiteral("COM") + gPuertoCOM);
-    if (device.isEmpty())
-        return;
-    serialport::WriteFile(device, BytesDisplay(mensaje));
-}
+void EnviarADisplay(const QString& mensaje) { EscribirEnPuerto(Aparato::Visor, BytesDisplay(mensaje)); }
 
 QString TextoLineaDisplay(const QString& subTotal, const QString& descripcion)
 {

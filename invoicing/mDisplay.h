@@ -5,8 +5,9 @@
 #include <QString>
 
 // Blanks the display, then clears it again and shows mensaje. The port is
-// opened raw for output, written within a bounded time and closed; every
-// failure (no display, wrong or busy port) is ignored.
+// opened raw for output, written within a bounded time and closed; a
+// display that is absent or busy is ignored, and a port that names no
+// device is told once (EscribirEnPuerto).
 void EnviarADisplay(const QString& mensaje);
 
 // The bytes EnviarADisplay writes for mensaje: code 12 and 40 blanks, then

@@ -1,11 +1,16 @@
 #include "SerialPort.h"
 
+#include <QFile>
 #include <QHash>
 #include <QSerialPort>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -68,9 +73,36 @@ QByteArray SingleByte(const QString& text)
     return out;
 }
 
-bool WriteSerial(const QString& device, const QByteArray& bytes, int baud, int dataBits)
+static PortKind kindOfMode(mode_t mode)
+{
+    if (S_ISCHR(mode) || S_ISFIFO(mode))
+        return PortKind::Usable;
+    if (S_ISREG(mode))
+        return PortKind::RegularFile;
+    if (S_ISDIR(mode))
+        return PortKind::Folder;
+    return PortKind::Other;
+}
+
+PortKind KindOf(const QString& device)
 {
     if (device.isEmpty())
+        return PortKind::Other;
+    struct stat st;
+    if (::stat(QFile::encodeName(device).constData(), &st) != 0)
+        return PortKind::Missing;
+    return kindOfMode(st.st_mode);
+}
+
+bool WriteSerial(const QString& device, const QByteArray& bytes, int baud, int dataBits, PortKind* kind)
+{
+    // QSerialPort opens by name: checked here first. Should the path change
+    // in between, it still neither creates nor truncates, and gives up on
+    // what is not a terminal before it writes.
+    const PortKind k = KindOf(device);
+    if (kind)
+        *kind = k;
+    if (k != PortKind::Usable)
         return false;
     QSerialPort port;
     port.setPortName(device);
@@ -89,25 +121,17 @@ bool WriteSerial(const QString& device, const QByteArray& bytes, int baud, int d
     return ok;
 }
 
-bool WriteFile(const QString& device, const QByteArray& bytes)
+// Writes all of bytes to fd within a bounded wait. A FIFO whose reader went
+// away fails the write instead of ending the program.
+static bool writeAll(int fd, const QByteArray& bytes)
 {
-    if (device.isEmpty())
-        return false;
-    // Non-blocking open: a serial line without carrier would otherwise wait.
-    // Truncated as an output file starts: a plain file standing for the port
-    // holds this write only (devices ignore it).
-    const int fd = ::open(device.toLocal8Bit().constData(), O_WRONLY | O_TRUNC | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    termios tio;
-    if (::tcgetattr(fd, &tio) == 0) {
-        tio.c_oflag &= ~OPOST;
-        tio.c_cflag |= CLOCAL;
-        tio.c_cflag &= ~CRTSCTS;  // a display without handshake lines still takes text
-        ::tcsetattr(fd, TCSANOW, &tio);
-    }
+    sigset_t pipe, old;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &old);
     qsizetype done = 0;
     bool ok = true;
+    bool broken = false;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
         if (n > 0) {
@@ -119,9 +143,49 @@ bool WriteFile(const QString& device, const QByteArray& bytes)
             if (::poll(&p, 1, 2000) > 0)
                 continue;
         }
+        broken = n < 0 && errno == EPIPE;
         ok = false;
         break;
     }
+    if (broken) {
+        // The signal this write raised, taken before it is unblocked.
+        const timespec now{0, 0};
+        sigtimedwait(&pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    return ok;
+}
+
+bool WriteFile(const QString& device, const QByteArray& bytes, PortKind* kind)
+{
+    PortKind k = KindOf(device);
+    if (kind)
+        *kind = k;
+    if (k != PortKind::Usable)
+        return false;
+    // Neither created nor truncated: a device needs neither. Non-blocking: a
+    // serial line without carrier or a FIFO without a reader would otherwise
+    // wait.
+    const int fd = ::open(QFile::encodeName(device).constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // What was opened, not what the path named a moment ago.
+    struct stat st;
+    k = ::fstat(fd, &st) == 0 ? kindOfMode(st.st_mode) : PortKind::Other;
+    if (kind)
+        *kind = k;
+    if (k != PortKind::Usable) {
+        ::close(fd);
+        return false;
+    }
+    termios tio;
+    if (::tcgetattr(fd, &tio) == 0) {
+        tio.c_oflag &= ~OPOST;
+        tio.c_cflag |= CLOCAL;
+        tio.c_cflag &= ~CRTSCTS;  // a display without handshake lines still takes text
+        ::tcsetattr(fd, TCSANOW, &tio);
+    }
+    const bool ok = writeAll(fd, bytes);
     ::close(fd);
     return ok;
 }

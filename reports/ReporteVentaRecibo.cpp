@@ -1,9 +1,9 @@
 #include "ReporteVentaRecibo.h"
 
-#include "SerialPort.h"
 #include "Twips.h"
 #include "WebBrowser.h"
 #include "mFunciones.h"
+#include "mPuertos.h"
 #include "mReportes.h"
 
 #include <QLabel>
@@ -66,10 +66,10 @@ QByteArray ReporteVentaRecibo::CodigosImpresora()
 void ReporteVentaRecibo::bImprimir_Click()
 {
     web->setFocus();
-    // Nothing here reports a failure: no printer or no port still lets the
-    // other steps run.
+    // No printer or no port still lets the other steps run; only a port
+    // that names no device is told, once.
     web->Print(false);
-    serialport::WriteFile(serialport::DeviceForName(gPuertoLPT), CodigosImpresora());
+    EscribirEnPuerto(Aparato::Impresora, CodigosImpresora());
 }
 
 void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)

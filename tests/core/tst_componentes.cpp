@@ -2,9 +2,11 @@
 // status panel and the ports of the display and the receipt printer.
 #include "FileDialog.h"
 #include "MonthView.h"
+#include "Puertos.h"
 #include "SerialPort.h"
 #include "StatusBar.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
@@ -13,7 +15,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+
+Q_DECLARE_METATYPE(serialport::PortKind)
 
 class TstComponentes : public QObject {
     Q_OBJECT
@@ -102,10 +109,10 @@ private slots:
     void overridesPointPortsElsewhere()
     {
         serialport::SetPortOverrideForTest("COM2", "/dev/pts/77");
-        serialport::SetPortOverrideForTest("LPT1", "/tmp/printer");
+        serialport::SetPortOverrideForTest("LPT1", "/dev/usb/lp0");
         QCOMPARE(serialport::DeviceForCom("2"), QString("/dev/pts/77"));
         QCOMPARE(serialport::DeviceForName("COM2"), QString("/dev/pts/77"));
-        QCOMPARE(serialport::DeviceForName("LPT1"), QString("/tmp/printer"));
+        QCOMPARE(serialport::DeviceForName("LPT1"), QString("/dev/usb/lp0"));
         QCOMPARE(serialport::DeviceForCom("1"), QString("/dev/ttyS0"));
         serialport::SetPortOverrideForTest("COM2", QString());
         serialport::SetPortOverrideForTest("LPT1", QString());
@@ -119,15 +126,30 @@ private slots:
     }
 
     // A text line written to the port as a file reaches the display as it
-    // stands: no end-of-line translation on a terminal line.
+    // stands: no end-of-line translation on a terminal line, also reached
+    // through a link (as /dev/serial/by-id/... are).
+    void fileWriteToATerminalIsRaw_data()
+    {
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("terminal") << false;
+        QTest::newRow("link to the terminal") << true;
+    }
     void fileWriteToATerminalIsRaw()
     {
+        QFETCH(bool, throughLink);
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0);
         QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
-        const QString slave = QString::fromLocal8Bit(ptsname(master));
+        QString slave = QString::fromLocal8Bit(ptsname(master));
+        QTemporaryDir dir;
+        if (throughLink) {
+            QVERIFY(QFile::link(slave, dir.filePath("usb-display-if00")));
+            slave = dir.filePath("usb-display-if00");
+        }
         const QByteArray text = QByteArray("\x0c") + "$ 1,180.00 CEMENTO\r\n";
-        QVERIFY(serialport::WriteFile(slave, text));
+        serialport::PortKind kind = serialport::PortKind::Other;
+        QVERIFY(serialport::WriteFile(slave, text, &kind));
+        QCOMPARE(kind, serialport::PortKind::Usable);
         QByteArray got;
         while (got.size() < text.size()) {
             pollfd p{master, POLLIN, 0};
@@ -144,6 +166,95 @@ private slots:
         QVERIFY(!serialport::WriteFile("/dev/no-such-port", text));
         QVERIFY(!serialport::WriteSerial("/dev/no-such-port", text));
         QVERIFY(!serialport::WriteFile(QString(), text));
+    }
+
+    // A port that names anything but a character device or a FIFO is left
+    // as it was, by either way of writing, and the write says what it is.
+    void portsThatNameNoDevice_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<serialport::PortKind>("kind");
+        using serialport::PortKind;
+        QTest::newRow("store file") << "almacén" << PortKind::RegularFile;
+        QTest::newRow("text file") << "archivo" << PortKind::RegularFile;
+        QTest::newRow("link to a file") << "enlace" << PortKind::RegularFile;
+        QTest::newRow("folder") << "carpeta" << PortKind::Folder;
+        QTest::newRow("missing") << "nada" << PortKind::Missing;
+        QTest::newRow("socket") << "socket" << PortKind::Other;
+        QTest::newRow("no port") << "ninguno" << PortKind::Other;
+    }
+    void portsThatNameNoDevice()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(serialport::PortKind, kind);
+        QTemporaryDir dir;
+        QString ruta;
+        int sock = -1;
+        if (tipo == "enlace") {
+            ruta = dir.filePath("enlace");
+            QVERIFY(QFile::link(puertos::puertoNoDispositivo("archivo", dir, {}), ruta));
+        } else if (tipo == "socket") {
+            ruta = dir.filePath("socket");
+            sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un a{};
+            a.sun_family = AF_UNIX;
+            qstrncpy(a.sun_path, QFile::encodeName(ruta).constData(), sizeof a.sun_path);
+            QVERIFY(sock >= 0 && ::bind(sock, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0);
+        } else if (tipo != "ninguno") {
+            ruta = puertos::puertoNoDispositivo(tipo, dir, {});
+        }
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray antes = puertos::huella(ruta);
+        const QByteArray codes("\x1bp\x00\x19\xfa\r\n\x1dV0\r\n", 12);
+        serialport::PortKind porArchivo = serialport::PortKind::Usable, porLinea = porArchivo;
+        const bool escrito = serialport::WriteFile(ruta, codes, &porArchivo);
+        const bool enLinea = serialport::WriteSerial(ruta, codes, 9600, 8, &porLinea);
+        if (sock >= 0)
+            ::close(sock);
+        QCOMPARE(puertos::huella(ruta), antes);
+        QVERIFY(!escrito && !enLinea);
+        QCOMPARE(porArchivo, kind);
+        QCOMPARE(porLinea, kind);
+        QCOMPARE(serialport::KindOf(ruta), kind);
+    }
+
+    // A FIFO takes each write whole, in turn; without a reader, or with one
+    // that goes away halfway, the write fails at once and the program goes
+    // on.
+    void fifoTakesTheBytes()
+    {
+        QTemporaryDir dir;
+        const QByteArray text = QByteArray("\x0c") + "TOTAL $ 1,475.00\r\n";
+        serialport::PortKind kind = serialport::PortKind::Other;
+        {
+            puertos::Fifo fifo(dir);
+            QVERIFY(fifo.lector >= 0);
+            QVERIFY(serialport::WriteFile(fifo.ruta, text, &kind));
+            QCOMPARE(kind, serialport::PortKind::Usable);
+            QVERIFY(serialport::WriteFile(fifo.ruta, "x"));
+            QCOMPARE(fifo.leer(), text + "x");
+        }
+        QElapsedTimer reloj;
+        reloj.start();
+        kind = serialport::PortKind::Other;
+        QVERIFY(!serialport::WriteFile(dir.filePath("puerto"), text, &kind));
+        QCOMPARE(kind, serialport::PortKind::Usable);
+        QVERIFY(reloj.elapsed() < 1000);
+
+        // More than the pipe holds, and the reader leaves after a first part.
+        puertos::Fifo fifo(dir, "otro");
+        const int lector = fifo.lector;
+        fifo.lector = -1;
+        std::thread t([lector] {
+            char buf[1024];
+            pollfd p{lector, POLLIN, 0};
+            if (::poll(&p, 1, 2000) > 0)
+                (void)::read(lector, buf, sizeof buf);
+            ::close(lector);
+        });
+        QVERIFY(!serialport::WriteFile(fifo.ruta, QByteArray(1 << 20, 'x')));
+        t.join();
     }
 };
 

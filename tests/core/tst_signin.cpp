@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: from the intro window to the main window, on both
 // engines (the server store through the sign-in window's server button).
 #include "AppPath.h"
+#include "Puertos.h"
 #include "SerialPort.h"
 #include "TestStore.h"
 #include "fEmpresasUsuarios.h"
@@ -9,6 +10,7 @@
 #include "frmContenedor.h"
 #include "frmIntro.h"
 #include "mAdministracion.h"
+#include "mDisplay.h"
 #include "mVblesGlobales.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -113,6 +115,14 @@ class TstSignIn : public QObject {
         QVERIFY2(it, qPrintable("no entry " + texto));
         l->setCurrentItem(it);
     }
+    // The administrator of the main company signs in with the ports typed.
+    static void entrar(fSplash* s)
+    {
+        elegir(s->lstEmpresas, "EMPRESA PRINCIPAL");
+        elegir(s->lstUsuarios, "ADMINISTRADOR");
+        s->tPassword->setText("1234");
+        QTest::mouseClick(s->bContinuar, Qt::LeftButton);
+    }
 
 private slots:
     void initTestCase() { QVERIFY(sinArchivo_.isValid()); }
@@ -126,6 +136,8 @@ private slots:
             return MsgResult::Yes;
         });
         SetEndProgramHook([this](int) { ++ends_; });
+        // Port 1 leads to a device that takes nothing, wherever the tests run.
+        serialport::SetPortOverrideForTest("COM1", "/dev/null");
         ReiniciarVariablesGlobales();
         t_ = teststore::fresh();
         if (QTest::currentTestFailed())
@@ -160,6 +172,7 @@ private slots:
         delete VentanaAbierta<frmContenedor>();
         RegistrarAbridor("params", {});
         serialport::SetPortOverrideForTest("COM1", QString());
+        serialport::SetPortOverrideForTest("COM7", QString());
         fSplash::SetTextoConexionServidorParaPruebas(QString());
         SetAppPath(QString());
         msgtest::uninstall();
@@ -559,39 +572,84 @@ private slots:
             s->txtCOM->setText(d.slave);
         else
             serialport::SetPortOverrideForTest("COM1", d.slave);
-        elegir(s->lstEmpresas, "EMPRESA PRINCIPAL");
-        elegir(s->lstUsuarios, "ADMINISTRADOR");
-        s->tPassword->setText("1234");
-        QTest::mouseClick(s->bContinuar, Qt::LeftButton);
+        entrar(s);
         QVERIFY(VentanaAbierta<frmContenedor>());
         const QByteArray got = d.read(kBienvenida.size());
         QCOMPARE(got, kBienvenida);
         QCOMPARE(got.size(), 42);  // the clear code and 41 characters
     }
 
+    // A display port that names no device still signs in, and the clerk is
+    // told right then, once; what the port names is left as it was. No port
+    // at all says nothing.
     void missingPortStillSignsIn_data()
     {
+        QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("port");
-        QTest::newRow("no such port") << "7";
-        QTest::newRow("not a number") << "COM";
-        QTest::newRow("empty") << "";
-        QTest::newRow("no such device") << "/dev/no-such-display";
+        QTest::addColumn<QString>("razon");
+        QTest::newRow("no such port") << "" << "7" << "no existe";
+        QTest::newRow("not a number") << "" << "COM" << "no es un puerto ni un dispositivo de caracteres";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("no such device") << "" << "/dev/no-such-display" << "no existe";
+        QTest::newRow("the store's file") << "almacén" << "" << "es un archivo común, no un dispositivo";
+        QTest::newRow("a file") << "archivo" << "" << "es un archivo común, no un dispositivo";
+        QTest::newRow("a folder") << "carpeta" << "" << "es una carpeta, no un dispositivo";
     }
     void missingPortStillSignsIn()
     {
+        QFETCH(QString, tipo);
         QFETCH(QString, port);
+        QFETCH(QString, razon);
+        QTemporaryDir dir;
+        if (!tipo.isEmpty())
+            port = puertos::puertoNoDispositivo(tipo, dir, t_);
+        serialport::SetPortOverrideForTest("COM7", dir.filePath("ttyS6"));
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray antes = puertos::huella(port);
         fSplash* s = abrirSplash();
         QVERIFY(s);
         s->txtCOM->setText(port);
         s->txtLPT->setText("LPT2");
-        elegir(s->lstEmpresas, "EMPRESA PRINCIPAL");
-        elegir(s->lstUsuarios, "ADMINISTRADOR");
-        s->tPassword->setText("1234");
-        QTest::mouseClick(s->bContinuar, Qt::LeftButton);
-        QVERIFY(msgtest::calls().isEmpty());
+        entrar(s);
         QVERIFY(VentanaAbierta<frmContenedor>());
         QCOMPARE(gPuertoCOM, port);
         QCOMPARE(gPuertoLPT, QString("LPT2"));
+        // The first sale's lines do not tell it again.
+        EnviarADisplay("$ 1,180.00 CEMENTO");
+        EnviarADisplay("TOTAL $ 1,180.00");
+        if (!tipo.isEmpty())
+            QCOMPARE(puertos::huella(port), antes);
+        QVERIFY(!QFileInfo::exists(dir.filePath("ttyS6")));
+        if (razon.isEmpty()) {
+            QVERIFY2(msgtest::calls().isEmpty(), qPrintable(msgtest::texts().join(" | ")));
+            return;
+        }
+        QCOMPARE(msgtest::texts(),
+                 QStringList{"El visor de cliente no se puede usar: el puerto «" + port + "» " + razon
+                             + ". Las ventas y las compras siguen sin visor; para usarlo, escriba el puerto correcto en "
+                               "«Conexión» al iniciar la sesión, o déjelo en blanco si no hay visor."});
+        QCOMPARE(msgtest::calls()[0].style, MsgStyle::Exclamation);
+    }
+
+    // Signing in again with the same port tells it again: the clerk typed
+    // it anew, wrongly once more.
+    void portToldAgainAtTheNextSignIn()
+    {
+        for (int vez = 1; vez <= 2; ++vez) {
+            // The program signs in once a run: the store is closed so that a
+            // second window can open it.
+            if (vez == 2)
+                Conexion().Close();
+            fSplash* s = abrirSplash();
+            QVERIFY(s);
+            s->txtCOM->setText("/dev/no-such-display");
+            entrar(s);
+            QVERIFY(VentanaAbierta<frmContenedor>());
+            QCOMPARE(log_.size(), 1);
+            QVERIFY(log_[0].contains("«/dev/no-such-display» no existe"));
+            QTRY_VERIFY(!VentanaAbierta<fSplash>());
+        }
     }
 };
 

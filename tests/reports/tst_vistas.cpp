@@ -1,4 +1,5 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Puertos.h"
 #include "Reportes.h"
 #include "ReporteVentaFactura.h"
 #include "ReporteVentaRecibo.h"
@@ -352,8 +353,9 @@ private slots:
     }
 
     // "Imprimir" on the receipt: the page without a dialog, then the drawer
-    // pulse and the cut on the port; twice sends them twice; no port or no
-    // page is silent. The notices follow the ports typed at sign-in.
+    // pulse and the cut on the port; twice sends them twice; no such port is
+    // told once, no port or no page is silent. The notices follow the ports
+    // typed at sign-in.
     void recibo_impresora()
     {
         TESTSTORE_OPEN_FRESH(t);
@@ -361,46 +363,70 @@ private slots:
         ventaSiete(t);
         gPuertoLPT = "LPT2";
         gPuertoCOM = "3";
-        const QString puerto = dir.filePath("lpt2");
-        {
-            QFile f(puerto);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
-        serialport::SetPortOverrideForTest("LPT2", puerto);
+        puertos::Fifo impresora(dir, "lpt2");
+        QVERIFY(impresora.lector >= 0);
+        serialport::SetPortOverrideForTest("LPT2", impresora.ruta);
         ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
         QCOMPARE(w.lpuertolpt->text(), QString("La Impresora de Recibos debe estar conectada en LPT2"));
         QCOMPARE(w.lpuertocom->text(), QString("El Pole Display debe estar conectado en el Puerto COM3"));
         w.InicializarReporte("7");
         const QByteArray codigos("\x1bp\x00\x19\xfa\r\n\x1dV0\r\n", 12);
-        auto leer = [&] {
-            QFile f(puerto);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        };
         for (int vez = 1; vez <= 2; ++vez) {
-            {
-                // Stale bytes: the port is opened as an output file that starts empty.
-                QFile f(puerto);
-                QVERIFY(f.open(QIODevice::WriteOnly));
-                f.write(QByteArray(40, 'x'));
-            }
             w.show();
             w.bImprimir->setFocus();
             QTest::keyClick(&w, Qt::Key_Return);
-            QCOMPARE(leer(), codigos);
+            QCOMPARE(impresora.leer(), codigos);
             QCOMPARE(webtest::calls().size(), vez);
             QVERIFY(!webtest::calls().last().prompt);
             QCOMPARE(webtest::calls().last().page, ruta("ReporteVentaRecibo.htm"));
         }
-        // No such port: the page still goes out, nothing is said.
+        QCOMPARE(msgtest::texts(), QStringList());
+        // No such port: the page still goes out, and the clerk is told.
         serialport::SetPortOverrideForTest("LPT2", dir.filePath("no/such/port"));
         w.bImprimir->click();
-        QCOMPARE(webtest::calls().size(), 3);
+        w.bImprimir->click();
+        QCOMPARE(webtest::calls().size(), 4);
+        QCOMPARE(msgtest::texts(),
+                 QStringList{QString::fromUtf8("La impresora de recibos no se puede usar: el puerto «LPT2» no existe. El recibo se "
+                                               "imprimió sin abrir la gaveta ni cortar el papel; para usarla, escriba el puerto "
+                                               "correcto en «Conexión» al iniciar la sesión, o déjelo en blanco si no hay "
+                                               "impresora de recibos.")});
+        QCOMPARE(msgtest::calls()[0].style, MsgStyle::Exclamation);
+        QVERIFY(!QFileInfo::exists(dir.filePath("no")));
         gPuertoLPT.clear();
         ReporteVentaRecibo vacio;
         vacio.bImprimir->click();
-        QCOMPARE(webtest::calls().size(), 4);
-        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(webtest::calls().size(), 5);
+        QCOMPARE(msgtest::calls().size(), 1);
+    }
+
+    // A printer port that names the store's file, another file or a folder
+    // is left byte for byte as it was, print after print; the receipt still
+    // prints and the clerk hears of the port once.
+    void recibo_puertoQueNoEsDispositivo_data() { puertos::filasNoDispositivo(); }
+    void recibo_puertoQueNoEsDispositivo()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(QString, razon);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        ventaSiete(t);
+        QTemporaryDir otra;
+        gPuertoLPT = puertos::puertoNoDispositivo(tipo, otra, t);
+        if (QTest::currentTestFailed())
+            return;
+        const QByteArray antes = puertos::huella(gPuertoLPT);
+        ReporteVentaRecibo& w = Ventana<ReporteVentaRecibo>();
+        w.InicializarReporte("7");
+        for (int vez = 1; vez <= 3; ++vez)
+            w.bImprimir->click();
+        QCOMPARE(puertos::huella(gPuertoLPT), antes);
+        QCOMPARE(webtest::calls().size(), 3);
+        QCOMPARE(msgtest::calls().size(), 1);
+        const QString texto = msgtest::texts()[0];
+        QVERIFY2(texto.startsWith("La impresora de recibos no se puede usar: el puerto «" + gPuertoLPT + "» " + razon + ". "),
+                 qPrintable(texto));
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Ventas").toInt(), 1);
     }
 
     // What the clerk sees, while the files stay as written: the invoice's
