@@ -41,6 +41,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -53,7 +54,9 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -129,6 +132,23 @@ QList<QRect> tinta(const QLabel* l, const QString& texto)
     return palabras;
 }
 
+// The lines a word-wrapped text breaks into at a width.
+QStringList lineasPartidas(const QString& texto, const QFont& fuente, int ancho)
+{
+    QStringList out;
+    QTextLayout capa(texto, fuente);
+    QTextOption o;
+    o.setWrapMode(QTextOption::WordWrap);
+    capa.setTextOption(o);
+    capa.beginLayout();
+    for (QTextLine linea = capa.createLine(); linea.isValid(); linea = capa.createLine()) {
+        linea.setLineWidth(ancho);
+        out << texto.mid(linea.textStart(), linea.textLength());
+    }
+    capa.endLayout();
+    return out;
+}
+
 bool cruza(const QList<QRect>& a, const QList<QRect>& b)
 {
     for (const QRect& r : a)
@@ -154,6 +174,10 @@ void revisarRotulo(const QLabel* l, QStringList& fallas)
         for (const QString& palabra : texto.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
             if (fm.horizontalAdvance(palabra) > cabe)
                 fallas << QStringLiteral("%1 \"%2\": %3 wide in %4").arg(nombre(l), palabra).arg(fm.horizontalAdvance(palabra)).arg(cabe);
+        // Nor is a caption's sign torn from it: "Valor Unitario" over "$:".
+        for (const QString& linea : lineasPartidas(texto, l->font(), cabe))
+            if (!linea.contains(QRegularExpression(QStringLiteral("[\\w]"))))
+                fallas << QStringLiteral("%1 \"%2\": a line of \"%3\" alone").arg(nombre(l), texto, linea.trimmed());
         return;
     }
     const QList<QRect> mias = tinta(l, texto);
@@ -229,6 +253,26 @@ void revisarCaja(const QLineEdit* e, QStringList& fallas)
         fallas << QStringLiteral("%1 \"%2\": text %3 in %4").arg(nombre(e), e->text()).arg(necesita).arg(cabe);
 }
 
+// The box of a combo shows its text and, once chosen, each of its items.
+void revisarCombo(const QComboBox* c, QStringList& fallas)
+{
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    opt.editable = c->isEditable();
+    opt.frame = c->hasFrame();
+    const QRect campo = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+    // Its line edit keeps two pixels at each side of the text, the style's
+    // label one.
+    const int cabe = campo.width() - (c->isEditable() ? 4 : 2);
+    QStringList textos{c->currentText()};
+    for (int i = 0; i < c->count(); ++i)
+        textos << c->itemText(i);
+    const QFontMetrics fm(c->font());
+    for (const QString& t : textos)
+        if (!t.isEmpty() && fm.horizontalAdvance(t) > cabe)
+            fallas << QStringLiteral("%1 \"%2\": text %3 in %4").arg(nombre(c), t).arg(fm.horizontalAdvance(t)).arg(cabe);
+}
+
 void revisarMarco(const QGroupBox* g, QStringList& fallas)
 {
     const QString texto = sinAtajo(g->title());
@@ -256,6 +300,14 @@ void revisarLista(const QHeaderView* h, QStringList& fallas)
         const int necesita = QFontMetrics(h->font()).horizontalAdvance(titulo) + 2 * margen;
         if (!titulo.isEmpty() && necesita > h->sectionSize(i))
             fallas << QStringLiteral("%1 column \"%2\": %3 in %4").arg(lista, titulo).arg(necesita).arg(h->sectionSize(i));
+        // A column that starts in sight shows its whole title there; one
+        // wholly beyond the right edge is reached by scrolling.
+        const int desde = h->sectionViewportPosition(i);
+        if (!titulo.isEmpty() && desde < h->width() && desde + necesita > h->width())
+            fallas << QStringLiteral("%1 column \"%2\": cut at the list's edge, %3 of %4 in sight")
+                          .arg(lista, titulo)
+                          .arg(h->width() - desde)
+                          .arg(necesita);
         if (!vista)
             continue;
         for (int r = 0; r < qMin(m->rowCount(), 20); ++r) {
@@ -284,6 +336,8 @@ QStringList recortes(QWidget* ventana)
             revisarBoton(b, fallas);
         else if (auto* e = qobject_cast<QLineEdit*>(w))
             revisarCaja(e, fallas);
+        else if (auto* c = qobject_cast<QComboBox*>(w))
+            revisarCombo(c, fallas);
         else if (auto* g = qobject_cast<QGroupBox*>(w))
             revisarMarco(g, fallas);
         else if (auto* h = qobject_cast<QHeaderView*>(w))
