@@ -9,7 +9,7 @@ class QWidget;
 
 class CommonDialog {
 public:
-    QString InitDir;
+    QString InitDir;   // a folder that does not exist opens the program's
     QString FileName;  // unchanged when the user cancels
 
     void ShowOpen(QWidget* parent = nullptr);
