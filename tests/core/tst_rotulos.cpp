@@ -2,6 +2,8 @@
 // to the layouts, shows each caption, label and column header whole, and
 // opens where it fits on a 1366 x 768 screen.
 #include "AppPath.h"
+#include "FileDialog.h"
+#include "Idioma.h"
 #include "ListView.h"
 #include "ReporteVentaFactura.h"
 #include "ReporteVentaRecibo.h"
@@ -42,6 +44,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -50,6 +54,8 @@
 #include <QStyleOptionFrame>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -59,6 +65,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 #include <functional>
 
@@ -398,7 +405,9 @@ class TstRotulos : public QObject {
 private slots:
     void initTestCase()
     {
+        // The application as main() prepares it.
         twips::fitToFont();
+        QVERIFY(idioma::UsarEspanol());
         QVERIFY(carpeta_.isValid());
         msgtest::install();
         // Closing the button panel or the main window asks to end the program.
@@ -480,6 +489,26 @@ private slots:
         QTest::newRow("frmRepImpuestos") << Abridor(suelta<frmRepImpuestos>) << false;
         QTest::newRow("ReporteVentaFactura") << Abridor(suelta<ReporteVentaFactura>) << false;
         QTest::newRow("ReporteVentaRecibo") << Abridor(suelta<ReporteVentaRecibo>) << false;
+        // Qt's own dialogs, in the program's Spanish.
+        QTest::newRow("picture dialog") << Abridor([this] {
+            QDir(carpeta_.path()).mkpath(QStringLiteral("Imagenes/Articulos"));
+            QImage(2, 2, QImage::Format_RGB32).save(carpeta_.filePath(QStringLiteral("Imagenes/Articulos/foto.png")));
+            auto* d = new QFileDialog(nullptr, QStringLiteral("Abrir"), carpeta_.filePath(QStringLiteral("Imagenes/Articulos")));
+            d->setAttribute(Qt::WA_DeleteOnClose);
+            PrepararDialogoArchivos(*d);
+            d->show();
+            auto* lista = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+            // The list fills on its own; the walk reads it once it has.
+            (void)QTest::qWaitFor([lista] { return lista->model()->rowCount(lista->rootIndex()) > 0; });
+            return d;
+        }) << false;
+        QTest::newRow("print dialog") << Abridor([] {
+            static QPrinter impresora;
+            auto* d = new QPrintDialog(&impresora);
+            d->setAttribute(Qt::WA_DeleteOnClose);
+            d->show();
+            return d;
+        }) << false;
     }
     void everyCaptionIsWhole()
     {
