@@ -26,8 +26,10 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     twips::fitToFont();
 
-    // Qt's own dialogs, calendars and file lists in Spanish.
+    // Qt's own dialogs, calendars and file lists in Spanish, and the
+    // program's icon on every window.
     idioma::UsarEspanol();
+    PonerIconoDelPrograma();
 
     // No box takes a NUL or another control character, however it came.
     KeepControlsOutOfEveryBox();
