@@ -1,3 +1,4 @@
+#include "Idioma.h"
 #include "KeyFilter.h"
 #include "Twips.h"
 #include "frmIntro.h"
@@ -12,8 +13,6 @@
 #include "msgbox.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <clocale>
 
@@ -27,10 +26,10 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     twips::fitToFont();
 
-    // Qt's own dialogs and buttons in Spanish.
-    QTranslator qtbase;
-    if (qtbase.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtbase);
+    // Qt's own dialogs, calendars and file lists in Spanish, and the
+    // program's icon on every window.
+    idioma::UsarEspanol();
+    PonerIconoDelPrograma();
 
     // No box takes a NUL or another control character, however it came.
     KeepControlsOutOfEveryBox();

@@ -88,7 +88,9 @@ fBuscarTerceros::fBuscarTerceros(const Diseno& d)
     Lista(d.lista[0], d.lista[1], d.lista[2], d.lista[3],
           {QStringLiteral("Código"), QStringLiteral("Nombre"), QStringLiteral("Identificación"), QStringLiteral("Dirección"),
            QStringLiteral("Teléfono"), QStringLiteral("Fax")},
-          {1440, 2700, 1440, 4000, 1440, 1440});
+          // The address column reaches the list's right edge, so that the
+          // telephone starts out of sight rather than cut at it.
+          {1440, 2700, 1440, 4320, 1440, 1440});
 }
 
 void fBuscarTerceros::bBuscar_Click()

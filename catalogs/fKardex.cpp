@@ -12,12 +12,14 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 
 namespace {
 QLineEdit* Cabecera(QWidget* parent, const QString& nombre, const QString& etiqueta, int left, int top, int width)
@@ -114,7 +116,10 @@ fKardex::fKardex()
     connect(tCodigo_art, &QLineEdit::textChanged, this, [this] { CambioCodigo(); });
     OrdenDeTabulacion({Controles(Frame1), {lvw}});
 
-    diseno_ = QSize(Tw(9705), Tw(6045) + arriba);
+    // The movements' seven columns are wider than the card: it opens wide
+    // enough to show them all, with room for the list's scroll bar.
+    const int columnas = lvw->header()->length() + 2 * lvw->frameWidth() + lvw->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    diseno_ = QSize(qMax(Tw(9705), columnas), Tw(6045) + arriba);
     resize(diseno_);
     VigilarActivacion(this);
 }

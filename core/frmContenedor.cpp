@@ -46,7 +46,7 @@ QUrl PaginaAyuda()
         if (!d.cdUp())
             break;
     }
-    return QUrl(kDireccionWeb);
+    return QUrl();
 }
 
 frmContenedor::frmContenedor(QWidget* parent) : QMainWindow(parent)
@@ -142,7 +142,17 @@ void frmContenedor::salir_Click() { close(); }
 
 void frmContenedor::calc_Click() { shell::StartCalculator(); }
 
-void frmContenedor::enlinea_Click() { shell::OpenUrl(PaginaAyuda()); }
+// There is no help on the web: the shop gets the README or is told why not.
+void frmContenedor::enlinea_Click()
+{
+    const QUrl ayuda = PaginaAyuda();
+    if (ayuda.isEmpty())
+        MsgBox(QStringLiteral("No se encontró la ayuda: el archivo README.md no está junto al programa."), MsgStyle::Exclamation);
+    else if (!shell::OpenUrl(ayuda))
+        MsgBox(QStringLiteral("No se pudo abrir la ayuda ") + ayuda.toLocalFile()
+                   + QStringLiteral(": no hay un programa instalado para mostrarla."),
+               MsgStyle::Exclamation);
+}
 
 void frmContenedor::sobre_Click() { fAcercaDe::Mostrar(this, true); }
 

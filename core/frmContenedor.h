@@ -60,6 +60,6 @@ private:
     QMdiArea* workspace_;
 };
 
-// The help page opened by "Ayuda en línea": the README beside the program
-// (or above its build folder), else the project's web page.
+// The help opened by "Ayuda en línea": the README shipped beside the
+// program (or above its build folder); empty when there is none.
 QUrl PaginaAyuda();

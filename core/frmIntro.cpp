@@ -1,7 +1,6 @@
 #include "frmIntro.h"
 
 #include "Twips.h"
-#include "fAcercaDe.h"
 #include "fSplash.h"
 #include "mVentanas.h"
 
@@ -29,7 +28,8 @@ frmIntro::frmIntro(QWidget* parent) : QWidget(parent)
     Label1->setFont(f1);
     Label1->setGeometry(TwipsToPixelsX(480), TwipsToPixelsY(3360), TwipsToPixelsX(7260), TwipsToPixelsY(600));
 
-    Label2 = new QLabel(QStringLiteral("Software para la Administración de Negocios ") + kDireccionWeb, this);
+    // The tag line alone: the program has no web page of its own.
+    Label2 = new QLabel(QStringLiteral("Software para la Administración de Negocios"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     QFont f2(QStringLiteral("Arial"));
     f2.setPointSizeF(twips::designPoints(9.75));

@@ -1,6 +1,8 @@
 #include "mVentanas.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -97,4 +99,13 @@ void CerrarVentana(QWidget* w)
     w->close();
     if (guard)
         w->deleteLater();
+}
+
+void PonerIconoDelPrograma()
+{
+    Q_INIT_RESOURCE(core);
+    QIcon icono;
+    for (int lado : {16, 32, 64})
+        icono.addFile(QStringLiteral(":/tarvik/iconos/tarvik-%1.png").arg(lado), QSize(lado, lado));
+    QApplication::setWindowIcon(icono);
 }

@@ -38,3 +38,7 @@ void MostrarHija(QWidget* w);
 
 // Destroys the window (the next Ventana<W>() makes a new one).
 void CerrarVentana(QWidget* w);
+
+// The program's own icon, set on the application before the first window so
+// that every window shows it, the child windows of the workspace included.
+void PonerIconoDelPrograma();

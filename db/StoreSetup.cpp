@@ -1,6 +1,7 @@
 #include "StoreSetup.h"
 
 #include <QAtomicInt>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -390,6 +391,19 @@ int addMissingMariaDbIndexes(const QString& host, int port, const QString& user,
     }
     QSqlDatabase::removeDatabase(name);
     return n;
+}
+
+bool createPictureFolders(const QString& programFolder, QString* error)
+{
+    for (const char* sub : {"Articulos", "Clientes", "Proveedores"}) {
+        const QString folder = QDir(programFolder).filePath(QStringLiteral("Imagenes/") + QLatin1String(sub));
+        if (!QDir().mkpath(folder)) {
+            if (error)
+                *error = QStringLiteral("no se pudo crear la carpeta ") + folder;
+            return false;
+        }
+    }
+    return true;
 }
 
 int mariaDbTableCount(const QString& host, int port, const QString& user, const QString& password,

@@ -31,6 +31,12 @@ int addMissingMariaDbIndexes(const QString& host, int port, const QString& user,
 int mariaDbTableCount(const QString& host, int port, const QString& user,
                       const QString& password, const QString& database, QString* error);
 
+// Creates, in the program's folder, the picture folders where the article,
+// client and supplier windows start their picture dialogs:
+// "Imagenes/Articulos", "Imagenes/Clientes", "Imagenes/Proveedores". Folders
+// already there are kept with what they hold.
+bool createPictureFolders(const QString& programFolder, QString* error);
+
 // The statements of the store's declarations for engine ("sqlite" or
 // "mariadb"), followed by the seed rows when withSeed; empty for another
 // engine.

@@ -132,14 +132,14 @@ fCompras::fCompras() : fFacturaBase(DatosCompras())
     CrearDetalle(3, 120, 1080, 1500);
     CrearDetalle(4, 1700, 1080, 700)->setToolTip(QStringLiteral("% Impuesto"));
     CrearDetalle(5, 3700, 1080, 1200);
-    auto* precio = CrearDetalle(6, 5000, 1080, 1200);
+    auto* precio = CrearDetalle(6, 4950, 1080, 1750);
     precio->setEditText(QStringLiteral("Precio de Compra"));
     {
         QPalette p = precio->palette();
         p.setColor(QPalette::Base, QColor(0xd4, 0xd0, 0xc8));
         precio->setPalette(p);
     }
-    CrearImagenYModos({8200, 240, 680, 680}, {6400, 960, 2300, 250}, {6400, 1230, 2300, 250});
+    CrearImagenYModos({8200, 240, 680, 680}, {6750, 960, 2150, 250}, {6750, 1230, 2150, 250});
 
     CrearBotonesDetalle(1500);
     CrearLista(120, 1900, 8730, 1180);

@@ -100,7 +100,7 @@ fVentas::fVentas() : fFacturaBase(DatosVentas())
     Etiqueta(f, QStringLiteral("* Vencimiento :"), 2700, 1140);
     Caja(12, 4000, 1140, 1250);
     bAbirCalendario = Boton(f, "bAbirCalendario", QStringLiteral("..."), 5270, 1125, 330);
-    CrearTipo(QStringLiteral("* Tipo Venta :"), 5700, 6900, 1350, 8280, 660);
+    CrearTipo(QStringLiteral("* Tipo Venta :"), 5700, 6800, 1350, 8280, 660);
 
     Label25 = Etiqueta(f, QStringLiteral("* Tipo: "), 120, 1560);
     Label25->setObjectName(QStringLiteral("Label25"));
@@ -115,38 +115,23 @@ fVentas::fVentas() : fFacturaBase(DatosVentas())
     fraArticulo->setObjectName(QStringLiteral("fraArticulo"));
     ColocarTw(fraArticulo, 60, 1950, 8940, 3150);
     QWidget* d = fraArticulo;
-    // Column labels above their boxes, wrapped to the box's width.
-    auto columna = [d](const QString& texto, int left, int width, bool negrita = false) {
-        QLabel* l = Etiqueta(d, texto, left, 180, negrita);
-        l->setWordWrap(true);
-        l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-        ColocarTw(l, left, 180, width, 420);
-        // A word is never broken, so a narrow column takes a smaller font.
-        QFont fl = l->font();
-        auto palabraMasAncha = [&fl, &texto] {
-            int w = 0;
-            for (const QString& p : texto.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                w = qMax(w, QFontMetrics(fl).horizontalAdvance(p));
-            return w;
-        };
-        while (palabraMasAncha() > l->width() && fl.pointSizeF() > 6)
-            fl.setPointSizeF(fl.pointSizeF() - 0.25);
-        l->setFont(fl);
-    };
-    columna(QStringLiteral("Codigo del Artículo"), 120, 1690, true);
-    columna(QStringLiteral("Descripción"), 1850, 1900);
-    columna(QStringLiteral("Cantidad"), 3800, 750, true);
-    columna(QStringLiteral("Valor Unitario $:"), 4600, 1150);
-    columna(QStringLiteral("Impuesto %:"), 5800, 650);
-    columna(QStringLiteral("SubTotal $:"), 6500, 1000);
+    // Each column's caption on one line above its box; the boxes leave
+    // room for the widest ones, "Valor Unitario $:" and "Impuesto %:".
+    const int encima = 360;
+    Etiqueta(d, QStringLiteral("Codigo del Artículo"), 120, encima, true);
+    Etiqueta(d, QStringLiteral("Descripción"), 1850, encima);
+    Etiqueta(d, QStringLiteral("Cantidad"), 3400, encima, true);
+    Etiqueta(d, QStringLiteral("Valor Unitario $:"), 4200, encima);
+    Etiqueta(d, QStringLiteral("Impuesto %:"), 5550, encima);
+    Etiqueta(d, QStringLiteral("SubTotal $:"), 6550, encima);
     CrearDetalle(1, 120, 620, 1350);
-    CrearBuscarArticulo(1480, 620, 1850, 1900);
-    CrearDetalle(2, 3800, 620, 750);
-    CrearDetalle(3, 4600, 620, 1150);
-    CrearDetalle(4, 5800, 620, 650);
-    CrearDetalle(5, 6500, 620, 1000);
-    CrearDetalle(6, 120, 1020, 1690)->setEditText(QStringLiteral("Precio de Compra Actual"));
-    CrearImagenYModos({7700, 300, 1100, 1050}, {1850, 1035, 2300, 300}, {4300, 1035, 2200, 300});
+    CrearBuscarArticulo(1480, 620, 1850, 1500);
+    CrearDetalle(2, 3400, 620, 750);
+    CrearDetalle(3, 4200, 620, 1300);
+    CrearDetalle(4, 5550, 620, 950);
+    CrearDetalle(5, 6550, 620, 1000);
+    CrearDetalle(6, 120, 1020, 2250)->setEditText(QStringLiteral("Precio de Compra Actual"));
+    CrearImagenYModos({7700, 300, 1100, 1050}, {2450, 1035, 2300, 300}, {4900, 1035, 2200, 300});
     ImgArticulo->setToolTip(QStringLiteral("Artículo"));
 
     CrearBotonesDetalle(1420);

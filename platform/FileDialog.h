@@ -5,11 +5,12 @@
 #include <QString>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 class CommonDialog {
 public:
-    QString InitDir;
+    QString InitDir;   // a folder that does not exist opens the program's
     QString FileName;  // unchanged when the user cancels
 
     void ShowOpen(QWidget* parent = nullptr);
@@ -18,3 +19,9 @@ public:
     // chosen path, or "" for Cancel.
     static void setResponderForTest(std::function<QString(const QString& initDir)> responder);
 };
+
+// Makes d Qt's own dialog rather than the desktop's, so that it speaks the
+// program's language (Idioma.h): dates with the default locale's month
+// names, where it would take the system's, the files' types in it too, and
+// columns that show their titles and dates whole, all in sight.
+void PrepararDialogoArchivos(QFileDialog& d);

@@ -1,5 +1,6 @@
 #include "WebBrowser.h"
 
+#include "FileDialog.h"
 #include "ReportView.h"
 
 #include <QFile>
@@ -145,9 +146,12 @@ void WebBrowser::SaveAs()
     }
     if (location_.isEmpty())
         return;
-    const QString to = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar como"), QFileInfo(location_).fileName(),
-                                                    QStringLiteral("Página web (*.htm *.html);;Todos los archivos (*)"));
-    savePage(to);
+    QFileDialog d(this, QStringLiteral("Guardar como"), QFileInfo(location_).fileName(),
+                  QStringLiteral("Página web (*.htm *.html);;Todos los archivos (*)"));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    PrepararDialogoArchivos(d);
+    if (d.exec() == QDialog::Accepted && !d.selectedFiles().isEmpty())
+        savePage(d.selectedFiles().first());
 }
 
 void WebBrowser::Print(bool prompt)

@@ -43,7 +43,11 @@ ReporteVentaRecibo::ReporteVentaRecibo()
     lpuertocom->setObjectName(QStringLiteral("lpuertocom"));
     // Load: the notices follow the ports typed at sign-in.
     lpuertolpt->setText(QStringLiteral("La Impresora de Recibos debe estar conectada en ") + gPuertoLPT);
-    lpuertocom->setText(QStringLiteral("El Pole Display debe estar conectado en el Puerto COM") + gPuertoCOM);
+    // A display typed as a device path is named by it, a number n as COM n.
+    const QString pole = gPuertoCOM.trimmed();
+    lpuertocom->setText(pole.startsWith(QLatin1Char('/'))
+                            ? QStringLiteral("El Pole Display debe estar conectado en ") + pole
+                            : QStringLiteral("El Pole Display debe estar conectado en el Puerto COM") + gPuertoCOM);
     // The notices are wider than the receipt's window at most fonts: each
     // wraps within it, and the window grows to show them whole.
     const int margen = TwipsToPixelsX(30);

@@ -3,7 +3,8 @@
 #
 #   run.sh           on the local store: creates build/app/Inventario.qln
 #                    beside the program when there is none (an existing
-#                    store is left as it is) and starts the program there.
+#                    store is left as it is), and the picture folders
+#                    build/app/Imagenes/..., and starts the program there.
 #   run.sh --server  on the server store: starts the system's MariaDB,
 #                    creates the database "Inventario" on it when it holds
 #                    no tables, and starts a copy of the program in
@@ -32,7 +33,9 @@ fi
 if ! mariadb-admin ping >/dev/null 2>&1; then
     service mariadb start
 fi
-"$BUILD_DIR/app/tarvik-setup" --mariadb --host localhost --user root --password '' --database Inventario
+# The copy of the program gets its picture folders beside it.
+"$BUILD_DIR/app/tarvik-setup" --mariadb --host localhost --user root --password '' --database Inventario \
+    --imagenes "$BUILD_DIR/server"
 # install replaces the file, so a copy still running elsewhere is no obstacle.
 install -D -m 755 "$BUILD_DIR/app/tarvik" "$BUILD_DIR/server/tarvik"
 if [ -e "$BUILD_DIR/server/Inventario.qln" ]; then

@@ -1,12 +1,15 @@
 // tarvik-setup: creates an empty Tarvik store.
-//   tarvik-setup --sqlite PATH
-//   tarvik-setup --mariadb [--host H] [--port P] [--user U] [--password W] [--database D]
+//   tarvik-setup --sqlite PATH [--imagenes FOLDER]
+//   tarvik-setup --mariadb [--host H] [--port P] [--user U] [--password W] [--database D] [--imagenes FOLDER]
 // An existing Tarvik store only gets the indexes it lacks, no row is touched;
-// anything else that is already there is refused untouched.
+// anything else that is already there is refused untouched. The picture
+// folders are made in the program's folder: FOLDER, or for a local store
+// the folder of its file, which the program opens from its own.
 #include "StoreSetup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -40,7 +43,11 @@ int main(int argc, char* argv[])
                                       QStringLiteral("clave"), QString());
     const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Base de datos (Inventario)."),
                                       QStringLiteral("nombre"), QStringLiteral("Inventario"));
-    p.addOptions({sqlite, mariadb, host, port, user, password, database});
+    const QCommandLineOption imagenes(QStringLiteral("imagenes"),
+                                      QStringLiteral("Carpeta del programa en la que crear las carpetas de imágenes "
+                                                     "(con --sqlite, la del archivo)."),
+                                      QStringLiteral("carpeta"));
+    p.addOptions({sqlite, mariadb, host, port, user, password, database, imagenes});
     p.process(app);
 
     QTextStream out(stdout);
@@ -51,9 +58,23 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    // After the store: the folders the picture dialogs start in.
+    auto carpetas = [&](const QString& programa) {
+        if (programa.isEmpty())
+            return 0;
+        QString e;
+        if (!tarvikdb::createPictureFolders(programa, &e)) {
+            err << "No se crearon las carpetas de imágenes: " << e << "\n";
+            return 1;
+        }
+        out << "Carpetas de imágenes en " << QDir(programa).filePath(QStringLiteral("Imagenes")) << "\n";
+        return 0;
+    };
+
     QString error;
     if (p.isSet(sqlite)) {
         const QString path = p.value(sqlite);
+        const QString programa = p.isSet(imagenes) ? p.value(imagenes) : QFileInfo(path).absolutePath();
         if (QFileInfo::exists(path)) {
             const int n = tarvikdb::addMissingSqliteIndexes(path, &error);
             if (n < 0) {
@@ -61,14 +82,14 @@ int main(int argc, char* argv[])
                 return 1;
             }
             out << "El archivo " << path << " ya existe; " << indicesAgregados(n) << "\n";
-            return 0;
+            return carpetas(programa);
         }
         if (!tarvikdb::createSqliteStore(path, &error)) {
             err << "No se pudo crear " << path << ": " << error << "\n";
             return 1;
         }
         out << "Creado " << path << "\n";
-        return 0;
+        return carpetas(programa);
     }
 
     bool portOk = false;
@@ -90,12 +111,12 @@ int main(int argc, char* argv[])
             return 1;
         }
         out << "La base de datos " << db << " ya existe; " << indicesAgregados(n) << "\n";
-        return 0;
+        return carpetas(p.value(imagenes));
     }
     if (!tarvikdb::createMariaDbDatabase(p.value(host), portNo, p.value(user), p.value(password), db, false, &error)) {
         err << "No se pudo crear la base de datos " << db << ": " << error << "\n";
         return 1;
     }
     out << "Creada la base de datos " << db << "\n";
-    return 0;
+    return carpetas(p.value(imagenes));
 }

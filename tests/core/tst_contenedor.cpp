@@ -21,6 +21,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -284,6 +286,9 @@ private slots:
         QVERIFY(msgtest::calls().isEmpty());
     }
 
+    // Help is the README shipped beside the program (or above its build
+    // folder); without one, or without a program to show it, the clerk is
+    // told why nothing opens.
     void helpPage()
     {
         QFile readme(dir_.path() + "/README.md");
@@ -293,15 +298,55 @@ private slots:
         SetAppPath(dir_.path() + "/build/app");
         UrlCatcher catcher;
         QDesktopServices::setUrlHandler("file", &catcher, "open");
-        QDesktopServices::setUrlHandler("https", &catcher, "open");
         m_->item("enlinea")->trigger();
         SetAppPath("/");
         m_->item("enlinea")->trigger();
         QDesktopServices::unsetUrlHandler("file");
-        QDesktopServices::unsetUrlHandler("https");
-        QCOMPARE(catcher.urls.size(), 2);
-        QCOMPARE(catcher.urls[0], QUrl::fromLocalFile(dir_.path() + "/README.md"));
-        QCOMPARE(catcher.urls[1], QUrl(kDireccionWeb));
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(dir_.path() + "/README.md")});
+        QCOMPARE(msgtest::texts(),
+                 QStringList{QString::fromUtf8("No se encontró la ayuda: el archivo README.md no está junto al programa.")});
+        QCOMPARE(msgtest::calls()[0].style, MsgStyle::Exclamation);
+    }
+
+    // The program's icon, not the toolkit's logo, on the main window, on a
+    // dialog, and drawn in the title bar of a child window of the workspace.
+    void windowsShowTheProgramIcon()
+    {
+        PonerIconoDelPrograma();
+        const auto sinIcono = qScopeGuard([] { QApplication::setWindowIcon(QIcon()); });
+        const QIcon icono = QApplication::windowIcon();
+        QVERIFY(!icono.pixmap(16).isNull());
+        fAcercaDe a;
+        for (QWidget* w : {static_cast<QWidget*>(m_), static_cast<QWidget*>(&a)})
+            QCOMPARE(w->windowIcon().cacheKey(), icono.cacheKey());
+
+        MostrarHija(&Ventana<fAdmArt>());
+        auto* sub = qobject_cast<QMdiSubWindow*>(Ventana<fAdmArt>().parentWidget());
+        QVERIFY(sub);
+        QApplication::processEvents();
+        QStyleOptionTitleBar opt;
+        opt.initFrom(sub);
+        opt.titleBarFlags = sub->windowFlags();
+        opt.rect = QRect(0, 0, sub->width(), sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &opt, sub));
+        const QRect sitio = sub->style()->subControlRect(QStyle::CC_TitleBar, &opt, QStyle::SC_TitleBarSysMenu, sub);
+        QVERIFY(!sitio.isEmpty());
+        // Where the icon is drawn, the pixels are those of the program's icon.
+        const QImage dibujado = sub->grab(sitio).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QImage esperado =
+            icono.pixmap(sitio.size(), dibujado.devicePixelRatio()).toImage().convertToFormat(QImage::Format_ARGB32);
+        const QPoint desde((dibujado.width() - esperado.width()) / 2, (dibujado.height() - esperado.height()) / 2);
+        int iguales = 0, opacos = 0;
+        for (int y = 0; y < esperado.height(); ++y)
+            for (int x = 0; x < esperado.width(); ++x) {
+                const QColor e = esperado.pixelColor(x, y);
+                if (e.alpha() < 255)
+                    continue;
+                ++opacos;
+                const QColor d = dibujado.pixelColor(desde + QPoint(x, y));
+                iguales += qAbs(d.red() - e.red()) + qAbs(d.green() - e.green()) + qAbs(d.blue() - e.blue()) < 30;
+            }
+        QVERIFY(opacos > 0);
+        QVERIFY2(iguales * 10 >= opacos * 9, qPrintable(QString("%1 of %2 pixels match").arg(iguales).arg(opacos)));
     }
 
     void buttonPanel()

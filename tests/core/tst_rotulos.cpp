@@ -2,6 +2,8 @@
 // to the layouts, shows each caption, label and column header whole, and
 // opens where it fits on a 1366 x 768 screen.
 #include "AppPath.h"
+#include "FileDialog.h"
+#include "Idioma.h"
 #include "ListView.h"
 #include "ReporteVentaFactura.h"
 #include "ReporteVentaRecibo.h"
@@ -41,6 +43,9 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -49,13 +54,18 @@
 #include <QStyleOptionFrame>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 #include <functional>
 
@@ -129,6 +139,23 @@ QList<QRect> tinta(const QLabel* l, const QString& texto)
     return palabras;
 }
 
+// The lines a word-wrapped text breaks into at a width.
+QStringList lineasPartidas(const QString& texto, const QFont& fuente, int ancho)
+{
+    QStringList out;
+    QTextLayout capa(texto, fuente);
+    QTextOption o;
+    o.setWrapMode(QTextOption::WordWrap);
+    capa.setTextOption(o);
+    capa.beginLayout();
+    for (QTextLine linea = capa.createLine(); linea.isValid(); linea = capa.createLine()) {
+        linea.setLineWidth(ancho);
+        out << texto.mid(linea.textStart(), linea.textLength());
+    }
+    capa.endLayout();
+    return out;
+}
+
 bool cruza(const QList<QRect>& a, const QList<QRect>& b)
 {
     for (const QRect& r : a)
@@ -154,6 +181,10 @@ void revisarRotulo(const QLabel* l, QStringList& fallas)
         for (const QString& palabra : texto.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
             if (fm.horizontalAdvance(palabra) > cabe)
                 fallas << QStringLiteral("%1 \"%2\": %3 wide in %4").arg(nombre(l), palabra).arg(fm.horizontalAdvance(palabra)).arg(cabe);
+        // Nor is a caption's sign torn from it: "Valor Unitario" over "$:".
+        for (const QString& linea : lineasPartidas(texto, l->font(), cabe))
+            if (!linea.contains(QRegularExpression(QStringLiteral("[\\w]"))))
+                fallas << QStringLiteral("%1 \"%2\": a line of \"%3\" alone").arg(nombre(l), texto, linea.trimmed());
         return;
     }
     const QList<QRect> mias = tinta(l, texto);
@@ -229,6 +260,26 @@ void revisarCaja(const QLineEdit* e, QStringList& fallas)
         fallas << QStringLiteral("%1 \"%2\": text %3 in %4").arg(nombre(e), e->text()).arg(necesita).arg(cabe);
 }
 
+// The box of a combo shows its text and, once chosen, each of its items.
+void revisarCombo(const QComboBox* c, QStringList& fallas)
+{
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    opt.editable = c->isEditable();
+    opt.frame = c->hasFrame();
+    const QRect campo = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c);
+    // Its line edit keeps two pixels at each side of the text, the style's
+    // label one.
+    const int cabe = campo.width() - (c->isEditable() ? 4 : 2);
+    QStringList textos{c->currentText()};
+    for (int i = 0; i < c->count(); ++i)
+        textos << c->itemText(i);
+    const QFontMetrics fm(c->font());
+    for (const QString& t : textos)
+        if (!t.isEmpty() && fm.horizontalAdvance(t) > cabe)
+            fallas << QStringLiteral("%1 \"%2\": text %3 in %4").arg(nombre(c), t).arg(fm.horizontalAdvance(t)).arg(cabe);
+}
+
 void revisarMarco(const QGroupBox* g, QStringList& fallas)
 {
     const QString texto = sinAtajo(g->title());
@@ -256,6 +307,14 @@ void revisarLista(const QHeaderView* h, QStringList& fallas)
         const int necesita = QFontMetrics(h->font()).horizontalAdvance(titulo) + 2 * margen;
         if (!titulo.isEmpty() && necesita > h->sectionSize(i))
             fallas << QStringLiteral("%1 column \"%2\": %3 in %4").arg(lista, titulo).arg(necesita).arg(h->sectionSize(i));
+        // A column that starts in sight shows its whole title there; one
+        // wholly beyond the right edge is reached by scrolling.
+        const int desde = h->sectionViewportPosition(i);
+        if (!titulo.isEmpty() && desde < h->width() && desde + necesita > h->width())
+            fallas << QStringLiteral("%1 column \"%2\": cut at the list's edge, %3 of %4 in sight")
+                          .arg(lista, titulo)
+                          .arg(h->width() - desde)
+                          .arg(necesita);
         if (!vista)
             continue;
         for (int r = 0; r < qMin(m->rowCount(), 20); ++r) {
@@ -284,6 +343,8 @@ QStringList recortes(QWidget* ventana)
             revisarBoton(b, fallas);
         else if (auto* e = qobject_cast<QLineEdit*>(w))
             revisarCaja(e, fallas);
+        else if (auto* c = qobject_cast<QComboBox*>(w))
+            revisarCombo(c, fallas);
         else if (auto* g = qobject_cast<QGroupBox*>(w))
             revisarMarco(g, fallas);
         else if (auto* h = qobject_cast<QHeaderView*>(w))
@@ -344,7 +405,9 @@ class TstRotulos : public QObject {
 private slots:
     void initTestCase()
     {
+        // The application as main() prepares it.
         twips::fitToFont();
+        QVERIFY(idioma::UsarEspanol());
         QVERIFY(carpeta_.isValid());
         msgtest::install();
         // Closing the button panel or the main window asks to end the program.
@@ -426,6 +489,26 @@ private slots:
         QTest::newRow("frmRepImpuestos") << Abridor(suelta<frmRepImpuestos>) << false;
         QTest::newRow("ReporteVentaFactura") << Abridor(suelta<ReporteVentaFactura>) << false;
         QTest::newRow("ReporteVentaRecibo") << Abridor(suelta<ReporteVentaRecibo>) << false;
+        // Qt's own dialogs, in the program's Spanish.
+        QTest::newRow("picture dialog") << Abridor([this] {
+            QDir(carpeta_.path()).mkpath(QStringLiteral("Imagenes/Articulos"));
+            QImage(2, 2, QImage::Format_RGB32).save(carpeta_.filePath(QStringLiteral("Imagenes/Articulos/foto.png")));
+            auto* d = new QFileDialog(nullptr, QStringLiteral("Abrir"), carpeta_.filePath(QStringLiteral("Imagenes/Articulos")));
+            d->setAttribute(Qt::WA_DeleteOnClose);
+            PrepararDialogoArchivos(*d);
+            d->show();
+            auto* lista = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+            // The list fills on its own; the walk reads it once it has.
+            (void)QTest::qWaitFor([lista] { return lista->model()->rowCount(lista->rootIndex()) > 0; });
+            return d;
+        }) << false;
+        QTest::newRow("print dialog") << Abridor([] {
+            static QPrinter impresora;
+            auto* d = new QPrintDialog(&impresora);
+            d->setAttribute(Qt::WA_DeleteOnClose);
+            d->show();
+            return d;
+        }) << false;
     }
     void everyCaptionIsWhole()
     {

@@ -16,6 +16,7 @@
 #include "msgbox.h"
 #include "vbrt.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -220,6 +221,17 @@ private slots:
         QCOMPARE(VentanaAbierta<fSplash>(), s);
         QCOMPARE(msgtest::calls().size(), 1);
         QVERIFY(msgtest::texts()[0].startsWith("Error inesperado N° "));
+    }
+
+    // The intro shows the program's name and its tag line, no web address.
+    void introShowsNameAndTagLine()
+    {
+        SetAppPath(sinArchivo_.path());
+        frmIntro& intro = Ventana<frmIntro>();
+        intro.Timer1->stop();
+        QCOMPARE(intro.Label1->text(), QString("Tarvik 1.0 Beta"));
+        QCOMPARE(intro.Label2->text(), QString::fromUtf8("Software para la Administración de Negocios"));
+        CerrarVentana(&intro);
     }
 
     void localStoreOpensWhenCreated()

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -427,6 +428,45 @@ private slots:
         QVERIFY2(texto.startsWith("La impresora de recibos no se puede usar: el puerto «" + gPuertoLPT + "» " + razon + ". "),
                  qPrintable(texto));
         QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM Ventas").toInt(), 1);
+    }
+
+    // The notices name the ports as typed at sign-in: a number is a COM
+    // port, a device path reads as the path.
+    void recibo_avisosDePuertos_data()
+    {
+        for (const char* c : {"com", "lpt", "avisoCom", "avisoLpt"})
+            QTest::addColumn<QString>(c);
+        QTest::newRow("numbers") << "3"
+                                 << "LPT2"
+                                 << "El Pole Display debe estar conectado en el Puerto COM3"
+                                 << "La Impresora de Recibos debe estar conectada en LPT2";
+        QTest::newRow("paths") << "/dev/pts/0"
+                               << "/dev/usb/lp0"
+                               << "El Pole Display debe estar conectado en /dev/pts/0"
+                               << "La Impresora de Recibos debe estar conectada en /dev/usb/lp0";
+        QTest::newRow("path with blanks") << " /dev/ttyUSB0 "
+                                          << "LPT1"
+                                          << "El Pole Display debe estar conectado en /dev/ttyUSB0"
+                                          << "La Impresora de Recibos debe estar conectada en LPT1";
+    }
+    void recibo_avisosDePuertos()
+    {
+        QFETCH(QString, com);
+        QFETCH(QString, lpt);
+        QFETCH(QString, avisoCom);
+        QFETCH(QString, avisoLpt);
+        const auto restaurar = qScopeGuard([previoCom = gPuertoCOM, previoLpt = gPuertoLPT] {
+            gPuertoCOM = previoCom;
+            gPuertoLPT = previoLpt;
+        });
+        gPuertoCOM = com;
+        gPuertoLPT = lpt;
+        ReporteVentaRecibo w;
+        w.show();
+        QApplication::processEvents();
+        QCOMPARE(w.lpuertocom->text(), avisoCom);
+        QCOMPARE(w.lpuertolpt->text(), avisoLpt);
+        rep::textosEnteros(w);
     }
 
     // What the clerk sees, while the files stay as written: the invoice's
