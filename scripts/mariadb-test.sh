@@ -9,19 +9,7 @@
 #   bash scripts/mariadb-test.sh resume DIR          # starts it again on the same port
 set -euo pipefail
 
-find_bin() {
-    local b
-    for b in "$@"; do
-        if command -v "$b" >/dev/null 2>&1; then command -v "$b"; return 0; fi
-        if [ -x "/usr/sbin/$b" ]; then echo "/usr/sbin/$b"; return 0; fi
-    done
-    echo "mariadb-test.sh: none of $* found (run scripts/deps.sh)" >&2
-    return 1
-}
-
-port_busy() {
-    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null
-}
+. "$(dirname "$0")/mariadb-lib.sh"
 
 # Starts the server of dir on port in the background; its pid goes to
 # dir/server.pid. Each server has a temporary folder of its own, since a
@@ -114,33 +102,14 @@ start() {
 
 # Fails unless dir is a folder made by start.
 server_folder() {
-    local dir=$1
-    if [ -z "$dir" ] || [ ! -d "$dir" ]; then
-        echo "mariadb-test.sh: no server folder given" >&2
-        return 1
-    fi
-    case "$dir" in
-        */tarvik-mariadb.*) ;;
-        *) echo "mariadb-test.sh: $dir is not a test server folder" >&2; return 1 ;;
-    esac
+    made_folder "$1" tarvik-mariadb server
 }
 
 # Shuts the server of dir down and waits for it to end.
 halt() {
-    local dir=$1 pid i
+    local dir=$1
     server_folder "$dir"
-    pid=$(cat "$dir/server.pid" 2>/dev/null || true)
-    # Through our own socket, never the port: the port may belong to
-    # another run's server.
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        "$(find_bin mariadb-admin mysqladmin)" --no-defaults --socket="$dir/mysqld.sock" -uroot \
-            shutdown >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
-        for ((i = 0; i < 600; i++)); do
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -9 "$pid" 2>/dev/null || true
-    fi
+    shutdown_server "$dir/mysqld.sock" "$(cat "$dir/server.pid" 2>/dev/null || true)"
 }
 
 stop() {

@@ -236,3 +236,9 @@ CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);
 -- The order Kardex rows were stored in, like the local store's own rowid;
 -- invisible, so that "Select *" still hands the seven columns.
 ALTER TABLE Kardex ADD COLUMN rowid BIGINT NOT NULL AUTO_INCREMENT INVISIBLE, ADD UNIQUE KEY Kardex_rowid (rowid);
+-- The invoice lines had no key of their own, and a cluster copies a change
+-- to a table without one by searching every row. A counter of the same kind
+-- keys them: InnoDB takes a unique key of NOT NULL columns for the primary
+-- one, and the nine columns stay the row's format.
+ALTER TABLE Detalles_FacVen ADD COLUMN rowid BIGINT NOT NULL AUTO_INCREMENT INVISIBLE, ADD UNIQUE KEY Detalles_FacVen_rowid (rowid);
+ALTER TABLE Detalles_FacCom ADD COLUMN rowid BIGINT NOT NULL AUTO_INCREMENT INVISIBLE, ADD UNIQUE KEY Detalles_FacCom_rowid (rowid);

@@ -133,6 +133,8 @@ CREATE INDEX Compras_codigo_prov ON Compras (codigo_prov);
 CREATE INDEX Compras_usuario ON Compras (codigo_emp, codigo_usu);
 CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
 
+-- The invoice lines declare no key: the rowid is theirs (the server store
+-- declares one of the same name, invisible).
 CREATE TABLE Detalles_FacVen (
     codigo_fac         INTEGER,
     codigo_emp         INTEGER,

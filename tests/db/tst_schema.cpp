@@ -198,6 +198,10 @@ private slots:
     void uniqueKeys_data();
     void uniqueKeys();
 
+    void everyTableKeyed();
+    void twinLinesKeyed_data();
+    void twinLinesKeyed();
+
     void cascades_data();
     void cascades();
 
@@ -369,6 +373,53 @@ void tst_schema::uniqueKeys()
     QString error;
     QVERIFY2(!teststore::tryExecRaw(t, duplicate, &error), qPrintable("accepted: " + duplicate));
     QVERIFY2(teststore::tryExecRaw(t, allowed, &error), qPrintable(allowed + ": " + error));
+}
+
+// A cluster copies each changed row to the other nodes by its key: no
+// table may leave its rows to the engine's own hidden row number.
+void tst_schema::everyTableKeyed()
+{
+    if (teststore::mariadb()) {
+        const QString own = QStringLiteral("FROM information_schema.INNODB_SYS_TABLES t JOIN information_schema.INNODB_SYS_INDEXES i "
+                                           "ON i.TABLE_ID = t.TABLE_ID WHERE LEFT(t.NAME, LENGTH(DATABASE()) + 1) = "
+                                           "CONCAT(DATABASE(), '/') AND i.TYPE & 1 = 1");
+        QCOMPARE(teststore::scalarRaw(shared_, "SELECT COUNT(*) " + own).toInt(), int(kTables.size()));
+        QCOMPARE(joinedRows(shared_, "SELECT t.NAME " + own + " AND i.NAME = 'GEN_CLUST_INDEX'"), QStringList());
+    } else {
+        QCOMPARE(joinedRows(shared_, "SELECT name FROM sqlite_master WHERE type = 'table' AND sql LIKE '%WITHOUT ROWID%'"),
+                 QStringList());
+    }
+}
+
+void tst_schema::twinLinesKeyed_data()
+{
+    QTest::addColumn<QString>("head");
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("sale") << "INSERT INTO Ventas (codigo_fac, codigo_cli, codigo_emp, codigo_usu) VALUES (7, '0', 1, '1')"
+                          << "Detalles_FacVen";
+    QTest::newRow("purchase") << "INSERT INTO Compras (codigo_fac, codigo_prov, codigo_emp, codigo_usu) VALUES (7, '0', 1, '1')"
+                              << "Detalles_FacCom";
+}
+
+// Two lines alike in every column are still two rows, each with a key of
+// its own that "Select *" does not hand.
+void tst_schema::twinLinesKeyed()
+{
+    QFETCH(QString, head);
+    QFETCH(QString, lines);
+
+    TESTSTORE_FRESH(t);
+    teststore::execRaw(t, head);
+    const QString line = QStringLiteral("INSERT INTO %1 VALUES (7, 1, 'A1', 'UNO', 1, 50, 18, 59, 10)").arg(lines);
+    teststore::execRaw(t, line);
+    teststore::execRaw(t, line);
+    const QList<QVariantList> keys = teststore::queryRaw(t, "SELECT rowid FROM " + lines + " ORDER BY rowid");
+    QCOMPARE(keys.size(), 2);
+    QVERIFY(keys[0][0].toLongLong() < keys[1][0].toLongLong());
+    QCOMPARE(joinedRows(t, "SELECT * FROM " + lines), QStringList(2, "7|1|A1|UNO|1|50|18|59|10"));
+
+    teststore::execRaw(t, QStringLiteral("DELETE FROM %1 WHERE rowid = %2").arg(lines).arg(keys[0][0].toLongLong()));
+    QCOMPARE(teststore::queryRaw(t, "SELECT rowid FROM " + lines), QList<QVariantList>{keys[1]});
 }
 
 void tst_schema::cascades_data()
@@ -557,17 +608,31 @@ void tst_schema::setupAddsMissingIndexes()
     teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art) VALUES ('A9')");
     teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A9', '2010-09-02', 'uno', '1', '-', 1, 1)");
     teststore::execRaw(t, "INSERT INTO Kardex VALUES ('A9', '2010-09-02', 'dos', '1', '-', 2, 1)");
-    if (server)
+    // And the key of the invoice lines, given to lines stored before it.
+    teststore::execRaw(t, "INSERT INTO Compras (codigo_fac, codigo_prov, codigo_emp, codigo_usu) VALUES (7, '0', 1, '1')");
+    for (const char* lines : {"Detalles_FacVen", "Detalles_FacCom"})
+        for (int i = 0; i < 2; ++i)
+            teststore::execRaw(t, QStringLiteral("INSERT INTO %1 VALUES (7, 1, 'A9', 'NUEVE', 1, 50, 18, 59, 10)").arg(lines));
+    if (server) {
         teststore::execRaw(t, "ALTER TABLE Kardex DROP COLUMN rowid");
+        teststore::execRaw(t, "ALTER TABLE Detalles_FacVen DROP COLUMN rowid");
+        teststore::execRaw(t, "ALTER TABLE Detalles_FacCom DROP COLUMN rowid");
+    }
     const QStringList rowsBefore = joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac");
     const QStringList kardexBefore = joinedRows(t, "SELECT * FROM Kardex ORDER BY saldo");
+    const QStringList salesLinesBefore = joinedRows(t, "SELECT * FROM Detalles_FacVen");
+    const QStringList purchaseLinesBefore = joinedRows(t, "SELECT * FROM Detalles_FacCom");
 
     QString error;
-    QCOMPARE(addMissing(t, &error), server ? 3 : 2);
+    QCOMPARE(addMissing(t, &error), server ? 5 : 2);
     QCOMPARE(indexNames(t), full);
     QCOMPARE(joinedRows(t, "SELECT * FROM Ventas ORDER BY codigo_fac"), rowsBefore);
     QCOMPARE(joinedRows(t, "SELECT * FROM Kardex ORDER BY saldo"), kardexBefore);
     QCOMPARE(joinedRows(t, "SELECT concepto FROM Kardex ORDER BY rowid DESC"), (QStringList{"dos", "uno"}));
+    QCOMPARE(joinedRows(t, "SELECT * FROM Detalles_FacVen"), salesLinesBefore);
+    QCOMPARE(joinedRows(t, "SELECT * FROM Detalles_FacCom"), purchaseLinesBefore);
+    for (const char* lines : {"Detalles_FacVen", "Detalles_FacCom"})
+        QCOMPARE(teststore::scalarRaw(t, QStringLiteral("SELECT COUNT(DISTINCT rowid) FROM %1").arg(lines)).toInt(), 2);
     QCOMPARE(addMissing(t, &error), 0);
     QCOMPARE(indexNames(t), full);
 

@@ -1,8 +1,10 @@
 // Fixtures of the invoicing tests: a signed-in company, stored articles and
 // NCF ranges written directly, a cash-dialog responder, a new invoice window
-// as the lists open it, a child process's insistent apply, store writes that
-// fail (one, or each in turn), a pole display on a pseudo-terminal, and the
-// store read back as text for before/after comparisons.
+// as the lists open it, a child process's insistent apply, a workstation's
+// sign-in, sale, purchase and payment on the invoices every workstation
+// shares, store writes that fail (one, or each in turn), a pole display on a
+// pseudo-terminal, and the store read back as text for before/after
+// comparisons.
 #pragma once
 
 #include "ListView.h"
@@ -11,6 +13,8 @@
 #include "Prueba.h"
 #include "SerialPort.h"
 #include "TestStore.h"
+#include "fCompras.h"
+#include "fCuentaBase.h"
 #include "fRecibirDinero.h"
 #include "fVentas.h"
 #include "mVblesGlobales.h"
@@ -242,6 +246,76 @@ inline int AplicarInsistiendo(fFacturaBase& w, const std::function<void()>& ante
         return 3;
     }
     return 0;
+}
+
+// A workstation's child process on t, signed in: the used-number question
+// is answered No, so each apply goes on at once, the others Yes; the cash
+// dialog takes the amount due.
+inline void abrirPuesto(const teststore::Target& t)
+{
+    msgtest::install([](const msgtest::Call& c) {
+        return c.text.startsWith(QStringLiteral("El número de factura ")) ? MsgResult::No : MsgResult::Yes;
+    });
+    teststore::openOn(Conexion(), t);
+    firmar();
+    pagarCon();
+}
+
+// The workstations' sale, ready to apply: one C1 on the first NCF range,
+// paid in full or, on credit, with 3.33.
+inline std::unique_ptr<fVentas> ventaDePuesto(bool credito)
+{
+    auto w = nueva<fVentas>(gModoFormulario);
+    linea(*w, QStringLiteral("C1"));
+    elegirNcf(*w, 1);
+    escribir(*w, 7, credito ? QStringLiteral("3.33") : caja(*w, 9));
+    return w;
+}
+
+// The workstations' purchase, ready to apply: one C1 paid in full.
+inline std::unique_ptr<fCompras> compraDePuesto()
+{
+    auto w = nueva<fCompras>(gModoCompras);
+    w->bAdicionarArticulo->click();
+    w->txtDetalle[1]->setEditText(QStringLiteral("C1"));
+    w->txtDetalle[2]->setEditText(QStringLiteral("1"));
+    w->bActualizarArticulo->click();
+    escribir(*w, 7, caja(*w, 9));
+    return w;
+}
+
+// Invoice 1 of each side, open, for the payments of every workstation.
+inline void Compartidas(const teststore::Target& t)
+{
+    for (const char* lado : {"Ventas (codigo_fac, codigo_cli", "Compras (codigo_fac, codigo_prov"})
+        teststore::execRaw(t, QString("INSERT INTO %1, fecha, forma_pago, valor_neto, impuesto_total, descuento, abono, saldo, "
+                                      "total, notas, Estado, fecha_vencimiento, codigo_emp, codigo_usu, ncf) VALUES (1, '0', "
+                                      "'2026-01-05', 'CREDITO', 100000, 0, 0, 0, 100000, 100000, '', 'Sin Cancelar', "
+                                      "'2026-01-05', 1, '1', '')")
+                                  .arg(lado));
+    for (const char* tabla : {"Fact_xCobrar", "Fact_xPagar"})
+        teststore::execRaw(t, QString("INSERT INTO %1 (codigo_fac, num_abono, valor_abono, fecha_abono, codigo_emp) "
+                                      "VALUES (1, 1, 0, '2026-01-05', 1)")
+                                  .arg(tabla));
+    teststore::execRaw(t, "UPDATE empresas SET consecutivo_venta = 1, consecutivo_compra = 1 WHERE codigo_emp = 1");
+}
+
+// A payment of valor on invoice 1 of party 0, chosen in the window.
+inline bool Abonar(fCuentaBase& c, const QString& valor)
+{
+    c.tCodigo->setText(QString());
+    c.tCodigo->setText("0");
+    for (int i = 1; i <= c.lvwFacturas->count(); ++i)
+        if (c.lvwFacturas->text(i) == "1") {
+            c.lvwFacturas->select(i);
+            c.lvwFacturas_Click();
+            c.txt[4]->setText("15/03/2026");
+            c.txtFecha_vencimiento->setText("15/04/2026");
+            c.txt[2]->setText(valor);
+            c.bAdicionarAbono->click();
+            return true;
+        }
+    return false;
 }
 
 // Annulments answered: no more notes, yes to the rest.

@@ -36,61 +36,25 @@ bool Admitido(const QString& texto)
     return false;
 }
 
-// A payment of valor on invoice 1 of party 0, chosen in the window.
-bool Abonar(fCuentaBase& c, const QString& valor)
-{
-    c.tCodigo->setText(QString());
-    c.tCodigo->setText("0");
-    for (int i = 1; i <= c.lvwFacturas->count(); ++i)
-        if (c.lvwFacturas->text(i) == "1") {
-            c.lvwFacturas->select(i);
-            c.lvwFacturas_Click();
-            c.txt[4]->setText("15/03/2026");
-            c.txtFecha_vencimiento->setText("15/04/2026");
-            c.txt[2]->setText(valor);
-            c.bAdicionarAbono->click();
-            return true;
-        }
-    return false;
-}
-
 // A child process: kOperaciones operations in turn: a cash sale, a credit
 // sale (3.33 paid), a cash purchase, a payment of 1.11 on the shared sale,
 // a payment of 2.22 on the shared purchase; sales take the range's NCF.
-// The used-number question is answered No, so each apply goes on at once.
 int Puesto(const QStringList& args)
 {
     const teststore::Target t = procesos::DestinoDeArgumentos(args);
-    msgtest::install([](const msgtest::Call& c) {
-        return c.text.startsWith(QStringLiteral("El número de factura ")) ? MsgResult::No : MsgResult::Yes;
-    });
-    teststore::openOn(Conexion(), t);
-    firmar();
-    pagarCon();
+    abrirPuesto(t);
     auto cobrar = std::make_unique<fFact_xCobrar>();
     auto pagar = std::make_unique<fFact_xPagar>();
     for (int i = 0; i < kOperaciones; ++i) {
         bool hecho = false;
         switch (i % 5) {
         case 0:
-        case 1: {
-            auto w = fac::nueva<fVentas>(gModoFormulario);
-            linea(*w, "C1");
-            elegirNcf(*w, 1);
-            escribir(*w, 7, i % 5 == 0 ? caja(*w, 9) : QStringLiteral("3.33"));
-            hecho = w->bAplicar_Click();
+        case 1:
+            hecho = ventaDePuesto(i % 5 == 1)->bAplicar_Click();
             break;
-        }
-        case 2: {
-            auto w = fac::nueva<fCompras>(gModoCompras);
-            w->bAdicionarArticulo->click();
-            w->txtDetalle[1]->setEditText("C1");
-            w->txtDetalle[2]->setEditText("1");
-            w->bActualizarArticulo->click();
-            escribir(*w, 7, caja(*w, 9));
-            hecho = w->bAplicar_Click();
+        case 2:
+            hecho = compraDePuesto()->bAplicar_Click();
             break;
-        }
         case 3:
             hecho = Abonar(*cobrar, "1.11");
             break;
@@ -109,22 +73,6 @@ int Puesto(const QStringList& args)
             return 4;
         }
     return 0;
-}
-
-// Invoice 1 of each side, open, for the payments of every workstation.
-void Compartidas(const teststore::Target& t)
-{
-    for (const char* lado : {"Ventas (codigo_fac, codigo_cli", "Compras (codigo_fac, codigo_prov"})
-        teststore::execRaw(t, QString("INSERT INTO %1, fecha, forma_pago, valor_neto, impuesto_total, descuento, abono, saldo, "
-                                      "total, notas, Estado, fecha_vencimiento, codigo_emp, codigo_usu, ncf) VALUES (1, '0', "
-                                      "'2026-01-05', 'CREDITO', 100000, 0, 0, 0, 100000, 100000, '', 'Sin Cancelar', "
-                                      "'2026-01-05', 1, '1', '')")
-                                  .arg(lado));
-    for (const char* tabla : {"Fact_xCobrar", "Fact_xPagar"})
-        teststore::execRaw(t, QString("INSERT INTO %1 (codigo_fac, num_abono, valor_abono, fecha_abono, codigo_emp) "
-                                      "VALUES (1, 1, 0, '2026-01-05', 1)")
-                                  .arg(tabla));
-    teststore::execRaw(t, "UPDATE empresas SET consecutivo_venta = 1, consecutivo_compra = 1 WHERE codigo_emp = 1");
 }
 
 int Contar(const teststore::Target& t, const QString& sql) { return teststore::scalarRaw(t, sql).toInt(); }
