@@ -1,5 +1,6 @@
 #include "mFunciones.h"
 
+#include "BusyCursor.h"
 #include "KeyFilter.h"
 #include "msgbox.h"
 
@@ -11,7 +12,11 @@ bool AbrirRecordset(const QString& source)
     // The previous result is released here; a caller that kept its own
     // pointer to it still has it.
     gRecordset = std::make_shared<ado::Recordset>();
-    Trap([&] { gRecordset->Open(source, Conexion()); });
+    {
+        // A lock on another workstation or a slow server may hold it.
+        const BusyCursor espera;
+        Trap([&] { gRecordset->Open(source, Conexion()); });
+    }
     return ControlErrores();
 }
 
@@ -65,6 +70,7 @@ bool ComoSeCargo(ado::Recordset& rs, const FilaCargada& cargada)
 
 bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
 {
+    const BusyCursor espera;
     if (!AbrirRecordset(source))
         return false;
     // The row as read here is what the write below must still find, so the
