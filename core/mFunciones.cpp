@@ -159,6 +159,11 @@ bool MensajeDeFalla(ado::Fault falla, long n)
                                "Verifique que el servidor esté en marcha e inténtelo de nuevo");
         unaVez = true;
         break;
+    case ado::Fault::Unreachable:
+        texto = QStringLiteral("No se pudo conectar con el servidor de la base de datos. Verifique que el servidor esté en "
+                               "marcha y que esta estación llegue a él por la red, e inténtelo de nuevo");
+        unaVez = true;
+        break;
     case ado::Fault::Busy:
         texto = QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
                                "Espere unos momentos e inténtelo de nuevo");

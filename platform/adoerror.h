@@ -7,8 +7,8 @@ namespace ado {
 
 // What a failure means for the work at hand, whatever engine raised it.
 // Changed: the row was changed or removed on another connection since it was
-// read.
-enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong, Changed };
+// read. Unreachable: no connection to the server could be made.
+enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong, Changed, Unreachable };
 
 // The numbers the layer and the program give their failures, as the error
 // check knows them; any other number is the engine's own.

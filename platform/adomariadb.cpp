@@ -10,6 +10,10 @@
 
 namespace ado::mariadb {
 
+namespace {
+Error error(const QSqlError& e, bool isDelete);
+}
+
 void open(const QString& name, const QString& text, const QString& user, const QString& password)
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QMARIADB")) && !QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL")))
@@ -36,14 +40,14 @@ void open(const QString& name, const QString& text, const QString& user, const Q
             QSqlDatabase::removeDatabase(name);
             bool ok = false;
             long n = e.nativeErrorCode().toLong(&ok);
-            fail(ok && n ? n : err::OpenFailed, e.text());
+            // Whatever kept the connection from being made, it was never there to lose.
+            const Fault f = error(e, false).fault;
+            throw Error{ok && n ? n : err::OpenFailed, e.text(), f == Fault::ConnectionLost ? Fault::Unreachable : f};
         }
     }
 }
 
 namespace {
-
-Error error(const QSqlError& e, bool isDelete);
 
 QString statement(const QString& text, const Catalog& cat)
 {
@@ -147,6 +151,7 @@ Fault faultOf(const QSqlError& e, bool isDelete)
     case 1927:  // connection killed
     case 2002:
     case 2003:
+    case 2005:  // unknown server host
     case 2006:
     case 2013:
     case 2055:

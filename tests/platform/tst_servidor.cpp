@@ -1,15 +1,20 @@
 // TARVIK_STORE_TEST: a server that stops and starts again between two
-// actions and during one. The tests start a server of their own (on the
-// SQLite run there is none to stop).
+// actions and during one, and that is down at sign-in. The tests start a
+// server of their own (on the SQLite run there is none to stop).
 #include "../invoicing/Facturacion.h"
+#include "AppPath.h"
 #include "Procesos.h"
 #include "StoreSetup.h"
 #include "TestStore.h"
 #include "adodb.h"
+#include "fSplash.h"
 #include "mFunciones.h"
+#include "mVentanas.h"
 #include "msgbox.h"
 
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using teststore::Target;
@@ -50,8 +55,13 @@ struct OwnServer {
             procesos::Ejecutar(QStringLiteral("bash"), {script(), QStringLiteral("stop"), dir});
     }
     static QString script() { return qEnvironmentVariable("TARVIK_SCRIPTS_DIR") + QStringLiteral("/mariadb-test.sh"); }
-    bool halt() { return command(QStringLiteral("halt")); }
-    bool resume() { return command(QStringLiteral("resume")); }
+    bool down = false;  // halted, to be resumed
+    bool halt() { return down = command(QStringLiteral("halt")); }
+    bool resume()
+    {
+        down = !command(QStringLiteral("resume"));
+        return !down;
+    }
     bool command(const QString& c)
     {
         bool ok = false;
@@ -100,6 +110,11 @@ private slots:
     }
     void cleanup()
     {
+        delete VentanaAbierta<fSplash>();
+        fSplash::SetTextoConexionServidorParaPruebas(QString());
+        SetAppPath(QString());
+        if (servidor_ && servidor_->down && !servidor_->resume())
+            qWarning("the test's server did not start again: %s", qPrintable(servidor_->why));
         ado::Connection::setWriteHook(nullptr);
         Conexion().Close();
         msgtest::uninstall();
@@ -216,6 +231,30 @@ private slots:
         Conexion().Close();
     }
 
+    // Sign-in with the server down: one message, in Spanish, and the button
+    // stays to try again.
+    void signInWhileTheServerIsDown()
+    {
+        OwnServer& srv = servidor();
+        if (QTest::currentTestFailed())
+            return;
+        QTemporaryDir sinArchivo;
+        SetAppPath(sinArchivo.path());
+        fSplash::SetTextoConexionServidorParaPruebas(srv.text());
+        fSplash& s = Ventana<fSplash>();  // no local file: says so first
+        s.bConexion->click();
+        QVERIFY2(srv.halt(), qPrintable(srv.why));
+        msgtest::clear();
+        QTest::mouseClick(s.bConectarMySql, Qt::LeftButton);
+        const QStringList vistos = msgtest::texts();
+        QCOMPARE(vistos.size(), 1);
+        static const QRegularExpression kNoConecta(
+            QStringLiteral("^Error No: \\d+\\. No se pudo conectar con el servidor de la base de datos\\. Verifique que el "
+                           "servidor esté en marcha y que esta estación llegue a él por la red, e inténtelo de nuevo$"));
+        QVERIFY2(kNoConecta.match(vistos[0]).hasMatch(), qPrintable(vistos[0]));
+        QVERIFY(s.bConectarMySql->isEnabled());
+        QVERIFY(!Conexion().isOpen());
+    }
 };
 
 QTEST_MAIN(TstServidor)
