@@ -164,6 +164,18 @@ bool MensajeDeFalla(ado::Fault falla, long n)
                                "marcha y que esta estación llegue a él por la red, e inténtelo de nuevo");
         unaVez = true;
         break;
+    case ado::Fault::NoAnswer:
+        texto = QStringLiteral("El servidor de la base de datos no respondió a tiempo y el trabajo no se guardó. "
+                               "Verifique que el servidor esté en marcha y que esta estación llegue a él por la red, "
+                               "e inténtelo de nuevo");
+        unaVez = true;
+        break;
+    case ado::Fault::Unconfirmed:
+        texto = QStringLiteral("El servidor de la base de datos no confirmó que guardara el trabajo, y no se sabe si quedó "
+                               "guardado. Cuando el servidor vuelva a responder, busque el trabajo (la factura en su lista, "
+                               "por ejemplo) antes de repetirlo, para no guardarlo dos veces");
+        unaVez = true;
+        break;
     case ado::Fault::Busy:
         texto = QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
                                "Espere unos momentos e inténtelo de nuevo");

@@ -29,7 +29,13 @@ void open(const QString& name, const QString& text, const QString& user, const Q
         db.setPassword(password.isEmpty() ? kv.value(QStringLiteral("PWD")) : password);
         if (kv.contains(QStringLiteral("PORT")))
             db.setPort(kv.value(QStringLiteral("PORT")).toInt());
-        QString opts = QStringLiteral("CLIENT_FOUND_ROWS=1;MYSQL_OPT_CONNECT_TIMEOUT=10");
+        // The client library reads and writes once within its limit (the
+        // MySQL client's tries a read three times and a write twice): each
+        // limit is the whole wait.
+        QString opts = QStringLiteral("CLIENT_FOUND_ROWS=1;MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                                      "MYSQL_OPT_WRITE_TIMEOUT=%2")
+                           .arg(Connection::connectSeconds())
+                           .arg(Connection::answerSeconds());
         if (kv.contains(QStringLiteral("SOCKET")))
             opts += QStringLiteral(";UNIX_SOCKET=") + kv.value(QStringLiteral("SOCKET"));
         db.setConnectOptions(opts);
@@ -62,7 +68,11 @@ QStringList sessionStatements()
                            "NO_ZERO_IN_DATE,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'"),
             QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_uca1400_nopad_as_ci"),
             QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"),
-            QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1").arg(Connection::kLockWaitSeconds)};
+            // A unit whose workstation went silent (cut off, frozen) holds
+            // its locks no longer than the workstation itself would wait.
+            QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1, idle_transaction_timeout = %2")
+                .arg(Connection::kLockWaitSeconds)
+                .arg(Connection::answerSeconds())};
 }
 
 // The rows of a catalogue query; its failure as the layer's.
