@@ -343,6 +343,47 @@ private slots:
         Conexion().Close();
     }
 
+    // The server down through the actions of a sale before its apply: each
+    // action tells it once at most, and once the server is back the same
+    // window takes the line.
+    void saleActionsWhileTheServerIsDown()
+    {
+        OwnServer& srv = servidor();
+        if (QTest::currentTestFailed())
+            return;
+        const OnServer onServer(srv);
+        TESTSTORE_OPEN_FRESH(t);
+        fac::firmar();
+        fac::articulo(t, "A1", 10, 100, 90, 80, 18, 60);
+        QVERIFY2(srv.halt(), qPrintable(srv.why));
+        std::unique_ptr<fVentas> w;
+        const std::pair<const char*, std::function<void()>> acciones[] = {
+            {"new invoice", [&] { w = fac::nueva<fVentas>(gModoFormulario); }},
+            {"add a line", [&] { w->bAdicionarArticulo->click(); }},
+            {"its code", [&] { w->txtDetalle[1]->setEditText("A1"); }},
+            {"its quantity", [&] { w->txtDetalle[2]->setEditText("2"); }},
+            {"update the line", [&] { w->bActualizarArticulo->click(); }},
+        };
+        for (const auto& [nombre, accion] : acciones) {
+            msgtest::clear();
+            accion();
+            const QString vistos = QString::fromLatin1(nombre) + ": " + msgtest::texts().join(" | ");
+            QVERIFY2(msgtest::texts().size() <= 1, qPrintable(vistos));
+            QVERIFY2(msgtest::texts().isEmpty() || msgtest::texts()[0].contains(kPerdida), qPrintable(vistos));
+        }
+        QCOMPARE(w->lvwFactura->count(), 0);
+
+        // Back: the line as it stands goes in, its code looked up again.
+        QVERIFY2(srv.resume(), qPrintable(srv.why));
+        msgtest::clear();
+        w->txtDetalle[2]->setEditText("3");
+        w->bActualizarArticulo->click();
+        QVERIFY2(msgtest::texts().isEmpty(), qPrintable(msgtest::texts().join(" | ")));
+        QCOMPARE(w->lvwFactura->count(), 1);
+        QCOMPARE(w->lvwFactura->subItem(1, 1), QString("ARTICULO A1"));
+        QCOMPARE(w->lvwFactura->subItem(1, 2), QString("3"));
+    }
+
     // Sign-in with the server down or not answering: one message, in
     // Spanish, and the button stays to try again.
     void signInWhileTheServerIsDown_data()
