@@ -1,5 +1,6 @@
 #include "mFunciones.h"
 
+#include "BusyCursor.h"
 #include "KeyFilter.h"
 #include "msgbox.h"
 
@@ -11,7 +12,11 @@ bool AbrirRecordset(const QString& source)
     // The previous result is released here; a caller that kept its own
     // pointer to it still has it.
     gRecordset = std::make_shared<ado::Recordset>();
-    Trap([&] { gRecordset->Open(source, Conexion()); });
+    {
+        // A lock on another workstation or a slow server may hold it.
+        const BusyCursor espera;
+        Trap([&] { gRecordset->Open(source, Conexion()); });
+    }
     return ControlErrores();
 }
 
@@ -65,6 +70,7 @@ bool ComoSeCargo(ado::Recordset& rs, const FilaCargada& cargada)
 
 bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
 {
+    const BusyCursor espera;
     if (!AbrirRecordset(source))
         return false;
     // The row as read here is what the write below must still find, so the
@@ -151,6 +157,23 @@ bool MensajeDeFalla(ado::Fault falla, long n, const QString& descripcion)
     case ado::Fault::ConnectionLost:
         texto = QStringLiteral("Se perdió la conexión con el servidor de la base de datos y el trabajo no se guardó. "
                                "Verifique que el servidor esté en marcha e inténtelo de nuevo");
+        unaVez = true;
+        break;
+    case ado::Fault::Unreachable:
+        texto = QStringLiteral("No se pudo conectar con el servidor de la base de datos. Verifique que el servidor esté en "
+                               "marcha y que esta estación llegue a él por la red, e inténtelo de nuevo");
+        unaVez = true;
+        break;
+    case ado::Fault::NoAnswer:
+        texto = QStringLiteral("El servidor de la base de datos no respondió a tiempo y el trabajo no se guardó. "
+                               "Verifique que el servidor esté en marcha y que esta estación llegue a él por la red, "
+                               "e inténtelo de nuevo");
+        unaVez = true;
+        break;
+    case ado::Fault::Unconfirmed:
+        texto = QStringLiteral("El servidor de la base de datos no confirmó que guardara el trabajo, y no se sabe si quedó "
+                               "guardado. Cuando el servidor vuelva a responder, busque el trabajo (la factura en su lista, "
+                               "por ejemplo) antes de repetirlo, para no guardarlo dos veces");
         unaVez = true;
         break;
     case ado::Fault::Busy:

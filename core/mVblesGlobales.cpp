@@ -1,6 +1,7 @@
 #include "mVblesGlobales.h"
 
 #include "mPuertos.h"
+#include "msgbox.h"
 
 std::shared_ptr<ado::Connection> gConexion;
 ado::RecordsetPtr gRecordset;
@@ -40,8 +41,11 @@ qint32 gModoNcf = 0;
 
 ado::Connection& Conexion()
 {
-    if (!gConexion)
+    if (!gConexion) {
         gConexion = std::make_shared<ado::Connection>();
+        // A server that did not answer is asked again at the clerk's next action.
+        ado::Connection::setActionCounter(&accion::Numero);
+    }
     return *gConexion;
 }
 

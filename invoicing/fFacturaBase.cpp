@@ -663,8 +663,16 @@ void fFacturaBase::bActualizarArticulo_Click()
         return;
     }
     // A code the look-up did not find would take the description and price
-    // left in the row by another article.
-    if (!encontrado_ || codigo.compare(codigoEncontrado_, Qt::CaseInsensitive) != 0) {
+    // left in the row by another article. A look-up the store failed is
+    // tried again, with the quantity the clerk typed meanwhile.
+    const auto buscado = [&] { return encontrado_ && codigo.compare(codigoEncontrado_, Qt::CaseInsensitive) == 0; };
+    if (!buscado()) {
+        const QString cantidad = txtDetalle[2]->currentText();
+        txtDetalle_Change(1);
+        if (buscado())
+            txtDetalle[2]->setEditText(cantidad);
+    }
+    if (!buscado()) {
         sinCodigo();
         return;
     }

@@ -1,5 +1,6 @@
 #include "mSubRutinas_facturas.h"
 
+#include "BusyCursor.h"
 #include "ListView.h"
 #include "mFunciones.h"
 #include "textfmt.h"
@@ -8,6 +9,7 @@
 
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
 {
+    const BusyCursor espera;
     ado::Connection& cn = Conexion();
     Err.Clear();
     return Trap([&] {

@@ -6,24 +6,22 @@
 namespace {
 
 int guards = 0;
-int shown = 0;  // override cursors of ours on Qt's stack
+int lifts = 0;
+bool shown = false;  // an override cursor of ours is on Qt's stack
 
 bool gui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
 
-void push()
+// One cursor for all the guards: a guard inside another costs a count.
+void follow()
 {
-    if (gui()) {
+    const bool wanted = guards > 0 && lifts == 0;
+    if (wanted == shown || !gui())
+        return;
+    if (wanted)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-        ++shown;
-    }
-}
-
-void pop()
-{
-    if (shown > 0 && gui()) {
+    else
         QGuiApplication::restoreOverrideCursor();
-        --shown;
-    }
+    shown = wanted;
 }
 
 }  // namespace
@@ -31,28 +29,25 @@ void pop()
 BusyCursor::BusyCursor()
 {
     ++guards;
-    push();
+    follow();
 }
 
 BusyCursor::~BusyCursor()
 {
     --guards;
-    pop();
+    follow();
 }
 
 int BusyCursor::depth() { return guards; }
 
 BusyCursor::Lift::Lift()
 {
-    while (shown > 0) {
-        pop();
-        ++lifted_;
-    }
+    ++lifts;
+    follow();
 }
 
 BusyCursor::Lift::~Lift()
 {
-    // Only the guards still alive get their cursor back.
-    for (int i = 0; i < lifted_ && shown < guards; ++i)
-        push();
+    --lifts;
+    follow();
 }

@@ -20,8 +20,5 @@ public:
         ~Lift();
         Lift(const Lift&) = delete;
         Lift& operator=(const Lift&) = delete;
-
-    private:
-        int lifted_ = 0;
     };
 };

@@ -20,7 +20,33 @@ std::function<void(const QString&)>& writeHook()
     return h;
 }
 
+int waitLimit = 0;  // the test hook's, 0 for the constants
+quint64 (*actionCounter)() = nullptr;
+
+quint64 actionNow() { return actionCounter ? actionCounter() : 0; }
+
+// A failure that came only once the limit had passed.
+bool waitedOut(const QElapsedTimer& waited, int seconds) { return waited.elapsed() >= qint64(seconds) * 900; }
+
+// A statement sent whose answer never came: "gone away" is met before it is
+// sent.
+bool sentUnanswered(const Error& e)
+{
+    return (e.fault == Fault::NoAnswer || e.fault == Fault::ConnectionLost) && e.number != err::ServerGone;
+}
+
+// What the server did with a change or commit sent so is not known.
+Error unconfirmed(const Error& e)
+{
+    return Error{e.number, QStringLiteral("No se sabe si el servidor guardó el trabajo: ") + e.description, Fault::Unconfirmed};
+}
+
 }  // namespace
+
+int Connection::answerSeconds() { return waitLimit > 0 ? waitLimit : kAnswerSeconds; }
+int Connection::connectSeconds() { return waitLimit > 0 ? waitLimit : kConnectSeconds; }
+void Connection::setWaitLimitHook(int seconds) { waitLimit = seconds; }
+void Connection::setActionCounter(quint64 (*counter)()) { actionCounter = counter; }
 
 QString registryName(const char* prefix)
 {
@@ -111,6 +137,7 @@ void Connection::Close()
     statements_.clear();
     plans_.reset();
     lostText_.clear();
+    silentIn_.reset();
     db_ = QSqlDatabase();
     engine_ = Engine::None;
     depth_ = 0;
@@ -199,9 +226,11 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
 
 void Connection::execRaw(const QString& sql)
 {
+    QElapsedTimer waited;
+    waited.start();
     QSqlQuery q(database());
     if (!q.exec(sql))
-        throw makeError(q.lastError(), sql, false);
+        throw unanswered(makeError(q.lastError(), sql, false), waited);
 }
 
 
@@ -239,10 +268,27 @@ void Connection::checkServerWritable()
                     Fault::ReadOnly};
 }
 
+// A connection lost that came only once the whole limit had passed: the
+// server did not answer, and the client library has dropped the connection.
+// The next action opens it again; until then nothing waits on the server.
+Error Connection::unanswered(const Error& e, const QElapsedTimer& waited)
+{
+    if (e.fault != Fault::ConnectionLost || !dialect(engine_).reconnects || !waitedOut(waited, answerSeconds()))
+        return e;
+    if (lostText_.isEmpty())
+        lostText_ = ConnectionString;
+    silentIn_ = actionNow();
+    return Error{e.number, QStringLiteral("El servidor no respondió en %1 segundos (%2)").arg(answerSeconds()).arg(e.description),
+                 Fault::NoAnswer};
+}
+
 void Connection::reviveLost()
 {
-    if (!lostText_.isEmpty() && depth_ == 0)
-        reopenLost(Error{err::ServerGone, QStringLiteral("Se perdió la conexión con el servidor"), Fault::ConnectionLost});
+    if (lostText_.isEmpty() || depth_ > 0)
+        return;
+    if (silentIn_ && actionCounter && *silentIn_ == actionNow())
+        throw Error{err::ServerGone, QStringLiteral("El servidor no respondió"), Fault::NoAnswer};
+    reopenLost(Error{err::ServerGone, QStringLiteral("Se perdió la conexión con el servidor"), Fault::ConnectionLost});
 }
 
 void Connection::reopenLost(const Error& loss)
@@ -251,13 +297,19 @@ void Connection::reopenLost(const Error& loss)
     // Results still open point into the catalog: it outlives the reopening.
     const Catalog kept = catalog_;
     Close();
+    QElapsedTimer waited;
+    waited.start();
     try {
         Open(text);
     } catch (const Error& e) {
         catalog_ = kept;
         lostText_ = text;
-        throw Error{loss.number, loss.description + QStringLiteral(" (") + e.description + QLatin1Char(')'),
-                    Fault::ConnectionLost};
+        const QString why = loss.description + QStringLiteral(" (") + e.description + QLatin1Char(')');
+        if (e.fault == Fault::NoAnswer || waitedOut(waited, connectSeconds())) {
+            silentIn_ = actionNow();
+            throw Error{loss.number, why, Fault::NoAnswer};
+        }
+        throw Error{loss.number, why, Fault::ConnectionLost};
     }
     catalog_ = kept;
 }
@@ -270,17 +322,24 @@ void Connection::retryingLost(const std::function<void()>& run, bool repeatable)
         // before a write is sent that could not safely be sent twice.
         retryingLost([&] { execRaw(QStringLiteral("DO 0")); }, true);
     }
+    QElapsedTimer waited;
+    waited.start();
     try {
         run();
         idle_.start();
-    } catch (const Error& e) {
+    } catch (const Error& lost) {
+        // Not run again at once: that would wait as long once more.
+        const Error e = unanswered(lost, waited);
+        if (!dialect(engine_).reconnects)
+            throw e;
+        // A change outside a unit commits itself.
+        if (!repeatable && depth_ == 0 && sentUnanswered(e))
+            throw unconfirmed(e);
         // Inside a unit the unit fails whole; its caller rolls it back.
-        if (e.fault != Fault::ConnectionLost || !dialect(engine_).reconnects || depth_ > 0)
-            throw;
+        if (e.fault != Fault::ConnectionLost || depth_ > 0)
+            throw e;
+        // Repeatable, or "gone away", met before the statement is sent.
         reopenLost(e);
-        // "Gone away" is met before the statement is sent.
-        if (!repeatable && e.number != err::ServerGone)
-            throw;
         run();
     }
 }
@@ -315,7 +374,9 @@ void Connection::CommitTrans()
     }
     try {
         execRaw(QStringLiteral("COMMIT"));
-    } catch (...) {
+    } catch (const Error& e) {
+        if (dialect(engine_).reconnects && sentUnanswered(e))
+            throw unconfirmed(e);
         try {
             execRaw(QStringLiteral("ROLLBACK"));
         } catch (...) {

@@ -16,6 +16,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace ado {
 
@@ -67,6 +68,26 @@ public:
 
     // Waits on another workstation's lock end after this long.
     static constexpr int kLockWaitSeconds = 10;
+    // A server that leaves a statement unanswered this long is given up on
+    // for the rest of the clerk's action, and one that takes no connection
+    // within kConnectSeconds likewise: nothing of the work is stored and the
+    // next action connects again. A unit that hears nothing from its
+    // workstation for kAnswerSeconds is ended by the server.
+    static constexpr int kAnswerSeconds = 30;
+    static constexpr int kConnectSeconds = 10;
+    // A wait on another workstation's lock must end as busy, not as a server
+    // that does not answer.
+    static_assert(kAnswerSeconds > 2 * kLockWaitSeconds);
+    // The limits in force: the constants, or what the test hook set.
+    static int answerSeconds();
+    static int connectSeconds();
+    // Test hook: both limits become seconds for the connections opened
+    // after; 0 gives the constants back.
+    static void setWaitLimitHook(int seconds);
+    // The program's count of the clerk's actions (a click, a key): a server
+    // that did not answer is not waited on again within the same action.
+    // Without one each statement counts as an action of its own.
+    static void setActionCounter(quint64 (*counter)());
 
     // Test hook: called before every write the layer performs (insert,
     // update, delete, statement); throwing from it fails that write.
@@ -78,6 +99,7 @@ public:
     //   retryingLost: runs run, reopening a connection the server dropped
     //     and running it again when that is safe (repeatable, or the text
     //     never reached the server); inside a unit the loss fails the unit.
+    //     A server that let the limit pass is not asked again.
     //   plans: the rewrite and shape of texts seen before.
     QSqlQuery& prepared(const QString& sql);
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
@@ -92,6 +114,7 @@ private:
     void checkServerWritable();
     void reviveLost();
     void reopenLost(const Error& loss);
+    Error unanswered(const Error& e, const QElapsedTimer& waited);
 
     QString name_;
     mutable QSqlDatabase db_;  // the registry's entry, looked up once
@@ -104,6 +127,8 @@ private:
     // the catalogue only.
     std::shared_ptr<Plans> plans_;
     QString lostText_;  // a server connection lost outside a unit, to reopen
+    // The action in which the server did not answer, when it did not.
+    std::optional<quint64> silentIn_;
     QElapsedTimer idle_;  // since the last statement that went through
 };
 

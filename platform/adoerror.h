@@ -8,8 +8,24 @@ namespace ado {
 // What a failure means for the work at hand, whatever engine raised it.
 // Changed: the row was changed or removed on another connection since it was
 // read. Damaged: a store of the program that cannot be read whole; the
-// description names the file and what to do.
-enum class Fault { None, ConnectionLost, Busy, DiskFull, ReadOnly, MissingRelated, TooLong, Changed, Damaged };
+// description names the file and what to do. Unreachable: no connection to
+// the server could be made. NoAnswer: the server let a statement's whole
+// time limit pass, and nothing of the work was stored. Unconfirmed: the
+// same at the commit, so that the unit may or may not have been stored.
+enum class Fault {
+    None,
+    ConnectionLost,
+    Busy,
+    DiskFull,
+    ReadOnly,
+    MissingRelated,
+    TooLong,
+    Changed,
+    Damaged,
+    Unreachable,
+    NoAnswer,
+    Unconfirmed
+};
 
 // The numbers the layer and the program give their failures, as the error
 // check knows them; any other number is the engine's own.

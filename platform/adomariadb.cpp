@@ -10,6 +10,10 @@
 
 namespace ado::mariadb {
 
+namespace {
+Error error(const QSqlError& e, bool isDelete);
+}
+
 void open(const QString& name, const QString& text, const QString& user, const QString& password)
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QMARIADB")) && !QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL")))
@@ -25,7 +29,13 @@ void open(const QString& name, const QString& text, const QString& user, const Q
         db.setPassword(password.isEmpty() ? kv.value(QStringLiteral("PWD")) : password);
         if (kv.contains(QStringLiteral("PORT")))
             db.setPort(kv.value(QStringLiteral("PORT")).toInt());
-        QString opts = QStringLiteral("CLIENT_FOUND_ROWS=1;MYSQL_OPT_CONNECT_TIMEOUT=10");
+        // The client library reads and writes once within its limit (the
+        // MySQL client's tries a read three times and a write twice): each
+        // limit is the whole wait.
+        QString opts = QStringLiteral("CLIENT_FOUND_ROWS=1;MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;"
+                                      "MYSQL_OPT_WRITE_TIMEOUT=%2")
+                           .arg(Connection::connectSeconds())
+                           .arg(Connection::answerSeconds());
         if (kv.contains(QStringLiteral("SOCKET")))
             opts += QStringLiteral(";UNIX_SOCKET=") + kv.value(QStringLiteral("SOCKET"));
         db.setConnectOptions(opts);
@@ -36,14 +46,14 @@ void open(const QString& name, const QString& text, const QString& user, const Q
             QSqlDatabase::removeDatabase(name);
             bool ok = false;
             long n = e.nativeErrorCode().toLong(&ok);
-            fail(ok && n ? n : err::OpenFailed, e.text());
+            // Whatever kept the connection from being made, it was never there to lose.
+            const Fault f = error(e, false).fault;
+            throw Error{ok && n ? n : err::OpenFailed, e.text(), f == Fault::ConnectionLost ? Fault::Unreachable : f};
         }
     }
 }
 
 namespace {
-
-Error error(const QSqlError& e, bool isDelete);
 
 QString statement(const QString& text, const Catalog& cat)
 {
@@ -58,7 +68,11 @@ QStringList sessionStatements()
                            "NO_ZERO_IN_DATE,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION'"),
             QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_uca1400_nopad_as_ci"),
             QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED"),
-            QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1").arg(Connection::kLockWaitSeconds)};
+            // A unit whose workstation went silent (cut off, frozen) holds
+            // its locks no longer than the workstation itself would wait.
+            QStringLiteral("SET SESSION innodb_lock_wait_timeout = %1, lock_wait_timeout = %1, idle_transaction_timeout = %2")
+                .arg(Connection::kLockWaitSeconds)
+                .arg(Connection::answerSeconds())};
 }
 
 // The rows of a catalogue query; its failure as the layer's.
@@ -147,6 +161,7 @@ Fault faultOf(const QSqlError& e, bool isDelete)
     case 1927:  // connection killed
     case 2002:
     case 2003:
+    case 2005:  // unknown server host
     case 2006:
     case 2013:
     case 2055:

@@ -26,6 +26,7 @@ bool isQuestion(MsgStyle s)
 }
 
 bool contado = false;  // this action has told its failure
+quint64 numero = 0;    // the action now
 int abiertas = 0;      // boxes on the screen now
 
 // Every press of a mouse button or a key outside a box begins an action.
@@ -35,7 +36,7 @@ protected:
     {
         if (abiertas == 0 && o->isWidgetType()
             && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress))
-            contado = false;
+            accion::Nueva();
         return false;
     }
 };
@@ -49,7 +50,12 @@ struct EnPantalla {
 }  // namespace
 
 namespace accion {
-void Nueva() { contado = false; }
+void Nueva()
+{
+    contado = false;
+    ++numero;
+}
+quint64 Numero() { return numero; }
 void Contado() { contado = true; }
 bool YaContado() { return contado; }
 void Vigilar()

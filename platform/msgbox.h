@@ -39,6 +39,8 @@ void Vigilar();
 // The action's failure has been told.
 void Contado();
 bool YaContado();
+// A number that grows with each action.
+quint64 Numero();
 }  // namespace accion
 
 namespace msgtest {

@@ -114,6 +114,22 @@ private slots:
                                   << "Error No: 3163. Un texto es más largo de lo que admite su campo y el trabajo no se guardó. "
                                      "Acórtelo e inténtelo de nuevo"
                                   << ex;
+        QTest::newRow("no connection")
+            << 2003L << int(ado::Fault::Unreachable)
+            << "Error No: 2003. No se pudo conectar con el servidor de la base de datos. Verifique que el servidor esté en "
+               "marcha y que esta estación llegue a él por la red, e inténtelo de nuevo"
+            << ex;
+        QTest::newRow("no answer") << 2013L << int(ado::Fault::NoAnswer)
+                                   << "Error No: 2013. El servidor de la base de datos no respondió a tiempo y el trabajo no se "
+                                      "guardó. Verifique que el servidor esté en marcha y que esta estación llegue a él por la "
+                                      "red, e inténtelo de nuevo"
+                                   << ex;
+        QTest::newRow("commit unanswered")
+            << 2013L << int(ado::Fault::Unconfirmed)
+            << "Error No: 2013. El servidor de la base de datos no confirmó que guardara el trabajo, y no se sabe si quedó "
+               "guardado. Cuando el servidor vuelva a responder, busque el trabajo (la factura en su lista, por ejemplo) antes "
+               "de repetirlo, para no guardarlo dos veces"
+            << ex;
         // The numbers the check has always known keep their own messages.
         QTest::newRow("known number first") << long(ado::err::Duplicate) << int(ado::Fault::Busy)
                                             << "Error No: 3022 Código o Descripción no pueden ser duplicados, inserte otros datos e "

@@ -2,8 +2,11 @@
 #include "Prueba.h"
 #include "TestStore.h"
 #include "mFunciones.h"
+#include "mSubRutinas_facturas.h"
 #include "msgbox.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -158,6 +161,43 @@ private slots:
         QVERIFY(!DatosActualizados(b.txt, "Select * From ARTICULOS Where", 2));
         QCOMPARE(msgtest::texts().size(), 1);
         QVERIFY(msgtest::texts()[0].startsWith("Error inesperado N° "));
+    }
+
+    // A statement run for a clerk's action may wait on another
+    // workstation's lock or a slow server: meanwhile the wait cursor shows,
+    // and it goes when the work ends.
+    void statementsRunUnderTheWaitCursor_data()
+    {
+        columnas<QString>("via");
+        QTest::newRow("a statement") << "AbrirRecordset";
+        QTest::newRow("a save") << "DatosActualizados";
+        QTest::newRow("a unit of work") << "EnTransaccion";
+    }
+    void statementsRunUnderTheWaitCursor()
+    {
+        QFETCH(QString, via);
+        TESTSTORE_OPEN_FRESH(t);
+        QStringList seen;
+        struct Hook {
+            ~Hook() { ado::Connection::setWriteHook({}); }
+        } hook;
+        ado::Connection::setWriteHook([&](const QString&) {
+            const QCursor* c = QApplication::overrideCursor();
+            seen << (c && c->shape() == Qt::WaitCursor ? "wait" : "normal");
+        });
+        Boxes b(article("A1"));
+        if (via == "AbrirRecordset")
+            QVERIFY(AbrirRecordset("INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)"));
+        else if (via == "DatosActualizados")
+            QVERIFY(DatosActualizados(b.txt, "Select * From ARTICULOS", 2));
+        else
+            QVERIFY(EnTransaccion([](ado::Connection& cn) {
+                ado::Recordset rs;
+                rs.Open("INSERT INTO ARTICULOS (codigo_art, cantidad) VALUES ('A1', 10)", cn);
+                return true;
+            }));
+        QCOMPARE(seen, QStringList{"wait"});
+        QVERIFY(!QApplication::overrideCursor());
     }
 };
 
