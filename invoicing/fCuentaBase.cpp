@@ -130,8 +130,16 @@ fCuentaBase::fCuentaBase(const Diseno& d) : d_(d)
 
     // No key filter: the code reaches the statements through SqlStr.
     connect(tCodigo, &QLineEdit::textChanged, this, [this] { tCodigo_Change(); });
-    connect(lvwTerceros, &ListView::itemClick, this, [this] { lvwTerceros_Click(); });
-    connect(lvwFacturas, &ListView::itemClick, this, [this] { lvwFacturas_Click(); });
+    // The list tells a click before its selection follows it: the clicked
+    // row is selected first, so that the row chosen is the one shown.
+    connect(lvwTerceros, &ListView::itemClick, this, [this](int fila) {
+        lvwTerceros->select(fila);
+        lvwTerceros_Click();
+    });
+    connect(lvwFacturas, &ListView::itemClick, this, [this](int fila) {
+        lvwFacturas->select(fila);
+        lvwFacturas_Click();
+    });
     connect(bAdicionarAbono, &QPushButton::clicked, this, [this] { bAdicionarAbono_Click(); });
     connect(bEliminarAbono, &QPushButton::clicked, this, [this] { bEliminarAbono_Click(); });
     connect(bCerrar, &QPushButton::clicked, this, [this] { CerrarVentana(this); });
@@ -173,6 +181,7 @@ void fCuentaBase::cargarFacturas()
            + QStringLiteral(" AND Estado = 'Sin Cancelar' Order By fecha DESC");
     verfacturaspendientes(lvwFacturas, gSQL);
     cargarAbonos();
+    SeleccionarFactura();
 }
 
 void fCuentaBase::cargarAbonos()
@@ -228,7 +237,12 @@ void fCuentaBase::lvwTerceros_Click()
     const int fila = lvwTerceros->selectedIndex();
     if (fila < 1)
         return;
-    tCodigo->setText(lvwTerceros->text(fila));
+    const QString codigo = lvwTerceros->text(fila);
+    // The party shown again: its invoices as stored now, none chosen.
+    if (tCodigo->text() == codigo)
+        tCodigo_Change();
+    else
+        tCodigo->setText(codigo);
     lvwAbonos->clear();
     txt[2]->clear();
     txt[3]->clear();
@@ -269,11 +283,25 @@ int fCuentaBase::FilaFactura() const
 
 void fCuentaBase::SeleccionarFactura()
 {
-    // The exact number: invoice 1 must not select invoice 12.
-    if (const int fila = FilaFactura())
+    // The exact number: invoice 1 must not select invoice 12. No row looks
+    // chosen unless it is, and with no current row left either, a click on
+    // any row chooses it.
+    if (const int fila = FilaFactura()) {
         lvwFacturas->select(fila);
+        return;
+    }
+    lvwFacturas->setCurrentIndex(QModelIndex());
+    lvwFacturas->clearSelection();
+}
+
+void fCuentaBase::MostrarGuardado()
+{
+    cargarFacturas();
+    txt[2]->clear();
+    if (FilaFactura())
+        lvwFacturas_Click();
     else
-        lvwFacturas->clearSelection();
+        OlvidarFactura();
 }
 
 bool fCuentaBase::ValidarAbono()
@@ -370,15 +398,10 @@ bool fCuentaBase::GuardarAbono()
     return true;
 }
 
-bool fCuentaBase::EliminarAbono(qint16 num_abono, double valor, double* saldo)
+bool fCuentaBase::EliminarAbono(qint16 num_abono, double valor)
 {
     const QString numero = txt[0]->text();
-    const ResultadoAbono r = QuitarAbonoFactura(d_.tablas, numero, num_abono, valor);
-    if (!Informar(r, numero, QStringLiteral("bEliminarAbono")))
-        return false;
-    if (saldo)
-        *saldo = r.saldo;
-    return true;
+    return Informar(QuitarAbonoFactura(d_.tablas, numero, num_abono, valor), numero, QStringLiteral("bEliminarAbono"));
 }
 
 void fCuentaBase::bAdicionarAbono_Click()
@@ -394,10 +417,7 @@ void fCuentaBase::bAdicionarAbono_Click()
         != MsgResult::Yes)
         return;
     GuardarAbono();
-    cargarFacturas();
-    txt[2]->clear();
-    txt[3]->clear();
-    SeleccionarFactura();
+    MostrarGuardado();
 }
 
 void fCuentaBase::bEliminarAbono_Click()
@@ -427,12 +447,6 @@ void fCuentaBase::bEliminarAbono_Click()
                MsgStyle::Question)
         != MsgResult::Yes)
         return;
-    double guardado = 0;
-    const bool hecho = EliminarAbono(qint16(num), valor, &guardado);
-    cargarFacturas();
-    if (hecho)
-        txt[3]->setText(NumText(guardado));
-    else
-        txt[3]->clear();
-    SeleccionarFactura();
+    EliminarAbono(qint16(num), valor);
+    MostrarGuardado();
 }
