@@ -304,6 +304,11 @@ void fCuentaBase::MostrarGuardado()
         OlvidarFactura();
 }
 
+QString fCuentaBase::NombreDeCaja(const QLineEdit* caja) const
+{
+    return (caja == txt[4] ? lbl[4] : lbl[3])->text().remove(QLatin1Char(':')).trimmed();
+}
+
 bool fCuentaBase::ValidarAbono()
 {
     if (tCodigo->text().isEmpty() || lvwFacturas->count() < 1) {
@@ -314,8 +319,12 @@ bool fCuentaBase::ValidarAbono()
         MsgBox(QStringLiteral("Seleccione la factura a aplicar el abono"), MsgStyle::Exclamation);
         return false;
     }
-    if (!ParseDate(txt[4]->text().trimmed()).isValid() || !ParseDate(txtFecha_vencimiento->text().trimmed()).isValid()) {
-        MsgBox(QStringLiteral("Ingrese una fecha válida"), MsgStyle::Exclamation);
+    QStringList sinFecha;
+    for (QLineEdit* caja : {txt[4], txtFecha_vencimiento})
+        if (!ParseDate(caja->text().trimmed()).isValid())
+            sinFecha << QLatin1Char('\'') + NombreDeCaja(caja) + QLatin1Char('\'');
+    if (!sinFecha.isEmpty()) {
+        MsgBox(QStringLiteral("Ingrese una fecha válida en ") + sinFecha.join(QStringLiteral(" y en ")), MsgStyle::Exclamation);
         const QString hoy = FormatDate(QDate::currentDate());
         txt[4]->setText(hoy);
         txtFecha_vencimiento->setText(hoy);

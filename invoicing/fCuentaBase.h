@@ -88,6 +88,8 @@ private:
     // After a payment or its removal: the lists as stored, and the invoice
     // still chosen with its stored balance, or nothing chosen once closed.
     void MostrarGuardado();
+    // The label of a date box, for the message that names it.
+    QString NombreDeCaja(const QLineEdit* caja) const;
     // The chosen invoice and the payment boxes back to nothing chosen.
     void OlvidarFactura();
     // Says why the store refused or failed; false for those outcomes.

@@ -281,7 +281,8 @@ private slots:
         w->txt[2]->setText("300");
         msgtest::clear();
         w->bAdicionarAbono->click();
-        QCOMPARE(msgtest::texts(), QStringList{"Ingrese una fecha válida"});
+        QCOMPARE(msgtest::texts(), QStringList{QString("Ingrese una fecha válida en '%1' y en 'Próxima Fecha de Vencimiento'")
+                                                   .arg(l.pagar ? "Fecha del abono" : "Fecha del Abono")});
         QCOMPARE(w->txt[4]->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(w->txtFecha_vencimiento->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(volcado(t), antes);
@@ -404,6 +405,47 @@ private slots:
         QCOMPARE(msgtest::texts(), QStringList{"No existen facturas pendientes con el código relacionado"});
         QCOMPARE(w->lvwFacturas->count(), 0);
         alDia("");
+    }
+
+    void fechaQueFalta_data()
+    {
+        QTest::addColumn<QString>("abono");
+        QTest::addColumn<QString>("vence");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("ambas") << ""
+                               << ""
+                               << "Ingrese una fecha válida en 'Fecha del Abono' y en 'Próxima Fecha de Vencimiento'";
+        QTest::newRow("vencimiento") << "15/03/2026"
+                                     << ""
+                                     << "Ingrese una fecha válida en 'Próxima Fecha de Vencimiento'";
+        QTest::newRow("abono") << "31/02/2026"
+                               << "15/04/2026"
+                               << "Ingrese una fecha válida en 'Fecha del Abono'";
+    }
+    // The date refused is named; both boxes then hold today for the second
+    // click, and nothing is stored.
+    void fechaQueFalta()
+    {
+        QFETCH(QString, abono);
+        QFETCH(QString, vence);
+        QFETCH(QString, mensaje);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        tercero(t, kCobrar, "7", "SIETE");
+        factura(t, kCobrar, 10, "7", 1000, 200);
+        const QStringList antes = volcado(t);
+        auto w = ventana(kCobrar);
+        w->tCodigo->setText("7");
+        elegir(*w, "10");
+        fechas(*w, abono, vence);
+        w->txt[2]->setText("100");
+        msgtest::clear();
+        w->bAdicionarAbono->click();
+        QCOMPARE(msgtest::texts(), QStringList{mensaje});
+        QCOMPARE(msgtest::calls().at(0).style, MsgStyle::Exclamation);
+        QCOMPARE(w->txt[4]->text(), FormatDate(QDate::currentDate()));
+        QCOMPARE(w->txtFecha_vencimiento->text(), FormatDate(QDate::currentDate()));
+        QCOMPARE(volcado(t), antes);
     }
 
     void rechazos_data()
