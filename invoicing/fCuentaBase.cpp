@@ -33,7 +33,10 @@ QLineEdit* Caja(QWidget* padre, const QString& nombre, int left, int top, int wi
 {
     auto* e = new QLineEdit(padre);
     e->setObjectName(nombre);
+    // What the window fills in is neither typed over nor a Tab stop.
     e->setReadOnly(bloqueada);
+    if (bloqueada)
+        e->setFocusPolicy(Qt::ClickFocus);
     ColocarTw(e, left, top, width, height);
     return e;
 }

@@ -58,6 +58,8 @@ void Bloquear(QWidget* box, bool bloqueado)
         e->setReadOnly(bloqueado);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(box))
         p->setReadOnly(bloqueado);
+    // A locked box is no Tab stop; a click still reaches it, to copy from.
+    box->setFocusPolicy(bloqueado ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 int TeclaDinero(int code)

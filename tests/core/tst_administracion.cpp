@@ -2,6 +2,7 @@
 // The administrator gate, the options window and the administration of
 // companies, users and NCF ranges.
 #include "Administracion.h"
+#include "Foco.h"
 #include "Prueba.h"
 #include "fEmpresasUsuarios.h"
 #include "fOpciones.h"
@@ -653,6 +654,48 @@ private slots:
         w.bEliminarNcf->click();
         QCOMPARE(teststore::queryRaw(t, "SELECT descripcion FROM ncfs"), (QList<QVariantList>{{"GUBERNAMENTAL"}}));
         QCOMPARE(adm::textos(w.ncfList), QStringList{"GUBERNAMENTAL"});
+    }
+
+    // Tab runs down each section as its boxes stand; a box filled from its
+    // combo is no stop and takes no typing, while the combo still fills it.
+    void ordenDeTabulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fEmpresasUsuarios w;
+        cargar(w);
+        QStringList esperado;
+        for (int i = 0; i <= 10; ++i)
+            esperado << QString("txtEmpresas%1").arg(i);
+        esperado += QStringList{"cbEmpresas11", "txtEmpresas12", "txtEmpresas13", "lstEmpresas"};
+        const QStringList botones{"bAdicionar", "bActualizar", "bOmitir", "bEditar", "bEliminar"};
+        for (const QString& b : botones)
+            esperado << b + "Empresa";
+        esperado += QStringList{"ncf0", "ncf1", "ncf2", "ncf3", "ncf4", "ncfList"};
+        for (const QString& b : botones)
+            esperado << b + "Ncf";
+        esperado +=
+            QStringList{"txtUsuarios0", "txtUsuarios1", "txtUsuarios2", "txtUsuarios3", "tPassword", "cbUsuarios4", "lstUsuarios"};
+        for (const QString& b : botones)
+            esperado << b + "Usuario";
+        esperado << "bCerrar";
+        QCOMPARE(foco::ordenDeTab(&w), esperado);
+
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.bAdicionarUsuario->click();
+        w.txtUsuarios[3]->setFocus();
+        escribir(w.txtUsuarios[3], "x");
+        QTest::keyClick(w.txtUsuarios[3], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.tPassword);
+        for (QLineEdit* caja : {w.txtEmpresas[11], w.txtUsuarios[4]}) {
+            caja->setFocus();
+            QTest::keyClicks(caja, "Asistente");
+            QCOMPARE(caja->text(), QString());
+        }
+        elegirCombo(w.cbUsuarios, "Asistente");
+        elegirCombo(w.cbEmpresas, "PromedioSimple");
+        QCOMPARE(w.txtUsuarios[4]->text(), QString("Asistente"));
+        QCOMPARE(w.txtEmpresas[11]->text(), QString("PromedioSimple"));
     }
 
     // Adding in the shown window, the focus walked by Tab round every

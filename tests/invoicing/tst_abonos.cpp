@@ -1,5 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Escrituras.h"
+#include "Foco.h"
 #include "ListView.h"
 #include "Procesos.h"
 #include "Prueba.h"
@@ -446,6 +447,35 @@ private slots:
         QCOMPARE(w->txt[4]->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(w->txtFecha_vencimiento->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(volcado(t), antes);
+    }
+
+    void cajasDelPrograma_data() { lados(); }
+    // The invoice number and its balance are the window's: Tab passes them
+    // by and typing into them changes nothing.
+    void cajasDelPrograma()
+    {
+        QFETCH(QString, lado);
+        const Lado& l = LadoDe(lado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        tercero(t, l, "7", "SIETE");
+        factura(t, l, 10, "7", 1000, 200);
+        auto w = ventana(l);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(foco::ordenDeTab(w.get()),
+                 (QStringList{w->tCodigo->objectName(), w->lvwTerceros->objectName(), "lvwFacturas", "lvwAbonos", "txt4",
+                              "txtFecha_vencimiento", "txt2", "bAdicionarAbono", "bEliminarAbono", "bCerrar"}));
+        w->tCodigo->setText("7");
+        elegir(*w, "10");
+        for (QLineEdit* caja : {w->txt[0], w->txt[3]}) {
+            const QString antes = caja->text();
+            QTest::keyClicks(caja, "99");
+            QTest::keyClick(caja, Qt::Key_Backspace);
+            QCOMPARE(caja->text(), antes);
+        }
+        QCOMPARE(w->txt[0]->text(), QString("10"));
+        QCOMPARE(w->txt[3]->text(), QString("800"));
     }
 
     void rechazos_data()
