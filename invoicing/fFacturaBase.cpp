@@ -820,7 +820,7 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         if (MsgBox(QStringLiteral("Es correcto el abono a la factura por $ ") + BoxText(txt[7]) + QStringLiteral(" ?"),
                    MsgStyle::Question)
             == MsgResult::No)
-            return Detener();
+            return false;  // the state box keeps what the balance made it
     }
     if (FacturaYaRegistrada()) {
         txt[0]->setFocus();

@@ -144,6 +144,7 @@ private slots:
     void cleanup()
     {
         ado::Connection::setWriteHook({});
+        fRecibirDinero::alMostrar = {};
         msgtest::uninstall();
         delete VentanaAbierta<fCompras>();
         delete VentanaAbierta<fVentas>();
@@ -435,6 +436,35 @@ private slots:
         msgtest::clear();
         QVERIFY(!v->bAplicar_Click());
         QCOMPARE(volcado(t), guardada);
+    }
+
+    void abonoNoConfirmado_data() { lasDosFacturas(); }
+    // No to "Es correcto el abono ...?" stores nothing and leaves the state
+    // the balance gave; Yes on the next apply stores the invoice.
+    void abonoNoConfirmado()
+    {
+        QFETCH(bool, venta);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25);
+        fac::pagarCon();
+        auto w = nuevaDe(venta);
+        lineaEn(*w, "Q", "2");
+        escribir(*w, 7, "10");
+        const QStringList antes = fac::volcado(t);
+        msgtest::install(
+            [](const msgtest::Call& c) { return c.text.startsWith("Es correcto el abono") ? MsgResult::No : MsgResult::Yes; });
+        QVERIFY(!w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{"Es correcto el abono a la factura por $ 10 ?"});
+        QCOMPARE(caja(*w, 11), QString("Sin Cancelar"));
+        QCOMPARE(fac::volcado(t), antes);
+        QVERIFY(w->bAplicar->isEnabled());
+
+        msgtest::install();
+        QVERIFY(w->bAplicar_Click());
+        const QString tabla = venta ? "Ventas" : "Compras";
+        QCOMPARE(teststore::scalarRaw(t, "SELECT Estado FROM " + tabla).toString(), QString("Sin Cancelar"));
+        QCOMPARE(caja(*w, 11), QString("Sin Cancelar"));
     }
 
     void cajasDelEncabezado_data() { lasDosFacturas(); }
