@@ -48,12 +48,15 @@ QLineEdit* caja(QWidget* padre, const QString& nombre, int left, int top, int wi
     return t;
 }
 
-// A box in the window's face colour, filled from the combo beside it.
-void colorDeFondo(QLineEdit* t)
+// A box in the window's face colour, filled from the combo beside it: it
+// takes no typing and no Tab stop, so Tab goes on to the combo.
+void llenadaPorCombo(QLineEdit* t)
 {
     QPalette p = t->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Window));
     t->setPalette(p);
+    t->setReadOnly(true);
+    t->setFocusPolicy(Qt::ClickFocus);
 }
 
 bool enBlanco(const QString& s) { return s.trimmed().isEmpty(); }
@@ -124,7 +127,7 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
         txtEmpresas[i]->setAlignment(Qt::AlignCenter);
     }
     geo(txtEmpresas[11], 120, 4260, 1800);
-    colorDeFondo(txtEmpresas[11]);
+    llenadaPorCombo(txtEmpresas[11]);
     auto* metodo = etiqueta(Frame1, QStringLiteral("Método definido para el costeo del Inventario en esta Empresa :"), 1980, 4140, 3420);
     metodo->setWordWrap(true);
     geo(metodo, 1980, 4140, 3420, 450);
@@ -157,6 +160,8 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
     geo(txtEmpresas[13], 7560, 4980, 780);
     for (int i : {12, 13})
         txtEmpresas[i]->show();
+    // The costing combo stands above the two counters below the frame.
+    setTabOrder(txtEmpresas[10], cbEmpresas);
     for (int i : {0, 12, 13, 15, 16, 17})
         FiltrarTeclasNumero(txtEmpresas[i]);
     QPushButton* be[5];
@@ -219,7 +224,7 @@ fEmpresasUsuarios::fEmpresasUsuarios(QWidget* parent) : QDialog(parent)
     tPassword->setEchoMode(QLineEdit::Password);
     etiqueta(Frame2, QStringLiteral("Nivel del Usuario:"), 120, 1740);
     geo(txtUsuarios[4], 2100, 1740, 1300);
-    colorDeFondo(txtUsuarios[4]);
+    llenadaPorCombo(txtUsuarios[4]);
     cbUsuarios = new QComboBox(Frame2);
     cbUsuarios->setObjectName(QStringLiteral("cbUsuarios4"));
     cbUsuarios->setEditable(true);

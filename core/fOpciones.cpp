@@ -43,8 +43,9 @@ bool PuertaAdministrador()
         MsgBox(QStringLiteral("No tiene los privilegios para ejecurtar la acción"), MsgStyle::Exclamation);
         return false;
     }
-    // Typed in clear; Cancel gives "", an answer like any other.
-    const QString clave = InputBox(QStringLiteral("digite la clave de acceso"), QStringLiteral("Clave requerida"), QString());
+    // Masked, as passwords are; Cancel gives "", an answer like any other.
+    const QString clave =
+        InputBox(QStringLiteral("digite la clave de acceso"), QStringLiteral("Clave requerida"), QString(), InputEcho::Masked);
     if (gSesionIniciada ? clave != gPasswordUsu : !EsClaveDeAdministrador(clave)) {
         MsgBox(QStringLiteral("Clave incorrecta"));
         return false;

@@ -67,28 +67,32 @@ frmContenedor::frmContenedor(QWidget* parent) : QMainWindow(parent)
         m->setObjectName(QLatin1String(nombre));
         return m;
     };
-    QMenu* archivo = primer("archivo", QStringLiteral("Archivo"));
-    agregar(archivo, "salir", QStringLiteral("Salir"));
-    QMenu* adm = primer("adm", QStringLiteral("Administrar"));
-    agregar(adm, "articulos", QStringLiteral("Artículos"));
-    agregar(adm, "clientes", QStringLiteral("Clientes"));
-    agregar(adm, "proveedores", QStringLiteral("Proveedores"));
-    QMenu* fac = primer("fac", QStringLiteral("Facturas"));
-    agregar(fac, "compra", QStringLiteral("Compra"));
-    agregar(fac, "venta", QStringLiteral("Venta"));
-    agregar(fac, "cobrar", QStringLiteral("Por cobrar"));
-    agregar(fac, "pagar", QStringLiteral("Por pagar"));
-    QMenu* reports = primer("reports", QStringLiteral("Reportes"));
-    agregar(reports, "rep_ventas", QStringLiteral("Ventas"));
-    agregar(reports, "rep_compras", QStringLiteral("Compras"));
-    agregar(reports, "rep_itbis", QStringLiteral("Impuestos"));
-    QMenu* tools = primer("tools", QStringLiteral("Herramientas"));
-    agregar(tools, "calc", QStringLiteral("Calculadora"));
-    QMenu* config = primer("config", QStringLiteral("Configuración"));
-    agregar(config, "params", QStringLiteral("Parametros"));
-    QMenu* ayuda = primer("ayuda", QStringLiteral("Ayuda"));
-    agregar(ayuda, "enlinea", QStringLiteral("Ayuda en línea"));
-    agregar(ayuda, "sobre", QStringLiteral("Acerca de Tarvik"));
+    // Alt and the underlined letter open a menu; inside it, the letter
+    // chooses the item. The menus' letters are none that a child window
+    // uses (its own "&Archivo" and "Ay&uda", the line buttons' letters):
+    // a letter held twice in one window would only alternate between them.
+    QMenu* archivo = primer("archivo", QStringLiteral("Archi&vo"));
+    agregar(archivo, "salir", QStringLiteral("&Salir"));
+    QMenu* adm = primer("adm", QStringLiteral("Ad&ministrar"));
+    agregar(adm, "articulos", QStringLiteral("&Artículos"));
+    agregar(adm, "clientes", QStringLiteral("&Clientes"));
+    agregar(adm, "proveedores", QStringLiteral("&Proveedores"));
+    QMenu* fac = primer("fac", QStringLiteral("&Facturas"));
+    agregar(fac, "compra", QStringLiteral("&Compra"));
+    agregar(fac, "venta", QStringLiteral("&Venta"));
+    agregar(fac, "cobrar", QStringLiteral("Por c&obrar"));
+    agregar(fac, "pagar", QStringLiteral("Por &pagar"));
+    QMenu* reports = primer("reports", QStringLiteral("&Reportes"));
+    agregar(reports, "rep_ventas", QStringLiteral("&Ventas"));
+    agregar(reports, "rep_compras", QStringLiteral("&Compras"));
+    agregar(reports, "rep_itbis", QStringLiteral("&Impuestos"));
+    QMenu* tools = primer("tools", QStringLiteral("&Herramientas"));
+    agregar(tools, "calc", QStringLiteral("&Calculadora"));
+    QMenu* config = primer("config", QStringLiteral("&Configuración"));
+    agregar(config, "params", QStringLiteral("&Parametros"));
+    QMenu* ayuda = primer("ayuda", QStringLiteral("A&yuda"));
+    agregar(ayuda, "enlinea", QStringLiteral("&Ayuda en línea"));
+    agregar(ayuda, "sobre", QStringLiteral("A&cerca de Tarvik"));
 
     Toolbar1 = new Toolbar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));

@@ -95,12 +95,12 @@ fCompras::fCompras() : fFacturaBase(DatosCompras())
     bAbrirBuscarProveedores->setToolTip(QStringLiteral("Seleccione el Proveedor haciendo clic aquí"));
     tNombre_prov = new QLineEdit(QStringLiteral("PROVEEDOR GENERICO"), f);
     tNombre_prov->setObjectName(QStringLiteral("tNombre_prov"));
-    tNombre_prov->setReadOnly(true);
+    Bloquear(tNombre_prov, true);
     ColocarTw(tNombre_prov, 2700, 720, 3400, 315);
     Etiqueta(f, QStringLiteral("Tel :"), 6200, 720);
     tTelefono_prov = new QLineEdit(f);
     tTelefono_prov->setObjectName(QStringLiteral("tTelefono_prov"));
-    tTelefono_prov->setReadOnly(true);
+    Bloquear(tTelefono_prov, true);
     ColocarTw(tTelefono_prov, 6700, 720, 2200, 315);
 
     Etiqueta(f, QStringLiteral("* Fecha :"), 120, 1140);

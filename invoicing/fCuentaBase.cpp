@@ -33,7 +33,10 @@ QLineEdit* Caja(QWidget* padre, const QString& nombre, int left, int top, int wi
 {
     auto* e = new QLineEdit(padre);
     e->setObjectName(nombre);
+    // What the window fills in is neither typed over nor a Tab stop.
     e->setReadOnly(bloqueada);
+    if (bloqueada)
+        e->setFocusPolicy(Qt::ClickFocus);
     ColocarTw(e, left, top, width, height);
     return e;
 }
@@ -130,8 +133,16 @@ fCuentaBase::fCuentaBase(const Diseno& d) : d_(d)
 
     // No key filter: the code reaches the statements through SqlStr.
     connect(tCodigo, &QLineEdit::textChanged, this, [this] { tCodigo_Change(); });
-    connect(lvwTerceros, &ListView::itemClick, this, [this] { lvwTerceros_Click(); });
-    connect(lvwFacturas, &ListView::itemClick, this, [this] { lvwFacturas_Click(); });
+    // The list tells a click before its selection follows it: the clicked
+    // row is selected first, so that the row chosen is the one shown.
+    connect(lvwTerceros, &ListView::itemClick, this, [this](int fila) {
+        lvwTerceros->select(fila);
+        lvwTerceros_Click();
+    });
+    connect(lvwFacturas, &ListView::itemClick, this, [this](int fila) {
+        lvwFacturas->select(fila);
+        lvwFacturas_Click();
+    });
     connect(bAdicionarAbono, &QPushButton::clicked, this, [this] { bAdicionarAbono_Click(); });
     connect(bEliminarAbono, &QPushButton::clicked, this, [this] { bEliminarAbono_Click(); });
     connect(bCerrar, &QPushButton::clicked, this, [this] { CerrarVentana(this); });
@@ -173,6 +184,7 @@ void fCuentaBase::cargarFacturas()
            + QStringLiteral(" AND Estado = 'Sin Cancelar' Order By fecha DESC");
     verfacturaspendientes(lvwFacturas, gSQL);
     cargarAbonos();
+    SeleccionarFactura();
 }
 
 void fCuentaBase::cargarAbonos()
@@ -228,7 +240,12 @@ void fCuentaBase::lvwTerceros_Click()
     const int fila = lvwTerceros->selectedIndex();
     if (fila < 1)
         return;
-    tCodigo->setText(lvwTerceros->text(fila));
+    const QString codigo = lvwTerceros->text(fila);
+    // The party shown again: its invoices as stored now, none chosen.
+    if (tCodigo->text() == codigo)
+        tCodigo_Change();
+    else
+        tCodigo->setText(codigo);
     lvwAbonos->clear();
     txt[2]->clear();
     txt[3]->clear();
@@ -269,11 +286,30 @@ int fCuentaBase::FilaFactura() const
 
 void fCuentaBase::SeleccionarFactura()
 {
-    // The exact number: invoice 1 must not select invoice 12.
-    if (const int fila = FilaFactura())
+    // The exact number: invoice 1 must not select invoice 12. No row looks
+    // chosen unless it is, and with no current row left either, a click on
+    // any row chooses it.
+    if (const int fila = FilaFactura()) {
         lvwFacturas->select(fila);
+        return;
+    }
+    lvwFacturas->setCurrentIndex(QModelIndex());
+    lvwFacturas->clearSelection();
+}
+
+void fCuentaBase::MostrarGuardado()
+{
+    cargarFacturas();
+    txt[2]->clear();
+    if (FilaFactura())
+        lvwFacturas_Click();
     else
-        lvwFacturas->clearSelection();
+        OlvidarFactura();
+}
+
+QString fCuentaBase::NombreDeCaja(const QLineEdit* caja) const
+{
+    return (caja == txt[4] ? lbl[4] : lbl[3])->text().remove(QLatin1Char(':')).trimmed();
 }
 
 bool fCuentaBase::ValidarAbono()
@@ -286,8 +322,12 @@ bool fCuentaBase::ValidarAbono()
         MsgBox(QStringLiteral("Seleccione la factura a aplicar el abono"), MsgStyle::Exclamation);
         return false;
     }
-    if (!ParseDate(txt[4]->text().trimmed()).isValid() || !ParseDate(txtFecha_vencimiento->text().trimmed()).isValid()) {
-        MsgBox(QStringLiteral("Ingrese una fecha válida"), MsgStyle::Exclamation);
+    QStringList sinFecha;
+    for (QLineEdit* caja : {txt[4], txtFecha_vencimiento})
+        if (!ParseDate(caja->text().trimmed()).isValid())
+            sinFecha << QLatin1Char('\'') + NombreDeCaja(caja) + QLatin1Char('\'');
+    if (!sinFecha.isEmpty()) {
+        MsgBox(QStringLiteral("Ingrese una fecha válida en ") + sinFecha.join(QStringLiteral(" y en ")), MsgStyle::Exclamation);
         const QString hoy = FormatDate(QDate::currentDate());
         txt[4]->setText(hoy);
         txtFecha_vencimiento->setText(hoy);
@@ -370,15 +410,10 @@ bool fCuentaBase::GuardarAbono()
     return true;
 }
 
-bool fCuentaBase::EliminarAbono(qint16 num_abono, double valor, double* saldo)
+bool fCuentaBase::EliminarAbono(qint16 num_abono, double valor)
 {
     const QString numero = txt[0]->text();
-    const ResultadoAbono r = QuitarAbonoFactura(d_.tablas, numero, num_abono, valor);
-    if (!Informar(r, numero, QStringLiteral("bEliminarAbono")))
-        return false;
-    if (saldo)
-        *saldo = r.saldo;
-    return true;
+    return Informar(QuitarAbonoFactura(d_.tablas, numero, num_abono, valor), numero, QStringLiteral("bEliminarAbono"));
 }
 
 void fCuentaBase::bAdicionarAbono_Click()
@@ -394,10 +429,7 @@ void fCuentaBase::bAdicionarAbono_Click()
         != MsgResult::Yes)
         return;
     GuardarAbono();
-    cargarFacturas();
-    txt[2]->clear();
-    txt[3]->clear();
-    SeleccionarFactura();
+    MostrarGuardado();
 }
 
 void fCuentaBase::bEliminarAbono_Click()
@@ -427,12 +459,6 @@ void fCuentaBase::bEliminarAbono_Click()
                MsgStyle::Question)
         != MsgResult::Yes)
         return;
-    double guardado = 0;
-    const bool hecho = EliminarAbono(qint16(num), valor, &guardado);
-    cargarFacturas();
-    if (hecho)
-        txt[3]->setText(NumText(guardado));
-    else
-        txt[3]->clear();
-    SeleccionarFactura();
+    EliminarAbono(qint16(num), valor);
+    MostrarGuardado();
 }

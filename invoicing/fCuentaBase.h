@@ -72,8 +72,8 @@ public:
     bool ValidarAbono();
     // True when the payment was stored (the invoice may have closed).
     bool GuardarAbono();
-    // True when the payment was taken back; saldo gets the new balance.
-    bool EliminarAbono(qint16 num_abono, double valor, double* saldo = nullptr);
+    // True when the payment was taken back.
+    bool EliminarAbono(qint16 num_abono, double valor);
 
 protected:
     explicit fCuentaBase(const Diseno& d);
@@ -83,7 +83,13 @@ protected:
 private:
     // The row of lvwFacturas whose number is exactly txt(0); 0 when none.
     int FilaFactura() const;
+    // The invoice row of txt(0) selected, or no row at all.
     void SeleccionarFactura();
+    // After a payment or its removal: the lists as stored, and the invoice
+    // still chosen with its stored balance, or nothing chosen once closed.
+    void MostrarGuardado();
+    // The label of a date box, for the message that names it.
+    QString NombreDeCaja(const QLineEdit* caja) const;
     // The chosen invoice and the payment boxes back to nothing chosen.
     void OlvidarFactura();
     // Says why the store refused or failed; false for those outcomes.

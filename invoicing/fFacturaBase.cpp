@@ -58,6 +58,8 @@ void Bloquear(QWidget* box, bool bloqueado)
         e->setReadOnly(bloqueado);
     else if (auto* p = qobject_cast<QPlainTextEdit*>(box))
         p->setReadOnly(bloqueado);
+    // A locked box is no Tab stop; a click still reaches it, to copy from.
+    box->setFocusPolicy(bloqueado ? Qt::ClickFocus : Qt::StrongFocus);
 }
 
 int TeclaDinero(int code)
@@ -826,7 +828,7 @@ bool fFacturaBase::PrepararAplicar(double& saldo)
         if (MsgBox(QStringLiteral("Es correcto el abono a la factura por $ ") + BoxText(txt[7]) + QStringLiteral(" ?"),
                    MsgStyle::Question)
             == MsgResult::No)
-            return Detener();
+            return false;  // the state box keeps what the balance made it
     }
     if (FacturaYaRegistrada()) {
         txt[0]->setFocus();

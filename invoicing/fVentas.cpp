@@ -87,12 +87,12 @@ fVentas::fVentas() : fFacturaBase(DatosVentas())
     bAbrirBuscarClientes->setToolTip(QStringLiteral("Seleccione el Cliente haciendo clic aquí"));
     tNombre_cli = new QLineEdit(QStringLiteral("CLIENTE GENERICO"), f);
     tNombre_cli->setObjectName(QStringLiteral("tNombre_cli"));
-    tNombre_cli->setReadOnly(true);
+    Bloquear(tNombre_cli, true);
     ColocarTw(tNombre_cli, 2700, 720, 3400, 315);
     Etiqueta(f, QStringLiteral("Tel :"), 6200, 720);
     tTelefono_cli = new QLineEdit(f);
     tTelefono_cli->setObjectName(QStringLiteral("tTelefono_cli"));
-    tTelefono_cli->setReadOnly(true);
+    Bloquear(tTelefono_cli, true);
     ColocarTw(tTelefono_cli, 6700, 720, 2200, 315);
 
     Etiqueta(f, QStringLiteral("* Fecha :"), 120, 1140);

@@ -110,13 +110,14 @@ MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
     return MsgResult::Ok;
 }
 
-QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, InputEcho echo)
 {
     const BusyCursor::Lift lift;
     const QString shownTitle = title.isEmpty() ? AppTitle() : title;
+    const bool masked = echo == InputEcho::Masked;
     Responder& r = responder();
     if (r.on) {
-        msgtest::Call c{true, MsgStyle::Plain, shownTitle, prompt};
+        msgtest::Call c{true, MsgStyle::Plain, shownTitle, prompt, masked};
         r.calls.append(c);
         return r.input ? r.input(c) : QString();
     }
@@ -125,6 +126,7 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     dlg.setLabelText(prompt);
     dlg.setTextValue(defaultText);
     dlg.setInputMode(QInputDialog::TextInput);
+    dlg.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
     // Wide enough for the whole title beside the window's own buttons (the
     // dialog sizes itself to its box).
     QFont bold = dlg.font();

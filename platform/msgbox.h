@@ -24,8 +24,12 @@ QString AppTitle();
 
 MsgResult MsgBox(const QString& text, MsgStyle style = MsgStyle::Plain, const QString& title = QString());
 
+// How the prompt shows what is typed: as typed, or masked for a password.
+enum class InputEcho { Normal, Masked };
+
 // Returns the typed text, or "" on Cancel.
-QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString());
+QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
+                 InputEcho echo = InputEcho::Normal);
 
 // A clerk's action (a click, a key) tells a failure that the clerk can only
 // wait out or repeat (the connection, a busy store, a record changed on
@@ -50,6 +54,7 @@ struct Call {
     MsgStyle style = MsgStyle::Plain;
     QString title;          // as shown (the program's title when untitled)
     QString text;
+    bool masked = false;  // the prompt masked the answer
 };
 
 // While installed, no box is shown: every call is recorded and answered.

@@ -3,6 +3,7 @@
 // standing in for the main window.
 #pragma once
 
+#include "Foco.h"
 #include "TestStore.h"
 #include "mVentanas.h"
 
@@ -96,22 +97,7 @@ inline void teclas(QWidget* w, const QString& texto)
     }
 }
 
-// The controls Tab visits in w, by objectName, read from the focus chain
-// (the edit box inside a combo stands for its combo).
-inline QStringList ordenDeTab(QWidget* w)
-{
-    QStringList out;
-    QWidget* x = w;
-    do {
-        x = x->nextInFocusChain();
-        if (x == w || !w->isAncestorOf(x) || !(x->focusPolicy() & Qt::TabFocus) || !x->isVisibleTo(w))
-            continue;
-        if (x->parentWidget() && x->parentWidget()->inherits("QComboBox"))
-            continue;
-        out << x->objectName();
-    } while (x != w);
-    return out;
-}
+using foco::ordenDeTab;
 
 template <class W>
 W* hijo(QWidget* w, const QString& nombre)

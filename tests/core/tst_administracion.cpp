@@ -2,6 +2,7 @@
 // The administrator gate, the options window and the administration of
 // companies, users and NCF ranges.
 #include "Administracion.h"
+#include "Foco.h"
 #include "Prueba.h"
 #include "fEmpresasUsuarios.h"
 #include "fOpciones.h"
@@ -10,9 +11,12 @@
 #include "mAdministracion.h"
 #include "mVentanas.h"
 
+#include <QDialogButtonBox>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -113,6 +117,7 @@ private slots:
             return;
         }
         QVERIFY(c[0].input);
+        QVERIFY(c[0].masked);
         QCOMPARE(c[0].title, QString("Clave requerida"));
         QCOMPARE(c[0].text, QString("digite la clave de acceso"));
         if (!pasa)
@@ -653,6 +658,108 @@ private slots:
         w.bEliminarNcf->click();
         QCOMPARE(teststore::queryRaw(t, "SELECT descripcion FROM ncfs"), (QList<QVariantList>{{"GUBERNAMENTAL"}}));
         QCOMPARE(adm::textos(w.ncfList), QStringList{"GUBERNAMENTAL"});
+    }
+
+    void claveEnPantalla_data()
+    {
+        QTest::addColumn<QString>("tecleada");
+        QTest::addColumn<bool>("pasa");
+        QTest::newRow("correcta") << "1234" << true;
+        QTest::newRow("otra") << "4321" << false;
+    }
+    // The prompt on the screen: its title, text, empty default, OK and
+    // Cancel, and the password typed shown masked.
+    void claveEnPantalla()
+    {
+        QFETCH(QString, tecleada);
+        QFETCH(bool, pasa);
+        adm::sesion();
+        msgtest::uninstall();
+        QString titulo, texto, inicial;
+        QLineEdit::EchoMode eco = QLineEdit::Normal;
+        QDialogButtonBox::StandardButtons botones;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!d)
+                return;
+            auto* caja = d->findChild<QLineEdit*>();
+            titulo = d->windowTitle();
+            texto = d->labelText();
+            inicial = caja->text();
+            eco = caja->echoMode();
+            if (auto* b = d->findChild<QDialogButtonBox*>())
+                botones = b->standardButtons();
+            QTest::keyClicks(caja, tecleada);
+            // A wrong password is answered by a box of its own.
+            if (tecleada != gPasswordUsu)
+                QTimer::singleShot(0, [] {
+                    if (auto* m = QApplication::activeModalWidget())
+                        QTest::keyClick(m, Qt::Key_Return);
+                });
+            QTest::keyClick(caja, Qt::Key_Return);
+        });
+        const bool paso = PuertaAdministrador();
+        msgtest::install();
+        QCOMPARE(titulo, QString("Clave requerida"));
+        QCOMPARE(texto, QString("digite la clave de acceso"));
+        QCOMPARE(inicial, QString());
+        QCOMPARE(eco, QLineEdit::Password);
+        QCOMPARE(botones, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        QCOMPARE(paso, pasa);
+        // Other prompts show what is typed.
+        eco = QLineEdit::Password;
+        QTimer::singleShot(0, [&] {
+            if (auto* d = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                eco = d->findChild<QLineEdit*>()->echoMode();
+                d->reject();
+            }
+        });
+        msgtest::uninstall();
+        InputBox("otra pregunta");
+        msgtest::install();
+        QCOMPARE(eco, QLineEdit::Normal);
+    }
+
+    // Tab runs down each section as its boxes stand; a box filled from its
+    // combo is no stop and takes no typing, while the combo still fills it.
+    void ordenDeTabulacion()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        fEmpresasUsuarios w;
+        cargar(w);
+        QStringList esperado;
+        for (int i = 0; i <= 10; ++i)
+            esperado << QString("txtEmpresas%1").arg(i);
+        esperado += QStringList{"cbEmpresas11", "txtEmpresas12", "txtEmpresas13", "lstEmpresas"};
+        const QStringList botones{"bAdicionar", "bActualizar", "bOmitir", "bEditar", "bEliminar"};
+        for (const QString& b : botones)
+            esperado << b + "Empresa";
+        esperado += QStringList{"ncf0", "ncf1", "ncf2", "ncf3", "ncf4", "ncfList"};
+        for (const QString& b : botones)
+            esperado << b + "Ncf";
+        esperado +=
+            QStringList{"txtUsuarios0", "txtUsuarios1", "txtUsuarios2", "txtUsuarios3", "tPassword", "cbUsuarios4", "lstUsuarios"};
+        for (const QString& b : botones)
+            esperado << b + "Usuario";
+        esperado << "bCerrar";
+        QCOMPARE(foco::ordenDeTab(&w), esperado);
+
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.bAdicionarUsuario->click();
+        w.txtUsuarios[3]->setFocus();
+        escribir(w.txtUsuarios[3], "x");
+        QTest::keyClick(w.txtUsuarios[3], Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w.tPassword);
+        for (QLineEdit* caja : {w.txtEmpresas[11], w.txtUsuarios[4]}) {
+            caja->setFocus();
+            QTest::keyClicks(caja, "Asistente");
+            QCOMPARE(caja->text(), QString());
+        }
+        elegirCombo(w.cbUsuarios, "Asistente");
+        elegirCombo(w.cbEmpresas, "PromedioSimple");
+        QCOMPARE(w.txtUsuarios[4]->text(), QString("Asistente"));
+        QCOMPARE(w.txtEmpresas[11]->text(), QString("PromedioSimple"));
     }
 
     // Adding in the shown window, the focus walked by Tab round every

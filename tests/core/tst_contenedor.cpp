@@ -6,8 +6,18 @@
 #include "Toolbar.h"
 #include "fAcercaDe.h"
 #include "fAdmArt.h"
+#include "fAdmCompras.h"
 #include "fAdmTerceros.h"
+#include "fAdmVentas.h"
+#include "fBuscarArticulos.h"
+#include "fBuscarClientes.h"
+#include "fBuscarProveedores.h"
+#include "fCompras.h"
+#include "fFact_xCobrar.h"
+#include "fFact_xPagar.h"
+#include "fKardex.h"
 #include "fMenu.h"
+#include "fVentas.h"
 #include "frmContenedor.h"
 #include "mCatalogos.h"
 #include "mVentanas.h"
@@ -16,12 +26,15 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSet>
 #include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -48,6 +61,38 @@ void programa(const QString& folder, const QString& name)
     f.write("#!/bin/sh\n");
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A caption as shown: its access key marked by "&" is only underlined.
+QString visible(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+// The access key of a caption, lower case; none when it has no "&".
+QChar letra(const QString& caption)
+{
+    const int i = caption.indexOf(QLatin1Char('&'));
+    return i >= 0 && i + 1 < caption.size() ? caption.at(i + 1).toLower() : QChar();
+}
+
+// The access keys a window answers to while it is the active child: its
+// buttons, its own menu bar, its frames and the labels that lead to a box.
+QSet<QChar> letrasDe(QWidget* w)
+{
+    QSet<QChar> out;
+    auto anotar = [&out](const QString& caption) {
+        if (const QChar c = letra(caption); !c.isNull())
+            out.insert(c);
+    };
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        anotar(b->text());
+    for (QMenuBar* m : w->findChildren<QMenuBar*>())
+        for (QAction* a : m->actions())
+            anotar(a->text());
+    for (QGroupBox* g : w->findChildren<QGroupBox*>())
+        anotar(g->title());
+    for (QLabel* l : w->findChildren<QLabel*>())
+        if (l->buddy())
+            anotar(l->text());
+    return out;
 }
 
 }  // namespace
@@ -125,11 +170,82 @@ private slots:
         QFETCH(QStringList, items);
         QMenu* mm = m_->menu(menu);
         QVERIFY(mm);
-        QCOMPARE(mm->title(), caption);
+        QCOMPARE(visible(mm->title()), caption);
         QStringList shown;
         for (QAction* a : mm->actions())
-            shown << a->objectName() + "=" + a->text();
+            shown << a->objectName() + "=" + visible(a->text());
         QCOMPARE(shown, items);
+    }
+
+    // Each menu and each item has a letter of its own, and no child window
+    // answers to a menu's letter: with a list or an invoice window active,
+    // Alt and the letter open that menu every time it is pressed.
+    void teclasDeAcceso()
+    {
+        QSet<QChar> menus;
+        for (QAction* a : m_->menuBar()->actions()) {
+            const QChar c = letra(a->text());
+            QVERIFY2(!c.isNull() && !menus.contains(c), qPrintable(a->text()));
+            menus.insert(c);
+            QSet<QChar> items;
+            for (QAction* i : a->menu()->actions()) {
+                const QChar ci = letra(i->text());
+                QVERIFY2(!ci.isNull() && !items.contains(ci), qPrintable(i->text()));
+                items.insert(ci);
+            }
+        }
+        QCOMPARE(menus.size(), 7);
+
+        gCodigoEmp = "1";
+        const QList<QWidget*> hijas{&Ventana<fAdmArt>(),           &Ventana<fAdmCli>(),          &Ventana<fAdmProv>(),
+                                    &Ventana<fAdmVentas>(),        &Ventana<fAdmCompras>(),      &Ventana<fVentas>(),
+                                    &Ventana<fCompras>(),          &Ventana<fFact_xCobrar>(),    &Ventana<fFact_xPagar>(),
+                                    &Ventana<fKardex>(),           &Ventana<fBuscarArticulos>(), &Ventana<fBuscarClientes>(),
+                                    &Ventana<fBuscarProveedores>()};
+        for (QWidget* h : hijas)
+            QVERIFY2(!letrasDe(h).intersects(menus), qPrintable(h->objectName()));
+        // The letters the lists' own menus and the line buttons hold.
+        QVERIFY(letrasDe(&Ventana<fAdmArt>()).contains(QChar('a')));
+        QVERIFY(letrasDe(&Ventana<fVentas>()).contains(QChar('d')));
+
+        // Alt and the letter from the box foco (the main window when null);
+        // Escape closes the menu and leaves the menu bar.
+        auto abre = [this](QWidget* foco, int veces) {
+            for (QAction* a : m_->menuBar()->actions())
+                for (int vez = 0; vez < veces; ++vez) {
+                    // The offscreen platform leaves the closed menu active.
+                    QVERIFY(!QApplication::activePopupWidget());
+                    m_->activateWindow();
+                    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(m_));
+                    if (foco) {
+                        foco->setFocus();
+                        QTRY_COMPARE(QApplication::focusWidget(), foco);
+                    }
+                    QTest::keyClick(foco ? foco : m_, Qt::Key(letra(a->text()).toUpper().unicode()), Qt::AltModifier);
+                    QWidget* abierto = QApplication::activePopupWidget();
+                    QVERIFY2(abierto == a->menu(),
+                             qPrintable(
+                                 QString("%1: %2, %3").arg(foco ? foco->window()->objectName() : "-", visible(a->text())).arg(vez)));
+                    QTest::keyClick(abierto, Qt::Key_Escape);
+                    QTest::keyClick(m_->menuBar(), Qt::Key_Escape);
+                }
+        };
+        m_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_));
+        for (QWidget* h : {static_cast<QWidget*>(&Ventana<fAdmArt>()), static_cast<QWidget*>(&Ventana<fVentas>())}) {
+            MostrarHija(h);
+            QApplication::processEvents();
+            QCOMPARE(m_->workspace()->activeSubWindow()->widget(), h);
+            QLineEdit* caja = nullptr;
+            for (QLineEdit* e : h->findChildren<QLineEdit*>())
+                if (!caja && e->isVisible() && e->isEnabled() && !e->isReadOnly())
+                    caja = e;
+            QVERIFY(caja);
+            abre(caja, 2);
+        }
+        m_->workspace()->closeAllSubWindows();
+        QApplication::processEvents();
+        abre(nullptr, 1);
     }
 
     void windowAndMenuOrder()

@@ -1,5 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Escrituras.h"
+#include "Foco.h"
 #include "ListView.h"
 #include "Procesos.h"
 #include "Prueba.h"
@@ -153,6 +154,41 @@ void fechas(fCuentaBase& w, const QString& abono = "15/03/2026", const QString& 
     w.txtFecha_vencimiento->setText(vence);
 }
 
+// A mouse click on row fila of l, as a clerk chooses a row.
+void clic(ListView* l, int fila)
+{
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualRect(l->model()->index(fila - 1, 0)).center());
+}
+
+// The row of l whose item text is texto; 0 when not listed.
+int fila(const ListView* l, const QString& texto)
+{
+    for (int i = 1; i <= l->count(); ++i)
+        if (l->text(i) == texto)
+            return i;
+    return 0;
+}
+
+// "num=valor" of the payments the window lists, in list order.
+QStringList listados(const fCuentaBase& w)
+{
+    QStringList out;
+    for (int i = 1; i <= w.lvwAbonos->count(); ++i)
+        out << w.lvwAbonos->text(i) + "=" + w.lvwAbonos->subItem(i, 1);
+    return out;
+}
+
+// The data rows of a test run on both windows.
+void lados()
+{
+    QTest::addColumn<QString>("lado");
+    QTest::newRow("cobrar") << "cobrar";
+    QTest::newRow("pagar") << "pagar";
+}
+
+// The invoice that looks chosen: the selected row's number, "" for none.
+QString seleccionada(const fCuentaBase& w) { return w.lvwFacturas->text(w.lvwFacturas->selectedIndex()); }
+
 using escrituras::FalloEnEscritura;
 
 // A child process: veces rounds, each paying 10 on invoice 1 and on invoice
@@ -196,12 +232,7 @@ private slots:
         Prueba::cleanup();
     }
 
-    void flujoCompleto_data()
-    {
-        QTest::addColumn<QString>("lado");
-        QTest::newRow("cobrar") << "cobrar";
-        QTest::newRow("pagar") << "pagar";
-    }
+    void flujoCompleto_data() { lados(); }
     // Listing, choosing, a partial payment and the payment that closes the
     // invoice, on both windows.
     void flujoCompleto()
@@ -251,7 +282,8 @@ private slots:
         w->txt[2]->setText("300");
         msgtest::clear();
         w->bAdicionarAbono->click();
-        QCOMPARE(msgtest::texts(), QStringList{"Ingrese una fecha válida"});
+        QCOMPARE(msgtest::texts(), QStringList{QString("Ingrese una fecha válida en '%1' y en 'Próxima Fecha de Vencimiento'")
+                                                   .arg(l.pagar ? "Fecha del abono" : "Fecha del Abono")});
         QCOMPARE(w->txt[4]->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(w->txtFecha_vencimiento->text(), FormatDate(QDate::currentDate()));
         QCOMPARE(volcado(t), antes);
@@ -269,8 +301,9 @@ private slots:
         QCOMPARE(campo(t, l, 10, "saldo"), QString("500"));
         QCOMPARE(campo(t, l, 10, "fecha_vencimiento"), QString("2026-04-15"));
         QCOMPARE(campo(t, l, 10, "Estado"), QString("Sin Cancelar"));
+        // The invoice stays chosen, with its stored balance.
         QCOMPARE(w->txt[2]->text(), QString());
-        QCOMPARE(w->txt[3]->text(), QString());
+        QCOMPARE(w->txt[3]->text(), QString("500"));
         QCOMPARE(w->lvwFacturas->text(w->lvwFacturas->selectedIndex()), QString("10"));
         QCOMPARE(w->lvwAbonos->count(), 2);
         QCOMPARE(w->lvwAbonos->text(1), QString("2"));
@@ -292,7 +325,157 @@ private slots:
         QCOMPARE(w->lvwFacturas->text(1), QString("11"));
         QCOMPARE(w->lvwFacturas->selectedIndex(), 0);
         QCOMPARE(w->lvwAbonos->count(), 0);
+        QCOMPARE(w->txt[0]->text(), QString());
+        QCOMPARE(w->lcodigo_fac->text(), QString("Valor a abonar a la Factura"));
         QCOMPARE(w->lvwTerceros->count(), 1);  // until the window is opened again
+    }
+
+    void loElegidoEsLoMostrado_data() { lados(); }
+    // Chosen with the mouse in the shown window: the row clicked is the
+    // invoice chosen, and after every payment and every removal the lists
+    // are what is stored, the invoice still open stays chosen (the next
+    // payment needs no new click) and one paid off leaves nothing chosen.
+    void loElegidoEsLoMostrado()
+    {
+        QFETCH(QString, lado);
+        const Lado& l = LadoDe(lado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        tercero(t, l, "7", "SIETE");
+        tercero(t, l, "8", "OCHO");
+        factura(t, l, 10, "7", 1000, 200, "2026-01-05");
+        factura(t, l, 11, "7", 600, 100, "2026-02-01");
+        factura(t, l, 12, "8", 500, 0, "2026-01-07");
+        auto w = ventana(l);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        fechas(*w);
+        // Store and window agree on the chosen invoice.
+        auto alDia = [&](const QString& numero) {
+            QCOMPARE(seleccionada(*w), numero);
+            QCOMPARE(w->txt[0]->text(), numero);
+            QCOMPARE(listados(*w), numero.isEmpty() ? QStringList() : pagos(t, l, numero.toInt()));
+            QCOMPARE(w->txt[3]->text(), numero.isEmpty() ? QString() : campo(t, l, numero.toInt(), "saldo"));
+        };
+
+        clic(w->lvwTerceros, fila(w->lvwTerceros, "8"));
+        clic(w->lvwTerceros, fila(w->lvwTerceros, "7"));
+        QCOMPARE(w->tCodigo->text(), QString("7"));
+        QCOMPARE(w->lvwFacturas->count(), 2);
+        alDia("");  // listed, none chosen yet
+        clic(w->lvwFacturas, fila(w->lvwFacturas, "10"));
+        alDia("10");
+        clic(w->lvwFacturas, fila(w->lvwFacturas, "11"));
+        alDia("11");
+        clic(w->lvwFacturas, fila(w->lvwFacturas, "10"));
+        alDia("10");
+
+        for (const char* valor : {"300", "100"}) {
+            w->txt[2]->setText(valor);
+            msgtest::clear();
+            QTest::mouseClick(w->bAdicionarAbono, Qt::LeftButton);
+            QCOMPARE(msgtest::texts().size(), 1);  // the question only
+            alDia("10");
+            QCOMPARE(w->txt[2]->text(), QString());
+        }
+        QCOMPARE(pagos(t, l, 10), (QStringList{"3=100", "2=300", "1=200"}));
+        QTest::mouseClick(w->bEliminarAbono, Qt::LeftButton);
+        QCOMPARE(pagos(t, l, 10), (QStringList{"2=300", "1=200"}));
+        alDia("10");
+        QCOMPARE(w->txt[3]->text(), QString("500"));
+
+        // Paid off: no payment of it is stored, none listed, none chosen.
+        w->txt[2]->setText("500");
+        QTest::mouseClick(w->bAdicionarAbono, Qt::LeftButton);
+        QCOMPARE(campo(t, l, 10, "Estado"), QString("Cancelada"));
+        QCOMPARE(w->lvwFacturas->count(), 1);
+        alDia("");
+        QCOMPARE(w->lcodigo_fac->text(), QString("Valor a abonar a la Factura"));
+        msgtest::clear();
+        QTest::mouseClick(w->bEliminarAbono, Qt::LeftButton);
+        QCOMPARE(msgtest::texts(), QStringList{"Seleccione la Factura"});
+        // The row left is chosen by one click.
+        clic(w->lvwFacturas, 1);
+        alDia("11");
+
+        // The party clicked again lists what is stored now.
+        QCOMPARE(AbonarFactura(l.pagar ? TablasPorPagar() : TablasPorCobrar(), "11", 500, QDate(2026, 3, 1), QDate(2026, 3, 1)).estado,
+                 EstadoAbono::Cancelada);
+        msgtest::clear();
+        clic(w->lvwTerceros, fila(w->lvwTerceros, "7"));
+        QCOMPARE(msgtest::texts(), QStringList{"No existen facturas pendientes con el código relacionado"});
+        QCOMPARE(w->lvwFacturas->count(), 0);
+        alDia("");
+    }
+
+    void fechaQueFalta_data()
+    {
+        QTest::addColumn<QString>("abono");
+        QTest::addColumn<QString>("vence");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("ambas") << ""
+                               << ""
+                               << "Ingrese una fecha válida en 'Fecha del Abono' y en 'Próxima Fecha de Vencimiento'";
+        QTest::newRow("vencimiento") << "15/03/2026"
+                                     << ""
+                                     << "Ingrese una fecha válida en 'Próxima Fecha de Vencimiento'";
+        QTest::newRow("abono") << "31/02/2026"
+                               << "15/04/2026"
+                               << "Ingrese una fecha válida en 'Fecha del Abono'";
+    }
+    // The date refused is named; both boxes then hold today for the second
+    // click, and nothing is stored.
+    void fechaQueFalta()
+    {
+        QFETCH(QString, abono);
+        QFETCH(QString, vence);
+        QFETCH(QString, mensaje);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        tercero(t, kCobrar, "7", "SIETE");
+        factura(t, kCobrar, 10, "7", 1000, 200);
+        const QStringList antes = volcado(t);
+        auto w = ventana(kCobrar);
+        w->tCodigo->setText("7");
+        elegir(*w, "10");
+        fechas(*w, abono, vence);
+        w->txt[2]->setText("100");
+        msgtest::clear();
+        w->bAdicionarAbono->click();
+        QCOMPARE(msgtest::texts(), QStringList{mensaje});
+        QCOMPARE(msgtest::calls().at(0).style, MsgStyle::Exclamation);
+        QCOMPARE(w->txt[4]->text(), FormatDate(QDate::currentDate()));
+        QCOMPARE(w->txtFecha_vencimiento->text(), FormatDate(QDate::currentDate()));
+        QCOMPARE(volcado(t), antes);
+    }
+
+    void cajasDelPrograma_data() { lados(); }
+    // The invoice number and its balance are the window's: Tab passes them
+    // by and typing into them changes nothing.
+    void cajasDelPrograma()
+    {
+        QFETCH(QString, lado);
+        const Lado& l = LadoDe(lado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        tercero(t, l, "7", "SIETE");
+        factura(t, l, 10, "7", 1000, 200);
+        auto w = ventana(l);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QCOMPARE(foco::ordenDeTab(w.get()),
+                 (QStringList{w->tCodigo->objectName(), w->lvwTerceros->objectName(), "lvwFacturas", "lvwAbonos", "txt4",
+                              "txtFecha_vencimiento", "txt2", "bAdicionarAbono", "bEliminarAbono", "bCerrar"}));
+        w->tCodigo->setText("7");
+        elegir(*w, "10");
+        for (QLineEdit* caja : {w->txt[0], w->txt[3]}) {
+            const QString antes = caja->text();
+            QTest::keyClicks(caja, "99");
+            QTest::keyClick(caja, Qt::Key_Backspace);
+            QCOMPARE(caja->text(), antes);
+        }
+        QCOMPARE(w->txt[0]->text(), QString("10"));
+        QCOMPARE(w->txt[3]->text(), QString("800"));
     }
 
     void rechazos_data()
@@ -543,12 +726,7 @@ private slots:
         QCOMPARE(volcado(t), antes);
     }
 
-    void fallos_data()
-    {
-        QTest::addColumn<QString>("lado");
-        QTest::newRow("cobrar") << "cobrar";
-        QTest::newRow("pagar") << "pagar";
-    }
+    void fallos_data() { lados(); }
     // A failure at any write of a payment, added (partial or closing) or
     // taken back, leaves the store as it was and says so.
     void fallos()

@@ -1,5 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 #include "Facturacion.h"
+#include "Foco.h"
 #include "ListView.h"
 #include "TestStore.h"
 #include "fAdmCompras.h"
@@ -24,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QtTest>
 #include <cstdio>
 #include <memory>
@@ -80,6 +82,31 @@ void linea(fCompras& w, const QString& codigo, const QString& cantidad, const QS
     w.bActualizarArticulo->click();
 }
 
+// A new sale or purchase, as its list opens it.
+std::unique_ptr<fFacturaBase> nuevaDe(bool venta)
+{
+    if (venta)
+        return fac::nueva<fVentas>(gModoFormulario);
+    return nueva();
+}
+
+// The data rows of a test run on both invoice windows.
+void lasDosFacturas()
+{
+    QTest::addColumn<bool>("venta");
+    QTest::newRow("venta") << true;
+    QTest::newRow("compra") << false;
+}
+
+// One line of article codigo in either window.
+void lineaEn(fFacturaBase& w, const QString& codigo, const QString& cantidad)
+{
+    if (auto* v = qobject_cast<fVentas*>(&w))
+        fac::linea(*v, codigo, cantidad);
+    else
+        linea(static_cast<fCompras&>(w), codigo, cantidad);
+}
+
 // Quantity and unit cost of purchase i of process p in the concurrency test.
 int cantidadDe(int p, int i) { return 1 + (i + p) % 5; }
 int precioDe(int p, int i) { return 10 + (i * 7 + p * 3) % 23; }
@@ -117,6 +144,7 @@ private slots:
     void cleanup()
     {
         ado::Connection::setWriteHook({});
+        fRecibirDinero::alMostrar = {};
         msgtest::uninstall();
         delete VentanaAbierta<fCompras>();
         delete VentanaAbierta<fVentas>();
@@ -408,6 +436,79 @@ private slots:
         msgtest::clear();
         QVERIFY(!v->bAplicar_Click());
         QCOMPARE(volcado(t), guardada);
+    }
+
+    void abonoNoConfirmado_data() { lasDosFacturas(); }
+    // No to "Es correcto el abono ...?" stores nothing and leaves the state
+    // the balance gave; Yes on the next apply stores the invoice.
+    void abonoNoConfirmado()
+    {
+        QFETCH(bool, venta);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25);
+        fac::pagarCon();
+        auto w = nuevaDe(venta);
+        lineaEn(*w, "Q", "2");
+        escribir(*w, 7, "10");
+        const QStringList antes = fac::volcado(t);
+        msgtest::install(
+            [](const msgtest::Call& c) { return c.text.startsWith("Es correcto el abono") ? MsgResult::No : MsgResult::Yes; });
+        QVERIFY(!w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList{"Es correcto el abono a la factura por $ 10 ?"});
+        QCOMPARE(caja(*w, 11), QString("Sin Cancelar"));
+        QCOMPARE(fac::volcado(t), antes);
+        QVERIFY(w->bAplicar->isEnabled());
+
+        msgtest::install();
+        QVERIFY(w->bAplicar_Click());
+        const QString tabla = venta ? "Ventas" : "Compras";
+        QCOMPARE(teststore::scalarRaw(t, "SELECT Estado FROM " + tabla).toString(), QString("Sin Cancelar"));
+        QCOMPARE(caja(*w, 11), QString("Sin Cancelar"));
+    }
+
+    void cajasDelEncabezado_data() { lasDosFacturas(); }
+    // What the program fills in the header (names, state, company, user,
+    // payment type, totals) takes no Tab stop and no typing; a shown
+    // invoice leaves only its notes to Tab.
+    void cajasDelEncabezado()
+    {
+        QFETCH(bool, venta);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25);
+        auto w = nuevaDe(venta);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        lineaEn(*w, "Q", "2");
+        const QString parte = venta ? "cli" : "prov";
+        static const QRegularExpression cajas("^(txt[0-9]+|tNombre_\\w+|tTelefono_\\w+)$");
+        auto encabezado = [&] {
+            QStringList out;
+            for (const QString& n : foco::ordenDeTab(w.get()))
+                if (cajas.match(n).hasMatch() && w->findChild<QWidget*>(n)->isEnabled())
+                    out << n;
+            return out;
+        };
+        QCOMPARE(encabezado(), venta ? QStringList({"txt0", "txt1", "txt2", "txt12", "txt15", "txt10", "txt6", "txt7"})
+                                     : QStringList({"txt0", "txt1", "txt2", "txt12", "txt10", "txt6", "txt7"}));
+        QList<QLineEdit*> llenas{w->findChild<QLineEdit*>("tNombre_" + parte), w->findChild<QLineEdit*>("tTelefono_" + parte)};
+        for (int i : {3, 4, 5, 8, 9, 11, 13, 14})
+            llenas << qobject_cast<QLineEdit*>(w->txt[i]);
+        for (QLineEdit* e : llenas) {
+            QVERIFY(e);
+            const QString antes = e->text();
+            e->setFocus();
+            QTest::keyClicks(e, "7");
+            QTest::keyClick(e, Qt::Key_Backspace);
+            QCOMPARE(e->text(), antes);
+        }
+        QCOMPARE(caja(*w, 9), venta ? QString("236") : QString("50"));
+
+        auto v = nuevaDe(venta);
+        v->MostrarFactura("1");
+        w.swap(v);
+        QCOMPARE(encabezado(), QStringList{"txt10"});
     }
 
     // A number stored meanwhile, the start of a run of stored numbers:
