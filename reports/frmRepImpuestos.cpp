@@ -1,5 +1,6 @@
 #include "frmRepImpuestos.h"
 
+#include "Factura.h"
 #include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
@@ -8,6 +9,7 @@
 #include "mReportes.h"
 #include "textfmt.h"
 
+#include <QHash>
 #include <QLineEdit>
 
 frmRepImpuestos::frmRepImpuestos()
@@ -36,8 +38,11 @@ const QString kEncabezado = QStringLiteral(
     " <tr><td><strong>No. Factura</strong></td><td><P align=left><FONT face='Arial'><strong>Artículo</strong></FONT></P></td>"
     "<td><P align=right><FONT face='Arial'><strong>Impuesto</strong></FONT></P></td></tr>");
 
-// The rows of one section, each with the tax money of its line (the line
-// holds the rate), in the file and on the page; returns their sum in cents.
+// The rows of one section, in the file and on the page, each with what its
+// line added to its invoice's tax: an invoice rounds its running tax to
+// whole units after every line, so the rows of an invoice add up to the tax
+// it stored. Its lines come in the order they were stored, the order the
+// invoice window summed them in. Returns the rows' sum in cents.
 qint64 filas(ArchivoReporte& f, ReportPage& pagina, ado::Recordset& rs)
 {
     pagina.beginTable({false, false, true});
@@ -49,10 +54,14 @@ qint64 filas(ArchivoReporte& f, ReportPage& pagina, ado::Recordset& rs)
     const int cantidad = Columna(rs, QStringLiteral("cantidad"));
     const int unitario = Columna(rs, QStringLiteral("valor_unitario"));
     const int tasa = Columna(rs, QStringLiteral("impuesto"));
+    QHash<QString, double> acumulados;  // each invoice's running tax
     qint64 suma = 0;
     for (int n = 0; !rs.Eof(); ++n) {
-        const qint64 impuesto = Centavos(Monto(rs, cantidad) * Monto(rs, unitario) * Monto(rs, tasa) / 100.0);
         const QString codigo = rs.Fields(numero).Text();
+        double& acumulado = acumulados[codigo];
+        const double antes = acumulado;
+        acumulado = SumarImpuesto(antes, Monto(rs, cantidad), Monto(rs, unitario), Monto(rs, tasa));
+        const qint64 impuesto = Centavos(acumulado - antes);
         const QString articulo = rs.Fields(descripcion).Text();
         const QString dinero = QLatin1Char('$') + FormatoDinero(impuesto);
         f.Escribir(QLatin1StringView(" <tr bgcolor="));
