@@ -5,7 +5,6 @@
 #include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "fAcercaDe.h"
 #include "mFunciones.h"
 #include "mReportes.h"
 #include "msgbox.h"
@@ -256,9 +255,8 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
                                 : QStringLiteral("</FONT></P></td></tr></tr></table></td></tr></table>")));
             pagina.addRow({{{{QLatin1String(rotulos[i]), true}}}, {{{suma}}, true}});
         }
-        f.Escribir(QStringLiteral("</FONT><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ") + kDireccionWeb
-                   + QStringLiteral("</FONT></BODY></HTML>"));
-        CerrarPagina(pagina, kDireccionWeb);
+        f.Escribir(QStringLiteral("</FONT><br>") + kPieReporte);
+        CerrarPagina(pagina);
         return true;
     });
     if (!ok)

@@ -4,7 +4,6 @@
 #include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "fAcercaDe.h"
 #include "mFunciones.h"
 #include "mReportes.h"
 #include "textfmt.h"
@@ -134,11 +133,10 @@ void frmRepImpuestos::InicializarReporte(const QDate& desde, const QDate& hasta)
         total(pagina, QStringLiteral("Total Impuestos:"), totalCompras);
         const QString diferencia = QLatin1Char('$') + FormatoDinero(ventas - suma);
         f.Escribir(QStringLiteral("</td></tr><tr><td><br><table><tr><td><strong>Diferencia:</strong> ") + diferencia
-                   + QStringLiteral("<br></td></tr></table></td></tr></table><br><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ")
-                   + kDireccionWeb + QStringLiteral("</FONT></BODY></HTML>"));
+                   + QStringLiteral("<br></td></tr></table></td></tr></table><br><br>") + kPieReporte);
         pagina.beginTable();
         pagina.addRow({{{{QStringLiteral("Diferencia:"), true}, {QLatin1Char(' ') + diferencia}}}});
-        CerrarPagina(pagina, kDireccionWeb);
+        CerrarPagina(pagina);
         return true;
     });
     if (!ok)

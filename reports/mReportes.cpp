@@ -26,6 +26,7 @@ constexpr qsizetype kPieza = 1 << 16;
 }  // namespace
 
 const QString kCabeceraReporte = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
+const QString kPieReporte = QStringLiteral("<FONT face='Arial' size='1'>Tarvik 1.0 <br> </FONT></BODY></HTML>");
 
 QString CarpetaReportes() { return QDir(AppPath()).filePath(QStringLiteral("Reportes")); }
 
@@ -274,11 +275,7 @@ void EncabezarPagina(ReportPage& pagina, const QString& titulo, const QString& e
     pagina.addLine({{QStringLiteral("Estado:"), true}, {e.isEmpty() ? e : QLatin1Char(' ') + e}});
 }
 
-void CerrarPagina(ReportPage& pagina, const QString& direccion)
-{
-    pagina.addLine({{QStringLiteral("Tarvik 1.0")}}, ReportPage::Small);
-    pagina.addLine({{ReportPage::simplified(direccion)}}, ReportPage::Small);
-}
+void CerrarPagina(ReportPage& pagina) { pagina.addLine({{QStringLiteral("Tarvik 1.0")}}, ReportPage::Small); }
 
 bool AbrirVentaConDetalle(const QString& seleccion, const QString& numero)
 {

@@ -15,6 +15,8 @@ class ReportPage;
 
 // The head every report starts with.
 extern const QString kCabeceraReporte;
+// The foot every period report ends with: the program, and no web address.
+extern const QString kPieReporte;
 
 // One report file, written anew on every run: single-byte text, one line,
 // no byte-order mark. The new text goes to a file beside the old one, which
@@ -91,9 +93,9 @@ QColor ColorDePagina(int n);
 
 // What the view shows of a period report's head: the company's name, the
 // title ("REPORTE DE VENTAS (01/09/2010 - 30/09/2010)") and the state; and
-// of its foot: the program and the web address.
+// of its foot.
 void EncabezarPagina(ReportPage& pagina, const QString& titulo, const QString& estado);
-void CerrarPagina(ReportPage& pagina, const QString& direccion);
+void CerrarPagina(ReportPage& pagina);
 
 // Opens gRecordset on seleccion (the columns) over the session company's
 // sales invoice numero joined with its client and lines, one row a line.
