@@ -23,10 +23,12 @@ TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas)
         const double p = Val(l.valor_unitario);
         const double r = Val(l.impuesto);
         t.neto = t.neto + q * p;
-        t.impuesto = RoundHalfEven(t.impuesto + (r / 100) * (q * p));
+        t.impuesto = SumarImpuesto(t.impuesto, q, p, r);
     }
     return t;
 }
+
+double SumarImpuesto(double acumulado, double q, double p, double r) { return RoundHalfEven(acumulado + (r / 100) * (q * p)); }
 
 CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas)
 {

@@ -46,6 +46,10 @@ struct TotalesFactura {
     double impuesto = 0;
 };
 TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas);
+// The running tax after one more line of q units at p with rate r (a
+// percentage): whole units, halves to even. What a line adds to its
+// invoice's tax is the difference it makes here.
+double SumarImpuesto(double acumulado, double q, double p, double r);
 
 // The totals boxes as the window shows them once its lines change: net
 // and tax of the lines (none with no line), discount and payment back to

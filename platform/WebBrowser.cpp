@@ -59,24 +59,28 @@ QPrinter& WebBrowser::printer()
     return *printer_;
 }
 
+// Opens the file at path as the page shown; when it cannot be read the
+// view is emptied and shows no page.
+void WebBrowser::openPage(const QString& path)
+{
+    page_.close();
+    page_.setFileName(path);
+    if (page_.open(QIODevice::ReadOnly)) {
+        location_ = path;
+        return;
+    }
+    clear();
+    if (rows_)
+        rows_->setPage(ReportPage());
+    location_.clear();
+}
+
 void WebBrowser::Navigate(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        clear();
-        if (rows_)
-            rows_->setPage(QString());
-        location_.clear();
-        page_.clear();
+    openPage(path);
+    if (location_.isEmpty())
         return;
-    }
-    const QByteArray bytes = f.readAll();
-    if (rows_) {
-        rows_->setPage(QString::fromLatin1(bytes));
-        location_ = path;
-        page_ = bytes;
-        return;
-    }
+    const QByteArray bytes = page_.readAll();
     document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
     // Pages take the legacy colour form bgcolor=BBBBBB (hex without "#").
     static const QRegularExpression bareHex(QStringLiteral("(bgcolor\\s*=\\s*['\"]?)([0-9A-Fa-f]{6})\\b"),
@@ -84,8 +88,14 @@ void WebBrowser::Navigate(const QString& path)
     QString html = QString::fromLatin1(bytes);
     html.replace(bareHex, QStringLiteral("\\1#\\2"));
     setHtml(pageFilter_ ? pageFilter_(html) : html);
-    location_ = path;
-    page_ = bytes;
+}
+
+void WebBrowser::Navigate(const QString& path, ReportPage page)
+{
+    ShowRowsFast();
+    openPage(path);
+    if (!location_.isEmpty())
+        rows_->setPage(std::move(page));
 }
 
 void WebBrowser::ShowRowsFast()
@@ -125,14 +135,20 @@ void WebBrowser::PageSetup()
     dlg.exec();
 }
 
-// The bytes of the page shown, not the file at its path: a later run that
-// failed may have left that file cut short while the view kept its page.
-bool WebBrowser::savePage(const QString& to) const
+// The page shown, not the file now at its path: the kept file is the one
+// that was shown, whatever later runs put in its place.
+bool WebBrowser::savePage(const QString& to)
 {
-    if (location_.isEmpty() || to.isEmpty())
+    if (location_.isEmpty() || to.isEmpty() || !page_.seek(0))
         return false;
     QSaveFile out(to);
-    return out.open(QIODevice::WriteOnly) && out.write(page_) == page_.size() && out.commit();
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray chunk;
+    while (!(chunk = page_.read(1 << 20)).isEmpty())
+        if (out.write(chunk) != chunk.size())
+            return false;
+    return page_.error() == QFileDevice::NoError && out.commit();
 }
 
 void WebBrowser::SaveAs()

@@ -4,7 +4,7 @@
 // does nothing.
 #pragma once
 
-#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QTextBrowser>
 #include <QVector>
@@ -12,6 +12,7 @@
 #include <memory>
 
 class QPrinter;
+class ReportPage;
 class ReportView;
 
 class WebBrowser : public QTextBrowser {
@@ -31,8 +32,10 @@ public:
     QString LocationURL() const { return location_; }
 
     // Pages with long tables (the period reports) show in a view that lays
-    // out only the rows on screen; the page and its file stay as they are.
+    // out only the rows on screen: the run that wrote the file at path
+    // hands over its rows, and the file is not read back.
     void ShowRowsFast();
+    void Navigate(const QString& path, ReportPage page);
     // The text of the page shown, whichever view shows it.
     QString PageText() const;
 
@@ -48,9 +51,12 @@ private:
     QPrinter& printer();
     void printPage(QPrinter& p);
     ReportView* rows_ = nullptr;
-    bool savePage(const QString& to) const;
+    bool savePage(const QString& to);
+    void openPage(const QString& path);
     QString location_;
-    QByteArray page_;  // the file's bytes as they were loaded
+    // The file shown, kept open: a later run puts its file in place of this
+    // one, and save-as still copies the page shown.
+    QFile page_;
     std::function<QString(const QString&)> pageFilter_;
     std::unique_ptr<QPrinter> printer_;  // keeps the page setup between prints
 };

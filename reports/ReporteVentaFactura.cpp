@@ -119,6 +119,7 @@ void ReporteVentaFactura::InicializarReporte(const QString& numeroPasado)
         f.Escribir(QStringLiteral("    <TD><P align=right><FONT face='Arial'><STRONG>$ ") + Valor(rs, "total")
                    + QStringLiteral("</STRONG></FONT></P></TD></TR>"));
         f.Escribir(QStringLiteral("</TABLE></BODY></HTML>"));
+        return true;
     });
     if (!ok)
         return;

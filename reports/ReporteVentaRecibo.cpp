@@ -138,6 +138,7 @@ void ReporteVentaRecibo::InicializarReporte(const QString& numeroPasado)
                        + QStringLiteral("</FONT></P></TD></TR>"));
         f.Escribir(QStringLiteral("</TABLE>"));
         f.Escribir(QStringLiteral("</BODY></HTML>"));
+        return true;
     });
     if (!ok)
         return;

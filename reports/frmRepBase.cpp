@@ -2,9 +2,9 @@
 
 #include "BusyCursor.h"
 #include "MonthView.h"
+#include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "fAcercaDe.h"
 #include "mFunciones.h"
 #include "mReportes.h"
 #include "msgbox.h"
@@ -23,7 +23,7 @@ frmRepBase::frmRepBase(const QString& nombre, const QString& caption, int ancho,
                        int botonesTop)
     : fReporteBase(nombre, caption, ancho, alto)
 {
-    // A period can hold tens of thousands of invoices.
+    // A period can hold hundreds of thousands of invoices.
     web->ShowRowsFast();
     Colocar(120, webTop, 10320, 6495, botonesTop, 6030, 6960, 1260, 8265, 9300);
     auto etiqueta = [this](const char* name, const QString& text) {
@@ -181,50 +181,85 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
         return;
     ado::Recordset& rs = *gRecordset;
     ArchivoReporte f(informe.archivo);
-    const QString celda = QStringLiteral("</FONT></P></td><td><P align=right><FONT face='Arial'>$");
+    // The file's rows and the view's are made of the same texts.
+    ReportPage pagina;
     const bool ok = EscribirReporte(f, [&] {
-        f.Escribir(kCabeceraReporte + QStringLiteral("<BODY><FONT face='Arial'><h2>") + Html(gNombreEmp) + informe.titulo
-                   + FormatDate(desde) + QStringLiteral(" - ") + FormatDate(hasta) + informe.etiquetaEstado + Html(estado)
-                   + QStringLiteral("<br><br>"));
-        f.Escribir(QStringLiteral("    <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>"));
+        const QString periodo = FormatDate(desde) + QStringLiteral(" - ") + FormatDate(hasta);
+        f.Escribir(kCabeceraReporte + QStringLiteral("<BODY><FONT face='Arial'><h2>") + Html(gNombreEmp)
+                   + QStringLiteral("</h2><table><tr><td><h3> ") + informe.nombre + QStringLiteral(" (") + periodo
+                   + informe.etiquetaEstado + Html(estado) + QStringLiteral("<br><br>"));
+        EncabezarPagina(pagina, informe.nombre + QStringLiteral(" (") + periodo + QLatin1Char(')'), estado);
+        f.Escribir(QLatin1StringView("    <TABLE align=left border=0 cellPadding=1 cellSpacing=1 style='WIDTH: 650px' width='90%'>"));
         f.Escribir(QStringLiteral(
             " <tr><td><strong>No. Factura</strong></td><td><P align=right><FONT face='Arial'><strong>Valor Neto</strong></FONT></P></td>"
             "<td><P align=right><FONT face='Arial'><strong>Impuesto</strong></FONT></P></td><td><P align=right><FONT face='Arial'>"
             "<strong>Descuento</strong></FONT></P></td><td><P align=right><FONT face='Arial'><strong>Abono</strong></FONT></P></td>"
             "<td><P align=right><FONT face='Arial'><strong>Saldo</strong></FONT></P></td><td><P align=right><FONT face='Arial'>"
             "<strong>Total</strong></FONT></P></td></tr>"));
+        pagina.beginTable({false, true, true, true, true, true, true});
+        QVector<ReportPage::Cell> cabeza{{{{QStringLiteral("No. Factura"), true}}}};
+        for (const char* t : {"Valor Neto", "Impuesto", "Descuento", "Abono", "Saldo", "Total"})
+            cabeza.append({{{QLatin1String(t), true}}, true});
+        pagina.addRow(cabeza);
+
         static const char* const columnas[] = {"valor_neto", "impuesto_total", "descuento", "abono", "saldo", "total"};
+        int indices[6];
+        for (int i = 0; i < 6; ++i)
+            indices[i] = Columna(rs, QLatin1String(columnas[i]));
+        const int numero = Columna(rs, QStringLiteral("codigo_fac"));
         qint64 sumas[6] = {0, 0, 0, 0, 0, 0};
+        // The row's six amounts, "$1,200.50", one after the other in one
+        // text kept from row to row.
+        QString dinero;
+        qsizetype fin[7] = {0};
         for (int n = 0; !rs.Eof(); ++n) {
-            const QString color = ColorDeFila(n);
-            qint64 fila[6];
-            for (int i = 0; i < 6; ++i)
-                fila[i] = Centavos(Monto(rs, QLatin1String(columnas[i])));
-            QString t = QStringLiteral(" <tr bgcolor=") + color + QStringLiteral("><td>") + Valor(rs, "codigo_fac")
-                        + QStringLiteral("</td><td><P align=right><FONT face='Arial'>$") + FormatoDinero(fila[0]);
-            for (int i = 1; i < 6; ++i)
-                t += celda + FormatoDinero(fila[i]);
-            t += QStringLiteral("</FONT></P></td></tr>");
-            f.Escribir(t);
-            for (int i = 0; i < 6; ++i)
-                sumas[i] += fila[i];
+            dinero.resize(0);
+            for (int i = 0; i < 6; ++i) {
+                const qint64 c = Centavos(Monto(rs, indices[i]));
+                dinero += QLatin1Char('$');
+                FormatoDinero(c, dinero);
+                fin[i + 1] = dinero.size();
+                sumas[i] += c;
+            }
+            auto celda = [&](int i) { return QStringView(dinero).mid(fin[i], fin[i + 1] - fin[i]); };
+            const QString codigo = rs.Fields(numero).Text();
+            f.Escribir(QLatin1StringView(" <tr bgcolor="));
+            f.Escribir(ColorDeFila(n));
+            f.Escribir(QLatin1StringView("><td>"));
+            f.Escribir(Html(codigo));
+            f.Escribir(QLatin1StringView("</td><td><P align=right><FONT face='Arial'>"));
+            for (int i = 0; i < 6; ++i) {
+                if (i > 0)
+                    f.Escribir(QLatin1StringView("</FONT></P></td><td><P align=right><FONT face='Arial'>"));
+                f.Escribir(celda(i));
+            }
+            f.Escribir(QLatin1StringView("</FONT></P></td></tr>"));
+            pagina.addTexts({ReportPage::simplified(codigo), celda(0), celda(1), celda(2), celda(3), celda(4), celda(5)},
+                            ColorDePagina(n));
             rs.MoveNext();
         }
-        f.Escribir(QStringLiteral("</TABLE><br><Br></td></tr>"));
+        f.Escribir(QLatin1StringView("</TABLE><br><Br></td></tr>"));
         static const char* const etiquetas[] = {"<tr><td><br><Br><h3>TOTALES</h3><table><tr><td><strong>Valores Netos:</strong></td>",
                                                 "<tr><td><strong>Impuestos:</strong></td>",
                                                 "<tr><td><strong>Descuentos:</strong></td>",
                                                 "<tr><td><strong>Abonos:</strong></td>",
                                                 "<tr><td><strong>Saldos:</strong></td>",
                                                 "<tr><td><strong>Totales:</strong></td>"};
-        for (int i = 0; i < 6; ++i)
-            f.Escribir(QLatin1String(etiquetas[i]) + QStringLiteral("<td><P align=right><FONT face='Arial'>$") + FormatoDinero(sumas[i])
+        static const char* const rotulos[] = {"Valores Netos:", "Impuestos:", "Descuentos:", "Abonos:", "Saldos:", "Totales:"};
+        pagina.addLine({{QStringLiteral("TOTALES")}}, ReportPage::Heading);
+        pagina.beginTable();
+        for (int i = 0; i < 6; ++i) {
+            const QString suma = QLatin1Char('$') + FormatoDinero(sumas[i]);
+            f.Escribir(QLatin1String(etiquetas[i]) + QStringLiteral("<td><P align=right><FONT face='Arial'>") + suma
                        + (i < 5 ? QStringLiteral("</FONT></P></td></tr>")
                                 : QStringLiteral("</FONT></P></td></tr></tr></table></td></tr></table>")));
-        f.Escribir(QStringLiteral("</FONT><br><FONT face='Arial' size='1'>Tarvik 1.0 <br> ") + kDireccionWeb
-                   + QStringLiteral("</FONT></BODY></HTML>"));
+            pagina.addRow({{{{QLatin1String(rotulos[i]), true}}}, {{{suma}}, true}});
+        }
+        f.Escribir(QStringLiteral("</FONT><br>") + kPieReporte);
+        CerrarPagina(pagina);
+        return true;
     });
     if (!ok)
         return;
-    web->Navigate(f.ruta());
+    web->Navigate(f.ruta(), std::move(pagina));
 }

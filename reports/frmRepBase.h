@@ -56,7 +56,7 @@ protected:
     struct Informe {
         QString tabla;         // "ventas" / "compras"
         QString archivo;       // "ReporteVentas.htm"
-        QString titulo;        // "</h2><table><tr><td><h3> REPORTE DE VENTAS ("
+        QString nombre;        // "REPORTE DE VENTAS"
         QString etiquetaEstado;
     };
     void InformeFacturas(const QDate& desde, const QDate& hasta, const Informe& informe);

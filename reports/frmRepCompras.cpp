@@ -9,6 +9,6 @@ frmRepCompras::frmRepCompras()
 void frmRepCompras::InicializarReporte(const QDate& desde, const QDate& hasta)
 {
     InformeFacturas(desde, hasta,
-                    {QStringLiteral("compras"), QStringLiteral("ReporteCompras.htm"),
-                     QStringLiteral("</h2><table><tr><td><h3> REPORTE DE COMPRAS ("), QStringLiteral(") </h3>  <STRONG>Estado: </STRONG>")});
+                    {QStringLiteral("compras"), QStringLiteral("ReporteCompras.htm"), QStringLiteral("REPORTE DE COMPRAS"),
+                     QStringLiteral(") </h3>  <STRONG>Estado: </STRONG>")});
 }

@@ -1,7 +1,8 @@
 // The tax report of a period: every line of the signed-in company's sales
 // and purchase invoices dated in the period and in the chosen state, with
-// the tax money of each line (quantity times unit value at the line's
-// rate), the two totals and their difference, written to
+// what each line added to its invoice's tax (rounded to whole units line by
+// line, as the invoice was), the two totals, which are those of the
+// invoices, and their difference, written to
 // "ReporteImpuestos.htm". Each statement is left in Text1 (never shown)
 // before it runs.
 #pragma once

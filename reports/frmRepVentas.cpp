@@ -9,6 +9,6 @@ frmRepVentas::frmRepVentas()
 void frmRepVentas::InicializarReporte(const QDate& desde, const QDate& hasta)
 {
     InformeFacturas(desde, hasta,
-                    {QStringLiteral("ventas"), QStringLiteral("ReporteVentas.htm"),
-                     QStringLiteral("</h2><table><tr><td><h3> REPORTE DE VENTAS ("), QStringLiteral(") </h3> <STRONG>Estado: </STRONG>")});
+                    {QStringLiteral("ventas"), QStringLiteral("ReporteVentas.htm"), QStringLiteral("REPORTE DE VENTAS"),
+                     QStringLiteral(") </h3> <STRONG>Estado: </STRONG>")});
 }

@@ -1,6 +1,7 @@
 #include "mReportes.h"
 
 #include "AppPath.h"
+#include "ReportView.h"
 #include "ReporteVentaFactura.h"
 #include "ReporteVentaRecibo.h"
 #include "adodb.h"
@@ -14,63 +15,96 @@
 #include "textfmt.h"
 
 #include <QDir>
-#include <cmath>
 #include <QFileInfo>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace {
+// The size of each write of a report file.
+constexpr qsizetype kPieza = 1 << 16;
+}  // namespace
 
 const QString kCabeceraReporte = QStringLiteral("<HTML><HEAD><META NAME='GENERATOR' Content='Microsoft Visual Studio 6.0'></HEAD>");
+const QString kPieReporte = QStringLiteral("<FONT face='Arial' size='1'>Tarvik 1.0 <br> </FONT></BODY></HTML>");
 
 QString CarpetaReportes() { return QDir(AppPath()).filePath(QStringLiteral("Reportes")); }
 
-ArchivoReporte::ArchivoReporte(const QString& nombre) : ruta_(QDir(CarpetaReportes()).filePath(nombre)) {}
+ArchivoReporte::ArchivoReporte(const QString& nombre) : ruta_(QDir(CarpetaReportes()).filePath(nombre)), file_(ruta_) {}
 
-ArchivoReporte::~ArchivoReporte()
+ArchivoReporte::~ArchivoReporte() { Descartar(); }
+
+void ArchivoReporte::fallar() const
 {
-    vaciar();
-    file_.close();
+    throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
 }
 
 void ArchivoReporte::Crear()
 {
-    if (QFileInfo::exists(ruta_) && !QFile::remove(ruta_))
-        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
-    file_.setFileName(ruta_);
-    if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    Descartar();
+    pendiente_.reserve(kPieza + 4096);
+    if (file_.open(QIODevice::WriteOnly))
         return;
     // A new installation has no folder yet: make it once and try again.
     if (!QFileInfo::exists(CarpetaReportes())) {
         if (!QDir().mkpath(CarpetaReportes()))
             throw ado::Error{ado::err::PathNotFound, QStringLiteral("No se encontró la ruta de acceso: ") + CarpetaReportes()};
-        if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (file_.open(QIODevice::WriteOnly))
             return;
     }
-    throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+    fallar();
 }
 
-bool ArchivoReporte::vaciar()
+void ArchivoReporte::vaciar()
 {
-    if (pendiente_.isEmpty())
-        return true;
-    const bool ok = file_.isOpen() && file_.write(pendiente_) == pendiente_.size();
-    pendiente_.clear();
-    return ok;
+    // The buffer keeps its room for the next pieces.
+    const bool ok = file_.write(pendiente_) == pendiente_.size();
+    pendiente_.resize(0);
+    if (!ok)
+        fallar();
 }
 
-void ArchivoReporte::Escribir(const QString& pieza)
+void ArchivoReporte::Escribir(const QString& pieza) { Escribir(QStringView(pieza)); }
+
+void ArchivoReporte::Escribir(QStringView pieza)
 {
     if (!file_.isOpen())
-        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
-    pendiente_ += pieza.toLatin1();
-    if (pendiente_.size() >= (1 << 16) && !vaciar())
-        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+        fallar();
+    // As toLatin1() has it, without a copy of its own.
+    const qsizetype n = pendiente_.size();
+    pendiente_.resize(n + pieza.size());
+    char* out = pendiente_.data() + n;
+    for (QChar c : pieza)
+        *out++ = c.unicode() < 256 ? char(c.unicode()) : '?';
+    if (pendiente_.size() >= kPieza)
+        vaciar();
+}
+
+void ArchivoReporte::Escribir(QLatin1StringView pieza)
+{
+    if (!file_.isOpen())
+        fallar();
+    pendiente_.append(pieza.data(), pieza.size());
+    if (pendiente_.size() >= kPieza)
+        vaciar();
 }
 
 void ArchivoReporte::Cerrar()
 {
-    const bool ok = vaciar();
-    if (file_.isOpen())
-        file_.close();
-    if (!ok)
-        throw ado::Error{ado::err::PathFileAccess, QStringLiteral("Error de acceso a la ruta o el archivo: ") + ruta_};
+    if (!file_.isOpen())
+        fallar();
+    vaciar();
+    if (!file_.commit())
+        fallar();
+}
+
+void ArchivoReporte::Descartar()
+{
+    pendiente_.resize(0);
+    if (file_.isOpen()) {
+        file_.cancelWriting();
+        file_.commit();  // after the cancel: removes the new file
+    }
 }
 
 QString Html(const QString& texto)
@@ -100,12 +134,23 @@ QString Html(const QString& texto)
 
 QString Valor(ado::Recordset& rs, const QString& columna) { return Html(rs.Fields(columna).Text()); }
 
-double Monto(ado::Recordset& rs, const QString& columna)
+int Columna(ado::Recordset& rs, const QString& nombre)
 {
-    ado::Field f = rs.Fields(columna);
-    if (f.IsNull())
+    const int i = rs.fieldIndex(nombre);
+    if (i < 0)
+        rs.Fields(nombre);  // fails with the collection's message
+    return i;
+}
+
+double Monto(ado::Recordset& rs, const QString& columna) { return Monto(rs, Columna(rs, columna)); }
+
+double Monto(ado::Recordset& rs, int columna)
+{
+    // One read of the value: a long report reads millions.
+    const QVariant v = rs.Fields(columna).Value();
+    if (!v.isValid() || v.isNull())
         throw ado::Error{ado::err::InvalidNull, QStringLiteral("Uso no válido de Null")};
-    return f.toDouble();
+    return v.typeId() == QMetaType::Double ? v.toDouble() : rs.Fields(columna).toDouble();
 }
 
 qint64 Centavos(double valor)
@@ -117,6 +162,24 @@ qint64 Centavos(double valor)
         const double r = std::nearbyint(x);
         if (std::fabs(x - r) < 1e-3)
             return qint64(r);
+        // (The text's fifteen digits move a value by far less than this.)
+        if (std::fabs(std::fabs(x - std::trunc(x)) - 0.5) > std::max(1e-6, std::fabs(x) * 1e-13))
+            return qint64(std::round(x));
+        // Rounded on the decimal text, so 1.005 is 1.01 as it reads: the
+        // same fifteen digits NumText writes, without a string of its own.
+        char texto[40];
+        const char* const fin = std::to_chars(texto, texto + sizeof texto, std::fabs(valor), std::chars_format::general, 15).ptr;
+        const char* p = texto;
+        qint64 c = 0;
+        for (; p < fin && *p != '.'; ++p)
+            c = c * 10 + (*p - '0');
+        if (p < fin)
+            ++p;
+        int decimales[3] = {0, 0, 0};
+        for (int i = 0; i < 3 && p < fin; ++i, ++p)
+            decimales[i] = *p - '0';
+        c = c * 100 + decimales[0] * 10 + decimales[1] + (decimales[2] >= 5 ? 1 : 0);
+        return valor < 0 ? -c : c;
     }
     // Rounded on the decimal text, so 1.005 is 1.01 as it reads.
     const QString s = NumText(valor);
@@ -134,26 +197,36 @@ qint64 Centavos(double valor)
     return neg ? -c : c;
 }
 
+void FormatoDinero(qint64 centavos, QString& destino)
+{
+    if (centavos <= -1000000000000000LL || centavos >= 1000000000000000LL) {
+        destino += FormatMoney(double(centavos) / 100.0);
+        return;
+    }
+    // The digits of the cents themselves, grouped as FormatMoney groups,
+    // written from the right.
+    char16_t texto[32];
+    char16_t* p = texto + 32;
+    const qint64 a = centavos < 0 ? -centavos : centavos;
+    *--p = char16_t('0' + a % 10);
+    *--p = char16_t('0' + a / 10 % 10);
+    *--p = u'.';
+    qint64 enteros = a / 100;
+    for (int n = 0; n == 0 || enteros > 0; ++n, enteros /= 10) {
+        if (n > 0 && n % 3 == 0)
+            *--p = u',';
+        *--p = char16_t('0' + enteros % 10);
+    }
+    if (centavos < 0)
+        *--p = u'-';
+    destino.append(reinterpret_cast<const QChar*>(p), texto + 32 - p);
+}
+
 QString FormatoDinero(qint64 centavos)
 {
-    if (centavos <= -1000000000000000LL || centavos >= 1000000000000000LL)
-        return FormatMoney(double(centavos) / 100.0);
-    // The digits of the cents themselves, grouped as FormatMoney groups.
-    const qint64 a = centavos < 0 ? -centavos : centavos;
-    const QString whole = QString::number(a / 100);
     QString out;
-    out.reserve(whole.size() + whole.size() / 3 + 4);
-    if (centavos < 0)
-        out += QLatin1Char('-');
-    for (int i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            out += QLatin1Char(',');
-        out += whole[i];
-    }
-    const int c = int(a % 100);
-    out += QLatin1Char('.');
-    out += QLatin1Char(char('0' + c / 10));
-    out += QLatin1Char(char('0' + c % 10));
+    out.reserve(24);
+    FormatoDinero(centavos, out);
     return out;
 }
 
@@ -170,23 +243,39 @@ bool RechazarNumeroFactura(const QString& numero)
     return true;
 }
 
-bool EscribirReporte(ArchivoReporte& f, const std::function<void()>& cuerpo)
+bool EscribirReporte(ArchivoReporte& f, const std::function<bool()>& cuerpo)
 {
+    bool hecho = false;
     const bool ok = Trap([&] {
         f.Crear();
-        cuerpo();
-        f.Cerrar();
+        hecho = cuerpo();
+        if (hecho)
+            f.Cerrar();
     });
-    try {
-        f.Cerrar();  // what was written before a failure stays in the file
-    } catch (const ado::Error&) {
-    }
+    if (!hecho)
+        f.Descartar();
     if (!ok)
         ControlErrores();
-    return ok;
+    return ok && hecho;
 }
 
 QString ColorDeFila(int n) { return n % 2 == 0 ? QStringLiteral("BBBBBB") : QStringLiteral("white"); }
+
+QColor ColorDePagina(int n)
+{
+    static const QColor gris(0xBB, 0xBB, 0xBB), blanco(Qt::white);
+    return n % 2 == 0 ? gris : blanco;
+}
+
+void EncabezarPagina(ReportPage& pagina, const QString& titulo, const QString& estado)
+{
+    pagina.addLine({{ReportPage::simplified(gNombreEmp)}}, ReportPage::Title);
+    pagina.addLine({{titulo}}, ReportPage::Heading);
+    const QString e = ReportPage::simplified(estado);
+    pagina.addLine({{QStringLiteral("Estado:"), true}, {e.isEmpty() ? e : QLatin1Char(' ') + e}});
+}
+
+void CerrarPagina(ReportPage& pagina) { pagina.addLine({{QStringLiteral("Tarvik 1.0")}}, ReportPage::Small); }
 
 bool AbrirVentaConDetalle(const QString& seleccion, const QString& numero)
 {

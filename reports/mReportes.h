@@ -3,45 +3,59 @@
 // invoice window.
 #pragma once
 
-#include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <functional>
 
 namespace ado {
 class Recordset;
 }
+class QColor;
+class ReportPage;
 
 // The head every report starts with.
 extern const QString kCabeceraReporte;
+// The foot every period report ends with: the program, and no web address.
+extern const QString kPieReporte;
 
-// One report file, deleted and written anew on every run: single-byte text,
-// one line, no byte-order mark. Failures come as ado::Error (76 when the
-// folder cannot be made, 75 for the file itself) for the caller's trap.
+// One report file, written anew on every run: single-byte text, one line,
+// no byte-order mark. The new text goes to a file beside the old one, which
+// it replaces only once it is whole: a run that fails or is cut short
+// leaves the previous report as it was. Failures come as ado::Error (76
+// when the folder cannot be made, 75 for the file itself) for the caller's
+// trap.
 class ArchivoReporte {
 public:
     explicit ArchivoReporte(const QString& nombre);  // "ReporteVentas.htm"
+    // An unfinished file is dropped.
     ~ArchivoReporte();
     ArchivoReporte(const ArchivoReporte&) = delete;
     ArchivoReporte& operator=(const ArchivoReporte&) = delete;
 
     QString ruta() const { return ruta_; }
-    // Removes the old file and creates the new one, making the folder when
-    // it is missing.
+    // Starts the new file, making the folder when it is missing.
     void Crear();
     // A literal piece, or values already passed through Html().
     void Escribir(const QString& pieza);
+    void Escribir(QStringView pieza);
+    void Escribir(QLatin1StringView pieza);
+    // The new file takes the place of the old one.
     void Cerrar();
+    // Drops the new file; the old one stays.
+    void Descartar();
 
 private:
-    bool vaciar();
+    void vaciar();
+    [[noreturn]] void fallar() const;
     QString ruta_;
-    QFile file_;
+    QSaveFile file_;
     QByteArray pendiente_;  // written in large pieces: a report has many rows
 };
 
-// Writes f in one go: Crear, cuerpo's pieces, Cerrar. A failure closes the
-// file and gets the error check's message; false then.
-bool EscribirReporte(ArchivoReporte& f, const std::function<void()>& cuerpo);
+// Writes f in one go: Crear, cuerpo's pieces, Cerrar. A failure drops the
+// new file and gets the error check's message; false then. cuerpo returns
+// false when it gave up after showing its own message.
+bool EscribirReporte(ArchivoReporte& f, const std::function<bool()>& cuerpo);
 
 // The folder of the report files.
 QString CarpetaReportes();
@@ -54,20 +68,34 @@ QString Html(const QString& texto);
 QString Valor(ado::Recordset& rs, const QString& columna);
 // A money column; Null stops the report (error 94).
 double Monto(ado::Recordset& rs, const QString& columna);
+double Monto(ado::Recordset& rs, int columna);
+// The index of a column of rs, for the rows of a long report; a name rs
+// lacks fails as Fields() does.
+int Columna(ado::Recordset& rs, const QString& nombre);
 
 // An amount in cents as "#,##0.00" shows it (halves away from zero), so that
 // a column total is the sum of the amounts printed above it.
 qint64 Centavos(double valor);
-// "#,##0.00" of an amount in cents: "1,200.50", "0.00", "-16.00".
+// "#,##0.00" of an amount in cents: "1,200.50", "0.00", "-16.00"; or added
+// to the end of destino.
 QString FormatoDinero(qint64 centavos);
+void FormatoDinero(qint64 centavos, QString& destino);
 
 // An invoice number goes into the previews' statements unquoted, so only
 // digits pass; anything else gets the error check's message (error 13) and
 // true.
 bool RechazarNumeroFactura(const QString& numero);
 
-// The background of a report's row n (from 0): grey, then white, by turns.
+// The background of a report's row n (from 0): grey, then white, by turns;
+// as the file writes it and as the view paints it.
 QString ColorDeFila(int n);
+QColor ColorDePagina(int n);
+
+// What the view shows of a period report's head: the company's name, the
+// title ("REPORTE DE VENTAS (01/09/2010 - 30/09/2010)") and the state; and
+// of its foot.
+void EncabezarPagina(ReportPage& pagina, const QString& titulo, const QString& estado);
+void CerrarPagina(ReportPage& pagina);
 
 // Opens gRecordset on seleccion (the columns) over the session company's
 // sales invoice numero joined with its client and lines, one row a line.

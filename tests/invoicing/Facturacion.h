@@ -9,6 +9,7 @@
 
 #include "ListView.h"
 #include "Escrituras.h"
+#include "Factura.h"
 #include "Procesos.h"
 #include "Prueba.h"
 #include "SerialPort.h"
@@ -17,8 +18,10 @@
 #include "fCuentaBase.h"
 #include "fRecibirDinero.h"
 #include "fVentas.h"
+#include "mSubRutinas_facturas.h"
 #include "mVblesGlobales.h"
 #include "msgbox.h"
+#include "textfmt.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -88,6 +91,43 @@ inline int filas(const teststore::Target& t, const QString& tabla)
 inline QVariant consecutivo(const teststore::Target& t, const QString& columna)
 {
     return teststore::scalarRaw(t, QStringLiteral("SELECT %1 FROM empresas WHERE codigo_emp = 1").arg(columna));
+}
+
+// A line as the invoice list holds it, with the subtotal the line entry
+// works out.
+inline LineaTexto linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
+                        const QString& costo = QStringLiteral("0"))
+{
+    return {codigo, QStringLiteral("ARTICULO ") + codigo, cantidad, valor, impuesto,
+            NumText(SubTotalLinea(Val(cantidad), Val(valor), Val(impuesto))), costo};
+}
+
+// A new invoice of company 1 and user 1 as the boxes hold it once the apply
+// has checked and totalled it, lines in list order.
+inline Factura aplicable(const QString& numero, const QString& tercero, const QVector<LineaTexto>& lineas, const QString& abono,
+                         const QString& ncf = QString(), const QDate& fecha = QDate(2026, 12, 10))
+{
+    const TotalesFactura t = CalcularTotales(lineas);
+    const CuentaAplicar c = CalcularAplicar(NumText(t.neto), NumText(t.impuesto), QStringLiteral("0"), abono);
+    Factura f;
+    f.encabezado = {numero,
+                    tercero,
+                    FormatDate(fecha),
+                    c.saldo == 0 ? QStringLiteral("CONTADO") : QStringLiteral("CREDITO"),
+                    NumText(c.neto),
+                    NumText(c.impuesto),
+                    QStringLiteral("0"),
+                    abono,
+                    NumText(c.saldo),
+                    NumText(c.total),
+                    QString(),
+                    c.estado(),
+                    QString(),
+                    QStringLiteral("1"),
+                    QStringLiteral("1"),
+                    ncf};
+    f.lineas = lineas;
+    return f;
 }
 
 // Every row of the tables a sale's apply or annulment touches, as text.

@@ -17,41 +17,6 @@ using Lineas = QVector<LineaTexto>;
 using Cajas = QHash<int, QString>;  // box -> text over the defaults
 using Estado = ResultadoAplicar::Estado;
 
-LineaTexto linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
-                 const QString& costo = QStringLiteral("0"))
-{
-    return {codigo, QStringLiteral("ARTICULO ") + codigo, cantidad, valor, impuesto,
-            NumText(SubTotalLinea(Val(cantidad), Val(valor), Val(impuesto))), costo};
-}
-
-// A new invoice of company 1 and user 1 as the boxes hold it once the apply
-// has checked and totalled it.
-Factura aplicable(const QString& numero, const QString& tercero, const Lineas& lineas, const QString& abono,
-                const QString& ncf = QString())
-{
-    const TotalesFactura t = CalcularTotales(lineas);
-    const CuentaAplicar c = CalcularAplicar(NumText(t.neto), NumText(t.impuesto), QStringLiteral("0"), abono);
-    Factura f;
-    f.encabezado = {numero,
-                    tercero,
-                    FormatDate(QDate(2026, 12, 10)),
-                    c.saldo == 0 ? QStringLiteral("CONTADO") : QStringLiteral("CREDITO"),
-                    NumText(c.neto),
-                    NumText(c.impuesto),
-                    QStringLiteral("0"),
-                    abono,
-                    NumText(c.saldo),
-                    NumText(c.total),
-                    QString(),
-                    c.estado(),
-                    QString(),
-                    QStringLiteral("1"),
-                    QStringLiteral("1"),
-                    ncf};
-    f.lineas = lineas;
-    return f;
-}
-
 QStringList kardex(const teststore::Target& t)
 {
     QStringList out;

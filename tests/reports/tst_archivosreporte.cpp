@@ -2,7 +2,9 @@
 // commands, without a store.
 #include "AppPath.h"
 #include "WebBrowser.h"
+#include "adoerror.h"
 #include "mReportes.h"
+#include "msgbox.h"
 #include "vbrt.h"
 
 #include <QApplication>
@@ -10,6 +12,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 class TstArchivosReporte : public QObject {
     Q_OBJECT
@@ -80,6 +84,7 @@ private slots:
             QVERIFY(Trap([&] {
                 f.Crear();
                 f.Escribir(QString::fromUtf8("Artículo ") + Html(QString::fromUtf8("€")));
+                f.Cerrar();
             }));
         }
         QFile r(dir.filePath("Reportes/ReporteVentas.htm"));
@@ -91,6 +96,7 @@ private slots:
             QVERIFY(Trap([&] {
                 f.Crear();
                 f.Escribir("x");
+                f.Cerrar();
             }));
         }
         QVERIFY(r.open(QIODevice::ReadOnly));
@@ -107,6 +113,75 @@ private slots:
         QVERIFY(!Trap([&] { f.Crear(); }));
         QCOMPARE(Err.Number, 75L);
         Err.Clear();
+    }
+
+    // A run that fails leaves the last good file whole and nothing beside
+    // it: a write refused on the way (the disk full), an error between the
+    // pieces, a body that gave up, or a file never closed.
+    void falloConservaElAnterior_data()
+    {
+        QTest::addColumn<int>("como");
+        QTest::newRow("escritura rechazada") << 0;
+        QTest::newRow("error a medias") << 1;
+        QTest::newRow("abandonado") << 2;
+        QTest::newRow("sin cerrar") << 3;
+    }
+    void falloConservaElAnterior()
+    {
+        QFETCH(int, como);
+        msgtest::install();
+        {
+            ArchivoReporte f("ReporteVentas.htm");
+            QVERIFY(EscribirReporte(f, [&] {
+                f.Escribir("<HTML>el bueno</HTML>");
+                return true;
+            }));
+        }
+        const QString ruta = dir.filePath("Reportes/ReporteVentas.htm");
+        auto leer = [&] {
+            QFile r(ruta);
+            return r.open(QIODevice::ReadOnly) ? r.readAll() : QByteArray();
+        };
+        QCOMPARE(leer(), QByteArray("<HTML>el bueno</HTML>"));
+        const QString fila = QString(" <tr bgcolor=BBBBBB><td>1</td></tr>").repeated(100);
+        rlimit antes{};
+        getrlimit(RLIMIT_FSIZE, &antes);
+        const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+        bool ok = false;
+        {
+            ArchivoReporte f("ReporteVentas.htm");
+            if (como == 3) {
+                f.Crear();
+                f.Escribir(fila);
+            } else {
+                if (como == 0) {
+                    // No file may grow past 64 KiB: past it every write fails.
+                    rlimit poco = antes;
+                    poco.rlim_cur = 1 << 16;
+                    QCOMPARE(setrlimit(RLIMIT_FSIZE, &poco), 0);
+                }
+                ok = EscribirReporte(f, [&] {
+                    for (int i = 0; i < 100; ++i) {
+                        f.Escribir(fila);
+                        if (como == 1 && i == 50)
+                            throw ado::Error{ado::err::InvalidNull, QStringLiteral("Uso no válido de Null")};
+                    }
+                    return como != 2;
+                });
+                setrlimit(RLIMIT_FSIZE, &antes);
+            }
+        }
+        std::signal(SIGXFSZ, senal);
+        QVERIFY(!ok);
+        const QStringList esperados[] = {{QString::fromUtf8("Error inesperado N° 75. Error de acceso a la ruta o el archivo: ")
+                                          + ruta},
+                                         {QString::fromUtf8("Error inesperado N° 94. Uso no válido de Null")},
+                                         {},
+                                         {}};
+        QCOMPARE(msgtest::texts(), esperados[como]);
+        QCOMPARE(leer(), QByteArray("<HTML>el bueno</HTML>"));
+        QCOMPARE(QDir(dir.filePath("Reportes")).entryList(QDir::Files | QDir::Hidden), QStringList{"ReporteVentas.htm"});
+        msgtest::uninstall();
     }
 
     // The view reads the single-byte file, takes the legacy bare colour,
