@@ -7,9 +7,6 @@
 class QLabel;
 class QPushButton;
 
-// The project's web address (intro window, help page fallback).
-inline const QString kDireccionWeb = QStringLiteral("https://tarvik.example.org");
-
 class fAcercaDe : public QDialog {
     Q_OBJECT
 public:
