@@ -44,7 +44,7 @@ class fAdmCli : public fAdmTerceros {
     Q_OBJECT
 public:
     fAdmCli();
-    static constexpr Enganche<void(const QString&)> abrirPorCobrar{"fAdmCli.abrirPorCobrar"};  // fFact_xCobrar, with the code
+    static inline const Enganche<void(const QString&)> abrirPorCobrar;  // fFact_xCobrar, with the code
 protected:
     fDatosTercero& Propiedad() override;
     void Buscar() override;
@@ -56,7 +56,7 @@ class fAdmProv : public fAdmTerceros {
     Q_OBJECT
 public:
     fAdmProv();
-    static constexpr Enganche<void(const QString&)> abrirPorPagar{"fAdmProv.abrirPorPagar"};  // fFact_xPagar, with the code
+    static inline const Enganche<void(const QString&)> abrirPorPagar;  // fFact_xPagar, with the code
 protected:
     fDatosTercero& Propiedad() override;
     void Buscar() override;

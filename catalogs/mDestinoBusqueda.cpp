@@ -14,7 +14,7 @@
 
 namespace {
 
-// The invoice window's registration, as named hooks.
+// The invoice window's registration, as hooks.
 struct Ganchos {
     Enganche<bool()> enCaptura;
     Enganche<void(const QString&)> ponerTercero;
@@ -23,8 +23,7 @@ struct Ganchos {
 
 const Ganchos& ganchos(FacturaDestino f)
 {
-    static const Ganchos venta{{"fVentas.enCaptura"}, {"fVentas.ponerTercero"}, {"fVentas.ponerArticulo"}};
-    static const Ganchos compra{{"fCompras.enCaptura"}, {"fCompras.ponerTercero"}, {"fCompras.ponerArticulo"}};
+    static const Ganchos venta, compra;
     return f == FacturaDestino::Venta ? venta : compra;
 }
 

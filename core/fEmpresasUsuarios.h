@@ -94,7 +94,7 @@ public:
 
     // A fresh window, modal over parent, loaded; returns when it is closed.
     static void Mostrar(QWidget* parent = nullptr);
-    static constexpr Enganche<void(fEmpresasUsuarios&)> alMostrar{"fEmpresasUsuarios.alMostrar"};
+    static inline const Enganche<void(fEmpresasUsuarios&)> alMostrar;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

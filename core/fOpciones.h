@@ -35,5 +35,5 @@ public:
     // when it is closed. A second call while it is open does nothing.
     static void Mostrar();
     // Tests: called with the window once it is up (inside its modal loop).
-    static constexpr Enganche<void(fOpciones&)> alMostrar{"fOpciones.alMostrar"};
+    static inline const Enganche<void(fOpciones&)> alMostrar;
 };

@@ -42,7 +42,7 @@ public:
 
     // A fresh window, modal over parent; returns when it is closed.
     static void Mostrar(QWidget* parent = nullptr);
-    static constexpr Enganche<void(fRetiroRegistros&)> alMostrar{"fRetiroRegistros.alMostrar"};
+    static inline const Enganche<void(fRetiroRegistros&)> alMostrar;
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;

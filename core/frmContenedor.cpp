@@ -4,7 +4,6 @@
 #include "Shell.h"
 #include "Toolbar.h"
 #include "fAcercaDe.h"
-#include "mEnganches.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "vbrt.h"
@@ -13,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStyle>
@@ -25,11 +25,26 @@ QIcon icono(const char* tema, QStyle::StandardPixmap respaldo)
 }
 }  // namespace
 
-void RegistrarAbridor(const QString& nombre, std::function<void()> abrir) { Enganchar<void()>(nombre, std::move(abrir)); }
+namespace {
+QHash<QString, std::function<void()>>& abridores()
+{
+    static QHash<QString, std::function<void()>> a;
+    return a;
+}
+}  // namespace
+
+void RegistrarAbridor(const QString& nombre, std::function<void()> abrir)
+{
+    if (abrir)
+        abridores().insert(nombre, std::move(abrir));
+    else
+        abridores().remove(nombre);
+}
 
 bool Abrir(const QString& nombre)
 {
-    const std::function<void()> f = Enganchado<void()>(nombre);
+    // A copy: the opener may register itself again while it runs.
+    const std::function<void()> f = abridores().value(nombre);
     if (!f)
         return false;
     f();

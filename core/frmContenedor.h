@@ -14,8 +14,8 @@
 // params), from fMenu, and for "params" from the sign-in's costing warning.
 // Modal windows exec() inside their opener. An item with no opener does
 // nothing. Connecting to the QAction's triggered signal also works, but only
-// the registry reaches fMenu and the sign-in. An opener is a named hook
-// (mEnganches.h) without argument.
+// the registry reaches fMenu and the sign-in. An empty opener unregisters
+// the name.
 // Names used by fMenu beyond the menu items: "kardex" (the stock card).
 #pragma once
 

@@ -1,90 +1,63 @@
-// Named hooks: how a library reaches code above it without naming it. The
-// caller declares the hook beside itself, with its signature:
-//   static constexpr Enganche<void(const QString&)> abrirPorCobrar{"fAdmCli.abrirPorCobrar"};
+// Hooks: how a library reaches code above it without naming it. The caller
+// declares the hook beside itself, with its signature:
+//   static inline const Enganche<void(const QString&)> abrirPorCobrar;
 // the library above sets it once at start, in its RegistrarMenus*:
 //   Enganchar(fAdmCli::abrirPorCobrar, AbrirPorCobrar);
 // and the caller runs it with Llamar (nothing happens while it is unset).
-// The main window's openers (RegistrarAbridor) are hooks of this kind.
+// The hook holds its function itself, so one of another signature does not
+// compile.
 #pragma once
 
-#include <QString>
-#include <any>
 #include <functional>
 #include <type_traits>
+#include <utility>
 
-namespace enganches {
-// An empty valor removes the hook.
-void poner(const QString& nombre, std::any valor);
-const std::any* buscar(const QString& nombre);
-}  // namespace enganches
-
-// A hook is only its name, so a constant can stand for it: assigning to it
-// sets the hook, testing it says whether it is set, calling it runs it
-// (nothing happens while it is unset).
+// Assigning to a hook sets it (an empty function unsets it; the last
+// setting stands), testing it says whether it is set, calling it runs it
+// (nothing happens while it is unset). It may be set from a const
+// declaration: the hook is the function it holds, not the object.
 template <class Sig>
-struct Enganche {
-    const char* nombre;
+class Enganche {
+public:
+    Enganche() = default;
+    Enganche(const Enganche&) = delete;
+    Enganche& operator=(const Enganche&) = delete;
 
-    void operator=(std::type_identity_t<std::function<Sig>> f) const;
-    explicit operator bool() const;
+    void operator=(std::type_identity_t<std::function<Sig>> f) const { f_ = std::move(f); }
+    explicit operator bool() const { return static_cast<bool>(f_); }
     template <class... A>
-    void operator()(A&&... a) const;
+    void operator()(A&&... a) const
+    {
+        // A copy: the hook may set itself again while it runs.
+        if (const std::function<Sig> f = f_)
+            f(std::forward<A>(a)...);
+    }
+    // A copy of what it holds; empty when unset.
+    std::function<Sig> funcion() const { return f_; }
+
+private:
+    mutable std::function<Sig> f_;
 };
 
-// Sets the hook; an empty function unsets it. The last setting stands.
 template <class Sig>
-void Enganchar(const QString& nombre, std::type_identity_t<std::function<Sig>> f)
+void Enganchar(const Enganche<Sig>& e, std::type_identity_t<std::function<Sig>> f)
 {
-    enganches::poner(nombre, f ? std::any(std::move(f)) : std::any());
-}
-template <class Sig>
-void Enganchar(Enganche<Sig> e, std::type_identity_t<std::function<Sig>> f)
-{
-    Enganchar<Sig>(QLatin1String(e.nombre), std::move(f));
+    e = std::move(f);
 }
 
-// A copy of the hook (it may set itself again while it runs); empty when
-// unset.
 template <class Sig>
-std::function<Sig> Enganchado(const QString& nombre)
+std::function<Sig> Enganchado(const Enganche<Sig>& e)
 {
-    if (const std::any* a = enganches::buscar(nombre))
-        if (const auto* f = std::any_cast<std::function<Sig>>(a))
-            return *f;
-    return {};
-}
-template <class Sig>
-std::function<Sig> Enganchado(Enganche<Sig> e)
-{
-    return Enganchado<Sig>(QLatin1String(e.nombre));
+    return e.funcion();
 }
 
 // Runs the hook; false when it is unset.
 template <class Sig, class... A>
-bool Llamar(Enganche<Sig> e, A&&... a)
+bool Llamar(const Enganche<Sig>& e, A&&... a)
 {
-    const std::function<Sig> f = Enganchado(e);
+    const std::function<Sig> f = e.funcion();
     if (!f)
         return false;
     f(std::forward<A>(a)...);
     return true;
-}
-
-template <class Sig>
-void Enganche<Sig>::operator=(std::type_identity_t<std::function<Sig>> f) const
-{
-    Enganchar(*this, std::move(f));
-}
-
-template <class Sig>
-Enganche<Sig>::operator bool() const
-{
-    return static_cast<bool>(Enganchado(*this));
-}
-
-template <class Sig>
-template <class... A>
-void Enganche<Sig>::operator()(A&&... a) const
-{
-    Llamar(*this, std::forward<A>(a)...);
 }

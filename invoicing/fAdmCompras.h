@@ -14,7 +14,7 @@ public:
 
     // The payables window hooks in here: opening the payables of a
     // supplier code. Unset, "Por Pagar" does nothing.
-    static constexpr Enganche<void(const QString&)> abrirPorPagar{"fAdmCompras.abrirPorPagar"};
+    static inline const Enganche<void(const QString&)> abrirPorPagar;
 
     void NuevaFactura() override;
 

@@ -15,9 +15,9 @@ public:
     // The purchase window and the receivables window hook in here: whether
     // the purchase window is open, closing it without a question, and
     // opening the receivables of a client code.
-    static constexpr Enganche<bool()> comprasAbierta{"fAdmVentas.comprasAbierta"};
-    static constexpr Enganche<void()> cerrarCompras{"fAdmVentas.cerrarCompras"};
-    static constexpr Enganche<void(const QString&)> abrirPorCobrar{"fAdmVentas.abrirPorCobrar"};
+    static inline const Enganche<bool()> comprasAbierta;
+    static inline const Enganche<void()> cerrarCompras;
+    static inline const Enganche<void(const QString&)> abrirPorCobrar;
 
     void NuevaFactura() override;
 

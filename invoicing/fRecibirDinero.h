@@ -25,7 +25,7 @@ public:
     // A fresh dialog with monto in tTotal, shown modally until it closes.
     static void Mostrar(const QString& monto, QWidget* parent = nullptr);
     // Tests: called with each dialog Mostrar opens, once it is up.
-    static constexpr Enganche<void(fRecibirDinero&)> alMostrar{"fRecibirDinero.alMostrar"};
+    static inline const Enganche<void(fRecibirDinero&)> alMostrar;
 
     // Leaving the cash box: the change, or "Efectivo Insuficiente".
     void tEfectivo_LostFocus();

@@ -36,8 +36,8 @@ public:
 
     // The reports hook in here the invoice and receipt previews (with the
     // invoice number; unset, their buttons do nothing).
-    static constexpr Enganche<void(const QString&)> abrirVistaFactura{"fVentas.abrirVistaFactura"};
-    static constexpr Enganche<void(const QString&)> abrirVistaRecibo{"fVentas.abrirVistaRecibo"};
+    static inline const Enganche<void(const QString&)> abrirVistaFactura;
+    static inline const Enganche<void(const QString&)> abrirVistaRecibo;
 
     // Header.
     void txt_Change(int index) override;

@@ -29,7 +29,7 @@ public:
     // starts afresh.
     static void MostrarModal(fReporteBase& w);
     // Tests: called with each window MostrarModal shows, once it is up.
-    static constexpr Enganche<void(fReporteBase&)> alMostrar{"fReporteBase.alMostrar"};
+    static inline const Enganche<void(fReporteBase&)> alMostrar;
 
 protected:
     fReporteBase(const QString& nombre, const QString& caption, int ancho, int alto, bool ventanaHerramienta = false);

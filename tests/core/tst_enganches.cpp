@@ -1,11 +1,12 @@
-// The named hooks the libraries call upward through.
+// The hooks the libraries call upward through.
 #include "mEnganches.h"
 
 #include <QTest>
+#include <type_traits>
 
 namespace {
-constexpr Enganche<void(const QString&)> conTexto{"prueba.conTexto"};
-constexpr Enganche<bool()> pregunta{"prueba.pregunta"};
+const Enganche<void(const QString&)> conTexto;
+const Enganche<bool()> pregunta;
 }  // namespace
 
 class TstEnganches : public QObject {
@@ -47,13 +48,16 @@ private slots:
         QCOMPARE(vistos, QStringList({"a"}));
     }
 
-    // Asked with another signature, a hook is not there.
-    void otraFirmaNoLoEncuentra()
+    // A function of another signature cannot be set on a hook at all.
+    void otraFirmaNoCompila()
     {
+        using Pregunta = const Enganche<bool()>&;
+        static_assert(std::is_assignable_v<Pregunta, std::function<bool()>>);
+        static_assert(!std::is_assignable_v<Pregunta, std::function<void()>>);
+        static_assert(!std::is_assignable_v<Pregunta, std::function<bool(const QString&)>>);
+        static_assert(!std::is_assignable_v<const Enganche<void(const QString&)>&, std::function<void(int*)>>);
         pregunta = [] { return true; };
         QVERIFY(Enganchado(pregunta)());
-        QVERIFY(!Enganchado<void()>(QString("prueba.pregunta")));
-        QVERIFY(!Enganchado<void(const QString&)>(QString("prueba.pregunta")));
     }
 };
 

@@ -877,9 +877,9 @@ private slots:
         delete VentanaAbierta<fFact_xCobrar>();
         delete VentanaAbierta<fFact_xPagar>();
 
-        for (const auto& abrir : {fAdmCli::abrirPorCobrar, fAdmVentas::abrirPorCobrar}) {
-            QVERIFY(abrir);
-            abrir("7");
+        for (const auto* abrir : {&fAdmCli::abrirPorCobrar, &fAdmVentas::abrirPorCobrar}) {
+            QVERIFY(*abrir);
+            (*abrir)("7");
             fFact_xCobrar* w = VentanaAbierta<fFact_xCobrar>();
             QVERIFY(w);
             QVERIFY(w->isVisible());
@@ -887,9 +887,9 @@ private slots:
             QCOMPARE(w->lvwFacturas->count(), 1);
             delete w;
         }
-        for (const auto& abrir : {fAdmProv::abrirPorPagar, fAdmCompras::abrirPorPagar}) {
-            QVERIFY(abrir);
-            abrir("8");
+        for (const auto* abrir : {&fAdmProv::abrirPorPagar, &fAdmCompras::abrirPorPagar}) {
+            QVERIFY(*abrir);
+            (*abrir)("8");
             fFact_xPagar* w = VentanaAbierta<fFact_xPagar>();
             QVERIFY(w);
             QCOMPARE(w->tCodigo_prov->text(), QString("8"));
