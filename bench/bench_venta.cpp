@@ -123,11 +123,8 @@ double soloMovimientos()
     QElapsedTimer t;
     t.start();
     cn.BeginTrans();
-    for (int i = 0; i < kLineas; ++i) {
-        gRecordset = std::make_shared<ado::Recordset>();
-        gRecordset->Open(QString("Select codigo_art From ARTICULOS Where codigo_art = 'B%1'").arg(i), cn);
-        MoverInventario(1, 60, SalidaArticulos(), "Prueba", OrigenMovimiento::Venta);
-    }
+    for (int i = 0; i < kLineas; ++i)
+        MoverArticulo(QString("B%1").arg(i), 1, 60, SalidaArticulos(), "Prueba", OrigenMovimiento::Venta);
     cn.CommitTrans();
     return t.nsecsElapsed() / 1e6;
 }

@@ -353,14 +353,11 @@ bool fArticulos::Guardar()
         inicial = qint16(v);
     }
 
-    ado::Connection& cn = Conexion();
-    ValoresCajas cajas = LeerCajas(txt);
-    bool rechazar = false, movido = false;
-    Err.Clear();
-    const bool abierta = Trap([&] {
-        cn.BeginTrans();
+    bool rechazar = false;
+    const auto antes = [&](ado::Connection& cn, ValoresCajas& cajas) {
+        rechazar = false;
         if (modo != 1)
-            return;
+            return true;
         // A code typed over to another stored article must not rewrite it.
         if (codigo != cargado_[0]) {
             ado::Recordset otro;
@@ -369,7 +366,7 @@ bool fArticulos::Guardar()
                       cn);
             if (otro.RecordCount() > 0) {
                 rechazar = true;
-                return;
+                return false;
             }
         }
         // Stock and cost booked since the boxes were filled stay as stored
@@ -380,42 +377,32 @@ bool fArticulos::Guardar()
                         + QStringLiteral(" FOR UPDATE"),
                     cn);
         if (actual.RecordCount() < 1)
-            return;
+            return true;
         const int columna[2] = {kCosto, kCantidad};
         for (int j = 0; j < 2; ++j) {
             const int i = columna[j];
             if (!Cambiado(i))
                 cajas[i] = i == kCosto ? TextoExacto(actual.Fields(j)) : actual.Fields(j).Text();
             else if (actual.Fields(j).Text() != cargado_[i])
-                movido = true;
+                throw ado::Error{ado::err::Conflict, QStringLiteral("El costo o la cantidad cambió desde que se cargó"),
+                                 ado::Fault::Changed};
         }
-    });
-    if (!abierta || rechazar || movido) {
-        if (cn.transactionDepth() > 0)
-            cn.RollbackTrans();
+        return true;
+    };
+    const double costo = Val(BoxText(txt[2]));
+    const auto despues = [&](ado::Connection&) {
+        if (modo == 2)
+            MoverArticulo(codigo, inicial, costo, EntradaArticulos(), QStringLiteral("Inventario Inicial"),
+                            OrigenMovimiento::InventarioInicial);
+    };
+    switch (GuardarEnUnidad(LeerCajas(txt), gSQL, modo, fila_, antes, despues)) {
+    case Guardado::Si:
+        break;
+    case Guardado::Rechazado:
         if (rechazar)
             RechazarCodigoDuplicado();
-        else if (movido)
-            Err.Set(ado::err::Conflict, QStringLiteral("El costo o la cantidad cambió desde que se cargó"), ado::Fault::Changed);
-        if (!rechazar)
-            ControlErrores();
         return false;
-    }
-    if (!DatosActualizados(cajas, gSQL, modo, fila_)) {
-        cn.RollbackTrans();
-        return false;
-    }
-    Err.Clear();
-    const bool guardado = Trap([&] {
-        if (modo == 2)
-            MoverInventario(inicial, Val(BoxText(txt[2])), EntradaArticulos(), QStringLiteral("Inventario Inicial"),
-                            OrigenMovimiento::InventarioInicial);
-        cn.CommitTrans();
-    });
-    if (!guardado) {
-        if (cn.transactionDepth() > 0)
-            cn.RollbackTrans();
-        ControlErrores();
+    case Guardado::Fallo:
         return false;
     }
     modoEdicion = 1;

@@ -144,38 +144,19 @@ void fDatosTercero::Aceptar()
     // Edit mode with the code typed over: the typed code must not pick
     // another stored record. The lock keeps the answer true until the save.
     const bool otroCodigo = modo_ == 1 && BoxText(txt[0]) != codigoCargado_;
-    ado::Connection& cn = Conexion();
-    if (otroCodigo) {
-        bool existe = false;
-        Err.Clear();
-        if (!Trap([&] {
-                cn.BeginTrans();
-                existe = CodigoDeOtroRegistro();
-            })) {
-            cn.RollbackTrans();
-            ControlErrores();
-            return;
-        }
-        if (existe) {
-            cn.RollbackTrans();
-            RechazarCodigoDuplicado();
-            return;
-        }
-    }
-    bool guardado = DatosActualizados(txt, gSQL, modo_, fila_);
-    if (otroCodigo) {
-        if (guardado) {
-            Err.Clear();
-            if (!Trap([&] { cn.CommitTrans(); })) {
-                ControlErrores();
-                guardado = false;
-            }
-        } else {
-            cn.RollbackTrans();
-        }
-    }
-    if (guardado)
+    AntesDeGuardar antes;
+    if (otroCodigo)
+        antes = [this](ado::Connection&, ValoresCajas&) { return !CodigoDeOtroRegistro(); };
+    switch (GuardarEnUnidad(LeerCajas(txt), gSQL, modo_, fila_, antes)) {
+    case Guardado::Si:
         CerrarVentana(this);
+        break;
+    case Guardado::Rechazado:
+        RechazarCodigoDuplicado();
+        break;
+    case Guardado::Fallo:
+        break;
+    }
 }
 
 void fDatosTercero::BuscarImagen()

@@ -1,6 +1,7 @@
 #include "mInventario.h"
 
 #include "mFunciones.h"
+#include "mUnidad.h"
 #include "msgbox.h"
 #include "textfmt.h"
 
@@ -16,16 +17,11 @@ bool HayFilaActual(const ado::RecordsetPtr& rs)
 
 }  // namespace
 
-bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
-                     OrigenMovimiento origen)
+bool MoverArticulo(const QString& codigo, qint16 cantidad, double precio, const QString& movimiento,
+                   const QString& concepto, OrigenMovimiento origen)
 {
-    if (!HayFilaActual(gRecordset))
-        return false;
-    const QString codigo = gRecordset->Fields(QStringLiteral("codigo_art")).Text();
-
-    ado::Connection& cn = Conexion();
-    cn.BeginTrans();
-    try {
+    bool movido = false;
+    EnUnidad([&](ado::Connection& cn) {
         // The lock keeps other workstations off this article until the unit
         // ends, so the stock read here is the one the movement changes.
         // Every line of an invoice books one movement: the statements are
@@ -33,11 +29,8 @@ bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
         ado::Recordset art;
         art.Open(QStringLiteral("Select precio_compra,cantidad From ARTICULOS Where ARTICULOS.codigo_art = ? FOR UPDATE"), cn,
                  {codigo});
-        if (art.RecordCount() < 1) {
-            art.Close();
-            cn.CommitTrans();
-            return false;
-        }
+        if (art.RecordCount() < 1)
+            return true;
 
         const bool inicial = origen == OrigenMovimiento::InventarioInicial;
         const bool entrada = movimiento == EntradaArticulos();
@@ -83,19 +76,22 @@ bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, 
             ado::Recordset upd;
             upd.Open(QStringLiteral("Update ARTICULOS Set cantidad = ? Where ARTICULOS.codigo_art = ?"), cn, {nueva, codigo});
         }
-        cn.CommitTrans();
+        movido = true;
         return true;
-    } catch (...) {
-        cn.RollbackTrans();
-        throw;
-    }
+    });
+    return movido;
 }
 
 bool ActualizarInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
                           OrigenMovimiento origen)
 {
+    if (!HayFilaActual(gRecordset))
+        return true;
     Err.Clear();
-    if (Trap([&] { MoverInventario(cantidad, precio, movimiento, concepto, origen); }))
+    if (Trap([&] {
+            MoverArticulo(gRecordset->Fields(QStringLiteral("codigo_art")).Text(), cantidad, precio, movimiento, concepto,
+                          origen);
+        }))
         return true;
     ControlErrores();
     return false;

@@ -39,11 +39,12 @@ inline QString SalidaArticulos() { return QStringLiteral("salida_articulos"); }
 bool ActualizarInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
                           OrigenMovimiento origen);
 
-// The same movement for callers that trap and report failures themselves:
-// it rolls back and throws ado::Error instead of showing a message. False
-// when it booked nothing (no current row, or the article is not stored).
-bool MoverInventario(qint16 cantidad, double precio, const QString& movimiento, const QString& concepto,
-                     OrigenMovimiento origen);
+// The same movement of the article codigo, for callers that trap and
+// report failures themselves: it rolls back and throws ado::Error instead
+// of showing a message. False when it booked nothing (the article is not
+// stored).
+bool MoverArticulo(const QString& codigo, qint16 cantidad, double precio, const QString& movimiento,
+                   const QString& concepto, OrigenMovimiento origen);
 
 // New unit cost by the company's costing method (gCosteoInventario) for a
 // purchase applied (Compra) or annulled (CompraAnulada). The weighted

@@ -23,8 +23,6 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -363,78 +361,71 @@ void fEmpresasUsuarios::Entrar(const Seccion& s, qint32 modo)
 
 bool fEmpresasUsuarios::Guardar(const Seccion& s, const Resguardo& r)
 {
-    BoxArray b = cajas(s.cajas, s.n);
-    std::vector<std::unique_ptr<QLineEdit>> guardados;  // counters as stored now
+    ValoresCajas guardadas;  // the values as the save wrote them
     bool duplicado = false;
     QString movido;
-    ado::Connection& cn = Conexion();
-    const bool unidad = *s.modo == 1 && (!r.otro.isEmpty() || !r.actual.isEmpty());
-    if (unidad) {
-        Err.Clear();
-        const bool leido = Trap([&] {
-            cn.BeginTrans();
-            if (!r.otro.isEmpty()) {
-                ado::Recordset otro;
-                otro.Open(r.otro + QStringLiteral(" FOR UPDATE"), cn);
-                duplicado = otro.RecordCount() > 0;
-            }
-            if (duplicado || r.actual.isEmpty())
-                return;
-            ado::Recordset actual;
-            actual.Open(r.actual + QStringLiteral(" FOR UPDATE"), cn);
-            if (actual.RecordCount() < 1)
-                return;
-            // A sale on another workstation may have moved a counter since
-            // the load: one left alone keeps what is stored, one typed over
-            // must start from what was loaded.
-            for (int j = 0; j < r.contadores.size() && movido.isEmpty(); ++j) {
-                const int k = r.contadores[j];
-                const QString ahora = actual.Fields(j).Text(), antes = s.cargado->value(k);
-                if (s.cajas[k]->text() == antes) {
-                    guardados.push_back(std::make_unique<QLineEdit>(ahora));
-                    b[k] = guardados.back().get();
-                } else if (ahora != antes) {
-                    movido = r.nombres[j] + QStringLiteral(" cambió en otra estación desde que se cargó el registro (ahora es ")
-                             + ahora + QStringLiteral("). Cárguelo de nuevo e inténtelo otra vez");
-                }
-            }
-        });
-        if (!leido || duplicado || !movido.isEmpty()) {
-            cn.RollbackTrans();
-            if (!leido) {
-                ControlErrores();
-                MsgBox(kNoActualizado, MsgStyle::Exclamation);
-            } else if (duplicado) {
-                Err.Set(3022, QStringLiteral("El código pertenece a otro registro"));
-                ControlErrores();
-                MsgBox(QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'"));
-                MsgBox(kNoActualizado, MsgStyle::Exclamation);
-            } else {
-                MsgBox(movido, MsgStyle::Exclamation);
-            }
+    const bool revisar = *s.modo == 1 && (!r.otro.isEmpty() || !r.actual.isEmpty());
+    const auto antes = [&](ado::Connection& cn, ValoresCajas& v) {
+        duplicado = false;
+        movido.clear();
+        guardadas = v;
+        if (!revisar)
+            return true;
+        if (!r.otro.isEmpty()) {
+            ado::Recordset otro;
+            otro.Open(r.otro + QStringLiteral(" FOR UPDATE"), cn);
+            duplicado = otro.RecordCount() > 0;
+        }
+        if (duplicado)
             return false;
+        if (r.actual.isEmpty())
+            return true;
+        ado::Recordset actual;
+        actual.Open(r.actual + QStringLiteral(" FOR UPDATE"), cn);
+        if (actual.RecordCount() < 1)
+            return true;
+        // A sale on another workstation may have moved a counter since
+        // the load: one left alone keeps what is stored, one typed over
+        // must start from what was loaded.
+        for (int j = 0; j < r.contadores.size(); ++j) {
+            const int k = r.contadores[j];
+            const QString ahora = actual.Fields(j).Text(), antes = s.cargado->value(k);
+            if (v[k] == antes) {
+                v[k] = ahora;
+            } else if (ahora != antes) {
+                movido = r.nombres[j] + QStringLiteral(" cambió en otra estación desde que se cargó el registro (ahora es ")
+                         + ahora + QStringLiteral("). Cárguelo de nuevo e inténtelo otra vez");
+                return false;
+            }
         }
-    }
-    bool guardado = DatosActualizados(b, gSQL, *s.modo, *s.modo == 1 ? *s.fila : FilaCargada());
-    const ado::RecordsetPtr guardada = gRecordset;
-    if (unidad) {
-        if (!guardado) {
-            cn.RollbackTrans();
-        } else if (Err.Clear(); !Trap([&] { cn.CommitTrans(); })) {
+        guardadas = v;
+        return true;
+    };
+    const ValoresCajas valores = LeerCajas(cajas(s.cajas, s.n));
+    switch (GuardarEnUnidad(valores, gSQL, *s.modo, *s.modo == 1 ? *s.fila : FilaCargada(), antes)) {
+    case Guardado::Si:
+        break;
+    case Guardado::Rechazado:
+        if (duplicado) {
+            Err.Set(3022, QStringLiteral("El código pertenece a otro registro"));
             ControlErrores();
-            guardado = false;
+            MsgBox(QStringLiteral("Error en Update de la Función DatosActualizados en el módulo 'mFunciones'"));
+            MsgBox(kNoActualizado, MsgStyle::Exclamation);
+        } else {
+            MsgBox(movido, MsgStyle::Exclamation);
         }
-    }
-    if (!guardado) {
+        return false;
+    case Guardado::Fallo:
         MsgBox(kNoActualizado, MsgStyle::Exclamation);
         return false;
     }
+    const ado::RecordsetPtr guardada = gRecordset;
     // The next edit starts from the row as this save left it.
     Cargada(s, *guardada);
     // The section now holds the row as stored.
     s.cargado->clear();
     for (int i = 0; i < s.n; ++i) {
-        setTexto(s.cajas[i], BoxText(b[i]));
+        setTexto(s.cajas[i], guardadas.value(i).value_or(QString()));
         s.cargado->append(s.cajas[i]->text());
     }
     Modo(s, 3);

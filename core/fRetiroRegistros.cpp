@@ -1,6 +1,6 @@
 #include "fRetiroRegistros.h"
 
-#include "BusyCursor.h"
+#include "mUnidad.h"
 
 #include "Twips.h"
 #include "fOpciones.h"
@@ -117,24 +117,15 @@ bool fRetiroRegistros::EliminarFacturas(bool ventas, const QString& desde, const
     gSQL = QStringLiteral("Delete From ") + (ventas ? QStringLiteral("ventas") : QStringLiteral("compras"))
            + QStringLiteral(" Where codigo_fac Between ") + desde + QStringLiteral(" And ") + hasta
            + QStringLiteral(" And codigo_emp = ") + empresa;
-    ado::Connection& cn = Conexion();
-    Err.Clear();
-    const BusyCursor espera;  // a wide range removes many invoices
     // One unit: the headers with their lines and payments, or nothing.
-    const bool hecho = Trap([&] {
-        cn.BeginTrans();
+    const bool hecho = EnTransaccion([](ado::Connection& cn) {
         ado::Recordset rs;
         rs.Open(gSQL, cn);
-        cn.CommitTrans();
+        return true;
     });
-    if (!hecho) {
-        const ErrObject e = Err;
-        Trap([&] { cn.RollbackTrans(); });
-        Err = e;
+    if (!hecho)
         ControlErrores();
-        return false;
-    }
-    return true;
+    return hecho;
 }
 
 void fRetiroRegistros::bEliminarFactura_Click(int Index)

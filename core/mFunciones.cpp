@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "KeyFilter.h"
+#include "mUnidad.h"
 #include "msgbox.h"
 
 #include <QLineEdit>
@@ -68,33 +69,31 @@ bool ComoSeCargo(ado::Recordset& rs, const FilaCargada& cargada)
 }
 }  // namespace
 
-bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
+bool GuardarFila(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada,
+                 EtapaGuardar* etapa)
 {
-    const BusyCursor espera;
-    if (!AbrirRecordset(source))
-        return false;
+    EtapaGuardar local;
+    EtapaGuardar& e = etapa ? *etapa : local;
+    e = EtapaGuardar::Abrir;
+    // The previous result is released here, as AbrirRecordset does.
+    gRecordset = std::make_shared<ado::Recordset>();
+    ado::Recordset& rs = *gRecordset;
+    rs.Open(source, Conexion());
+    e = EtapaGuardar::Escribir;
     // The row as read here is what the write below must still find, so the
     // check and the write together see any change made since the load.
-    if (modo == 1 && !cargada.isEmpty() && !ComoSeCargo(*gRecordset, cargada)) {
-        Err.Set(ado::err::Conflict, QStringLiteral("El registro cambió desde que se cargó"), ado::Fault::Changed);
-        ControlErrores();
-        MsgBox(kUpdateFallido);
-        return false;
-    }
+    if (modo == 1 && !cargada.isEmpty() && !ComoSeCargo(rs, cargada))
+        throw ado::Error{ado::err::Conflict, QStringLiteral("El registro cambió desde que se cargó"), ado::Fault::Changed};
     // A mode that writes nothing is no save: the caller must not take it
     // for one.
-    if (modo < 0 || modo > 2) {
-        MsgBox(kUpdateFallido);
+    if (modo < 0 || modo > 2)
         return false;
-    }
-    ado::Recordset& rs = *gRecordset;
-    Err.Clear();
     auto box = [&](int i) -> QString {
         if (i < 0 || i >= txt.size() || !txt[i])
             throw ado::Error{ado::err::NoControl, QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i)};
         return *txt[i];
     };
-    Trap([&] {
+    try {
         switch (modo) {
         case 2:
             rs.AddNew();
@@ -117,13 +116,67 @@ bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 mo
             break;
         }
         rs.Update();
-    });
-    if (!ControlErrores()) {
+    } catch (...) {
         rs.CancelUpdate();
-        MsgBox(kUpdateFallido);
-        return false;
+        throw;
     }
     return true;
+}
+
+namespace {
+// After a save that did not store: the error check's message, and the
+// save's own line when the save itself failed (not its open, nor what ran
+// before or after it).
+void AvisarNoGuardado(bool sinError, EtapaGuardar etapa)
+{
+    if (!sinError)
+        ControlErrores();
+    if (etapa == EtapaGuardar::Escribir)
+        MsgBox(kUpdateFallido);
+}
+}  // namespace
+
+bool DatosActualizados(const ValoresCajas& txt, const QString& source, qint32 modo, const FilaCargada& cargada)
+{
+    const BusyCursor espera;
+    EtapaGuardar etapa = EtapaGuardar::Abrir;
+    bool escrito = false;
+    Err.Clear();
+    const bool sinError = Trap([&] { escrito = GuardarFila(txt, source, modo, cargada, &etapa); });
+    if (sinError && escrito)
+        return true;
+    AvisarNoGuardado(sinError, etapa);
+    return false;
+}
+
+Guardado GuardarEnUnidad(const ValoresCajas& valores, const QString& source, qint32 modo, const FilaCargada& cargada,
+                         const AntesDeGuardar& antes, const DespuesDeGuardar& despues)
+{
+    EtapaGuardar etapa = EtapaGuardar::Antes;
+    bool rechazado = false, escrito = false;
+    const bool sinError = EnTransaccion([&](ado::Connection& cn) {
+        // A unit may run again: each run starts from the values as given.
+        etapa = EtapaGuardar::Antes;
+        rechazado = escrito = false;
+        ValoresCajas v = valores;
+        if (antes && !antes(cn, v)) {
+            rechazado = true;
+            return false;
+        }
+        escrito = GuardarFila(v, source, modo, cargada, &etapa);
+        if (!escrito)
+            return false;
+        etapa = EtapaGuardar::Despues;
+        if (despues)
+            despues(cn);
+        return true;
+    });
+    if (sinError && rechazado)
+        return Guardado::Rechazado;
+    if (sinError && escrito)
+        return Guardado::Si;
+    AvisarNoGuardado(sinError, etapa);
+    return Guardado::Fallo;
 }
 
 void AjustarCajas(const BoxArray& cajas, const QString& tabla, int primera)

@@ -6,6 +6,7 @@
 #include "vbrt.h"
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <optional>
 
 // Opens source (a statement or a bare table name) as the new gRecordset.
@@ -36,6 +37,26 @@ bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint3
                        const FilaCargada& cargada = {});
 // The same on the boxes' texts.
 bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo, const FilaCargada& cargada = {});
+
+// The save as a part of a unit: opens source as the new gRecordset and
+// writes the values as DatosActualizados does, showing nothing; a failure
+// throws ado::Error. False, with nothing written, for a mode that writes
+// nothing. etapa says how far it got: a failure at Abrir is the source's,
+// at Escribir the row's.
+enum class EtapaGuardar { Antes, Abrir, Escribir, Despues };
+bool GuardarFila(const ValoresCajas& valores, const QString& source, qint32 modo, const FilaCargada& cargada = {},
+                 EtapaGuardar* etapa = nullptr);
+
+// A save in one unit of work with what must hold until it is stored: antes
+// runs first (locks and checks; it may adjust the values; false gives the
+// unit up, and its caller tells why), then the save, then despues. The
+// messages come once the unit has ended: the error check's, and the save's
+// own line when the row itself was refused.
+enum class Guardado { Si, Rechazado, Fallo };
+using AntesDeGuardar = std::function<bool(ado::Connection&, ValoresCajas&)>;
+using DespuesDeGuardar = std::function<void(ado::Connection&)>;
+Guardado GuardarEnUnidad(const ValoresCajas& valores, const QString& source, qint32 modo, const FilaCargada& cargada,
+                         const AntesDeGuardar& antes, const DespuesDeGuardar& despues = {});
 
 // Each line box takes at most what its column of tabla holds (box i is
 // column primera + i, as DatosActualizados writes them), and no box takes

@@ -224,8 +224,8 @@ QString GuardarDetalle(const QString& numero, const QString& empresa, const QStr
         const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
             throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
-        if (!MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento,
-                             concepto, origen)
+        if (!MoverArticulo(l.codigo_art, qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(),
+                           movimiento, concepto, origen)
             && ausente.isEmpty())
             ausente = l.codigo_art;
     }

@@ -1,30 +1,10 @@
 #include "mSubRutinas_facturas.h"
 
-#include "BusyCursor.h"
 #include "ListView.h"
 #include "mFunciones.h"
 #include "textfmt.h"
 
 #include <QWidget>
-
-bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
-{
-    const BusyCursor espera;
-    ado::Connection& cn = Conexion();
-    Err.Clear();
-    return Trap([&] {
-        cn.BeginTrans();
-        try {
-            if (cuerpo(cn))
-                cn.CommitTrans();
-            else
-                cn.RollbackTrans();
-        } catch (...) {
-            cn.RollbackTrans();
-            throw;
-        }
-    });
-}
 
 Factura FacturaDe(const BoxArray& txt, ListView* lvw)
 {
@@ -89,8 +69,8 @@ void AnularDetalleFactura(const QString& sql, const QString& movimiento, const Q
         const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
         if (cantidad < -32768 || cantidad > 32767)
             throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
-        MoverInventario(qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto,
-                        origen);
+        MoverArticulo(rs.Fields(QStringLiteral("codigo_art")).Text(), qint16(cantidad),
+                      rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto, origen);
         rs.MoveNext();
     }
 }

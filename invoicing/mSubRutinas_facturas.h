@@ -9,6 +9,7 @@
 #include "Factura.h"
 #include "boxes.h"
 #include "mInventario.h"
+#include "mUnidad.h"
 #include "mVblesGlobales.h"
 
 #include <QHash>
@@ -18,11 +19,6 @@
 class ListView;
 
 // ---- the store ----
-
-// One unit of work on the store: cuerpo returns true to commit, false to
-// roll back; an error rolls back and lands in Err. False on error. Show no
-// message box from cuerpo: the unit holds its locks until it ends.
-bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
 
 // The boxes and the list as an invoice value: header column i = box i as
 // it holds the text, the lines in list order.

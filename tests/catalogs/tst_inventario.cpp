@@ -253,7 +253,7 @@ private slots:
         msgtest::clear();
         {
             FalloAlEscribir fallo("INSERT INTO Kardex");
-            QVERIFY_THROWS_EXCEPTION(ado::Error, MoverInventario(1, 15, kSalida, "x", OrigenMovimiento::Venta));
+            QVERIFY_THROWS_EXCEPTION(ado::Error, MoverArticulo("A1", 1, 15, kSalida, "x", OrigenMovimiento::Venta));
         }
         QVERIFY(msgtest::calls().isEmpty());
         QCOMPARE(cn.transactionDepth(), 0);

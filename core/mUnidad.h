@@ -1,0 +1,19 @@
+// One unit of work on the store: what it writes is stored together or not
+// at all. Every subsystem's units go through here.
+#pragma once
+
+#include "adodb.h"
+
+#include <functional>
+
+// Runs cuerpo in a unit on the program's connection: true from cuerpo
+// commits, false rolls back; an error rolls back and is thrown on. Inside
+// an open unit it joins it, and a failure gives the whole outer unit up.
+// cuerpo shows no message and asks nothing: the unit holds its locks
+// until it ends.
+bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo);
+
+// The same for a caller that reports failures itself: false when an error
+// rolled the unit back, which then lands in Err; a cuerpo that gives up
+// rolls back and still gives true. The busy cursor shows while it runs.
+bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
