@@ -1,6 +1,6 @@
 #include "Factura.h"
 
-#include "mDinero.h"
+#include "Dinero.h"
 #include "mFunciones.h"
 #include "mNumeracionNCF.h"
 #include "mSubRutinas_facturas.h"
@@ -82,20 +82,26 @@ CuentaAplicar CalcularAplicar(const QString& neto, const QString& impuesto, cons
                               const QString& abono)
 {
     CuentaAplicar c;
-    double dinero[2] = {0, 0};  // discount, amount paid
+    Dinero dinero[2];  // discount, amount paid
     const QString textos[2] = {descuento, abono};
     for (int i : {6, 7}) {
         const QString t = textos[i - 6].trimmed();
-        if (!t.isEmpty() && !LeerDinero(t, dinero[i - 6])) {
+        if (t.isEmpty())
+            continue;
+        const std::optional<Dinero> d = Dinero::Leer(t);
+        if (!d) {
             c.falla = CuentaAplicar::Falla::Dinero;
             c.caja = i;
             return c;
         }
+        dinero[i - 6] = *d;
     }
-    c.neto = EnCentavos(Val(neto));
-    c.impuesto = EnCentavos(Val(impuesto));
-    c.total = EnCentavos(c.neto + c.impuesto - dinero[0]);
-    c.saldo = EnCentavos(c.total - dinero[1]);
+    const Dinero netoC = Dinero::De(Val(neto)), impuestoC = Dinero::De(Val(impuesto));
+    const Dinero total = netoC + impuestoC - dinero[0], saldo = total - dinero[1];
+    c.neto = netoC.valor();
+    c.impuesto = impuestoC.valor();
+    c.total = total.valor();
+    c.saldo = saldo.valor();
     if (c.saldo < 0)
         c.falla = CuentaAplicar::Falla::SaldoNegativo;
     return c;

@@ -3,7 +3,7 @@
 #include "ListView.h"
 #include "mCatalogos.h"
 #include "mCuentas.h"
-#include "mDinero.h"
+#include "Dinero.h"
 #include "mFunciones.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -334,21 +334,21 @@ bool fCuentaBase::ValidarAbono()
         return false;
     }
     const QString texto = txt[2]->text().trimmed();
-    double valor = 0;
     // A sign is read apart so that "-5" gets the message about the amount.
-    if (texto.startsWith(QLatin1Char('-')) && LeerDinero(texto.mid(1), valor)) {
+    if (texto.startsWith(QLatin1Char('-')) && Dinero::Leer(texto.mid(1))) {
         MsgBox(QStringLiteral("El valor del abono debe ser mayor que cero"), MsgStyle::Exclamation);
         return false;
     }
-    if (!LeerDinero(texto, valor)) {
+    const std::optional<Dinero> valor = Dinero::Leer(texto);
+    if (!valor) {
         MsgBox(QStringLiteral("Verifique el valor del abono"), MsgStyle::Exclamation);
         return false;
     }
-    if (valor <= 0) {
+    if (valor->centavos() <= 0) {
         MsgBox(QStringLiteral("El valor del abono debe ser mayor que cero"), MsgStyle::Exclamation);
         return false;
     }
-    if (EnCentavos(Val(txt[3]->text())) < valor) {
+    if (Dinero::De(Val(txt[3]->text())) < *valor) {
         MsgBox(QStringLiteral("El valor del Abono no puede ser mayor al Saldo"), MsgStyle::Exclamation);
         return false;
     }
@@ -398,8 +398,7 @@ bool fCuentaBase::Informar(const ResultadoAbono& r, const QString& numero, const
 bool fCuentaBase::GuardarAbono()
 {
     const QString numero = txt[0]->text();
-    double valor = 0;
-    LeerDinero(txt[2]->text(), valor);
+    const double valor = Dinero::Leer(txt[2]->text()).value_or(Dinero()).valor();
     const ResultadoAbono r = AbonarFactura(d_.tablas, numero, valor, ParseDate(txt[4]->text().trimmed()),
                                            ParseDate(txtFecha_vencimiento->text().trimmed()));
     if (!Informar(r, numero, QStringLiteral("bAdicionarAbono")))
@@ -420,8 +419,7 @@ void fCuentaBase::bAdicionarAbono_Click()
 {
     if (!ValidarAbono())
         return;
-    double valor = 0;
-    LeerDinero(txt[2]->text(), valor);
+    const double valor = Dinero::Leer(txt[2]->text()).value_or(Dinero()).valor();
     const double nuevo = EnCentavos(Val(txt[3]->text()) - valor);
     if (MsgBox(QStringLiteral("Abono = '") + txt[2]->text() + QStringLiteral("' Nuevo Saldo = '") + NumText(nuevo)
                    + QStringLiteral("'. Desea continuar?"),

@@ -6,7 +6,7 @@
 #include "KeyFilter.h"
 #include "mCatalogos.h"
 #include "mDestinoBusqueda.h"
-#include "mDinero.h"
+#include "Dinero.h"
 #include "mDisplay.h"
 #include "mFunciones.h"
 #include "mFunciones_listas.h"

@@ -1,6 +1,6 @@
 #include "mAbonos.h"
 
-#include "mDinero.h"
+#include "Dinero.h"
 #include "mSubRutinas_facturas.h"
 #include "mVblesGlobales.h"
 #include "textfmt.h"

@@ -1,3 +1,4 @@
+#include "Dinero.h"
 #include "mDisplay.h"
 
 #include "SerialPort.h"
@@ -16,7 +17,7 @@ void EnviarADisplay(const QString& mensaje) { EscribirEnPuerto(Aparato::Visor, B
 
 QString TextoLineaDisplay(const QString& subTotal, const QString& descripcion)
 {
-    return QStringLiteral("$ ") + FormatMoney(Val(subTotal)) + QLatin1Char(' ') + descripcion.left(30);
+    return QStringLiteral("$ ") + Dinero::De(Val(subTotal)).Texto() + QLatin1Char(' ') + descripcion.left(30);
 }
 
-QString TextoTotalDisplay(const QString& total) { return QStringLiteral("TOTAL $ ") + FormatMoney(Val(total)); }
+QString TextoTotalDisplay(const QString& total) { return QStringLiteral("TOTAL $ ") + Dinero::De(Val(total)).Texto(); }

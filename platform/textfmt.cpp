@@ -70,23 +70,6 @@ QString NumText(const QVariant& v)
     }
 }
 
-QString FormatMoney(double x)
-{
-    if (!std::isfinite(x)) {
-        // Shown this way since the first version ("infinf", "-infinf").
-        const QString t = QString::number(std::fabs(x), 'f', 2);
-        return (x < 0 ? QStringLiteral("-") : QString()) + t + t;
-    }
-    // The C locale's signs, with its group sign switched on.
-    static const QLocale money = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::DefaultNumberOptions);
-        return c;
-    }();
-    const QString out = money.toString(x, 'f', 2);
-    return out == QLatin1String("-0.00") ? QStringLiteral("0.00") : out;
-}
-
 QString FormatDate(const QDate& d)
 {
     return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();

@@ -13,9 +13,6 @@ double RoundHalfEven(double x, int decimals = 0);
 QString NumText(double x);
 QString NumText(const QVariant& v);
 
-// "##,##0.00" whatever the locale: "1,234.50", "0.00", "-5.00".
-QString FormatMoney(double x);
-
 // "dd/MM/yyyy".
 QString FormatDate(const QDate& d);
 // Parses "dd/MM/yyyy" (also d/M/yyyy); an invalid date when impossible.

@@ -1,3 +1,4 @@
+#include "Dinero.h"
 #include "frmRepBase.h"
 
 #include "BusyCursor.h"
@@ -215,9 +216,9 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
         for (int n = 0; !rs.Eof(); ++n) {
             dinero.resize(0);
             for (int i = 0; i < 6; ++i) {
-                const qint64 c = Centavos(Monto(rs, indices[i]));
+                const qint64 c = Dinero::De(Monto(rs, indices[i])).centavos();
                 dinero += QLatin1Char('$');
-                FormatoDinero(c, dinero);
+                Dinero::DeCentavos(c).AgregarA(dinero);
                 fin[i + 1] = dinero.size();
                 sumas[i] += c;
             }
@@ -249,7 +250,7 @@ void frmRepBase::InformeFacturas(const QDate& desde, const QDate& hasta, const I
         pagina.addLine({{QStringLiteral("TOTALES")}}, ReportPage::Heading);
         pagina.beginTable();
         for (int i = 0; i < 6; ++i) {
-            const QString suma = QLatin1Char('$') + FormatoDinero(sumas[i]);
+            const QString suma = QLatin1Char('$') + Dinero::DeCentavos(sumas[i]).Texto();
             f.Escribir(QLatin1String(etiquetas[i]) + QStringLiteral("<td><P align=right><FONT face='Arial'>") + suma
                        + (i < 5 ? QStringLiteral("</FONT></P></td></tr>")
                                 : QStringLiteral("</FONT></P></td></tr></tr></table></td></tr></table>")));

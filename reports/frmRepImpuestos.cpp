@@ -1,3 +1,4 @@
+#include "Dinero.h"
 #include "frmRepImpuestos.h"
 
 #include "Factura.h"
@@ -60,9 +61,9 @@ qint64 filas(ArchivoReporte& f, ReportPage& pagina, ado::Recordset& rs)
         double& acumulado = acumulados[codigo];
         const double antes = acumulado;
         acumulado = SumarImpuesto(antes, Monto(rs, cantidad), Monto(rs, unitario), Monto(rs, tasa));
-        const qint64 impuesto = Centavos(acumulado - antes);
+        const qint64 impuesto = Dinero::De(acumulado - antes).centavos();
         const QString articulo = rs.Fields(descripcion).Text();
-        const QString dinero = QLatin1Char('$') + FormatoDinero(impuesto);
+        const QString dinero = QLatin1Char('$') + Dinero::DeCentavos(impuesto).Texto();
         f.Escribir(QLatin1StringView(" <tr bgcolor="));
         f.Escribir(ColorDeFila(n));
         f.Escribir(QLatin1StringView("><td>"));
@@ -109,7 +110,7 @@ void frmRepImpuestos::InicializarReporte(const QDate& desde, const QDate& hasta)
         f.Escribir(kEncabezado);
         pagina.addLine({{QStringLiteral("VENTA")}}, ReportPage::Heading);
         const qint64 ventas = filas(f, pagina, *gRecordset);
-        const QString totalVentas = QLatin1Char('$') + FormatoDinero(ventas);
+        const QString totalVentas = QLatin1Char('$') + Dinero::DeCentavos(ventas).Texto();
         f.Escribir(QStringLiteral("</TABLE></td></tr>"));
         f.Escribir(QStringLiteral("<tr><td><table>"));
         f.Escribir(QStringLiteral("<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>") + totalVentas
@@ -125,13 +126,13 @@ void frmRepImpuestos::InicializarReporte(const QDate& desde, const QDate& hasta)
         f.Escribir(kEncabezado);
         pagina.addLine({{QStringLiteral("COMPRA")}}, ReportPage::Heading);
         const qint64 suma = filas(f, pagina, *gRecordset);
-        const QString totalCompras = QLatin1Char('$') + FormatoDinero(suma);
+        const QString totalCompras = QLatin1Char('$') + Dinero::DeCentavos(suma).Texto();
         f.Escribir(QStringLiteral("</TABLE></td></tr>"));
         f.Escribir(QStringLiteral("<tr><td><table>"));
         f.Escribir(QStringLiteral("<tr><td><strong>Total Impuestos:</strong></td><td><P align=right><FONT face='Arial'>")
                    + totalCompras + QStringLiteral("</FONT></P></td></tr></table>"));
         total(pagina, QStringLiteral("Total Impuestos:"), totalCompras);
-        const QString diferencia = QLatin1Char('$') + FormatoDinero(ventas - suma);
+        const QString diferencia = QLatin1Char('$') + Dinero::DeCentavos(ventas - suma).Texto();
         f.Escribir(QStringLiteral("</td></tr><tr><td><br><table><tr><td><strong>Diferencia:</strong> ") + diferencia
                    + QStringLiteral("<br></td></tr></table></td></tr></table><br><br>") + kPieReporte);
         pagina.beginTable();

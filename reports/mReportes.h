@@ -73,14 +73,6 @@ double Monto(ado::Recordset& rs, int columna);
 // lacks fails as Fields() does.
 int Columna(ado::Recordset& rs, const QString& nombre);
 
-// An amount in cents as "#,##0.00" shows it (halves away from zero), so that
-// a column total is the sum of the amounts printed above it.
-qint64 Centavos(double valor);
-// "#,##0.00" of an amount in cents: "1,200.50", "0.00", "-16.00"; or added
-// to the end of destino.
-QString FormatoDinero(qint64 centavos);
-void FormatoDinero(qint64 centavos, QString& destino);
-
 // An invoice number goes into the previews' statements unquoted, so only
 // digits pass; anything else gets the error check's message (error 13) and
 // true.

@@ -2,6 +2,7 @@
 // texts translated, calendars and the file dialog with Spanish month and day
 // names, while every number, amount and date the program writes or reads
 // keeps its fixed form under the Spanish default locale.
+#include "Dinero.h"
 #include "FileDialog.h"
 #include "Idioma.h"
 #include "MonthView.h"
@@ -184,7 +185,7 @@ private slots:
         QLocale::setDefault(local);
         QCOMPARE(NumText(1234.5), QString("1234.5"));
         QCOMPARE(NumText(1500000.0), QString("1500000"));
-        QCOMPARE(FormatMoney(1234567.891), QString("1,234,567.89"));
+        QCOMPARE(Dinero::De(1234567.891).Texto(), QString("1,234,567.89"));
         QCOMPARE(FormatDate(QDate(2024, 12, 5)), QString("05/12/2024"));
         QCOMPARE(ParseDate("05/12/2024"), QDate(2024, 12, 5));
         QCOMPARE(Val("1234.5"), 1234.5);

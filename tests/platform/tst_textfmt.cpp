@@ -1,3 +1,4 @@
+#include "Dinero.h"
 #include "textfmt.h"
 
 #include <QtTest>
@@ -105,7 +106,7 @@ private slots:
         QFETCH(QString, expected);
         // The group and decimal signs never follow the locale.
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-        inBothLocales([&] { QCOMPARE(FormatMoney(x), expected); });
+        inBothLocales([&] { QCOMPARE(Dinero::De(x).Texto(), expected); });
         QLocale::setDefault(QLocale::c());
     }
 

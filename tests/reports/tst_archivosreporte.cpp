@@ -1,5 +1,6 @@
 // The report file, the page text and the money format, and the HTML view's
 // commands, without a store.
+#include "Dinero.h"
 #include "AppPath.h"
 #include "WebBrowser.h"
 #include "adoerror.h"
@@ -70,8 +71,8 @@ private slots:
         QFETCH(double, valor);
         QFETCH(qint64, centavos);
         QFETCH(QString, texto);
-        QCOMPARE(Centavos(valor), centavos);
-        QCOMPARE(FormatoDinero(Centavos(valor)), texto);
+        QCOMPARE(Dinero::De(valor).centavos(), centavos);
+        QCOMPARE(Dinero::De(valor).Texto(), texto);
     }
 
     // Deleted and written anew on every run; the folder is made when

@@ -1,4 +1,5 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Dinero.h"
 #include "../invoicing/Facturacion.h"
 #include "BusyCursor.h"
 #include "MonthView.h"
@@ -472,7 +473,7 @@ private slots:
             QCOMPARE(impuestos.value(1).value(0), QString("Impuestos:"));
             QCOMPARE(centavosDe(impuestos[1][1]), guardado);
         }
-        QVERIFY(pagina.contains("Diferencia: $" + FormatoDinero(totales[0] - totales[1]) + "\n"));
+        QVERIFY(pagina.contains("Diferencia: $" + Dinero::DeCentavos(totales[0] - totales[1]).Texto() + "\n"));
     }
 };
 
