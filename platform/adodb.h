@@ -4,6 +4,7 @@
 
 #include "adocatalog.h"
 #include "adoerror.h"
+#include "adorows.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -137,9 +138,9 @@ public:
     void Requery();
     bool isOpen() const { return open_; }
 
-    long RecordCount() const { return open_ ? rows_.size() : 0; }
-    bool Eof() const { return !open_ || pos_ >= rows_.size(); }
-    bool Bof() const { return !open_ || pos_ < 0 || rows_.isEmpty(); }
+    long RecordCount() const { return open_ ? long(rows_->size()) : 0; }
+    bool Eof() const { return !open_ || pos_ >= rows_->size(); }
+    bool Bof() const { return !open_ || pos_ < 0 || rows_->isEmpty(); }
     void MoveFirst();
     void MoveNext();
     void MovePrevious();
@@ -153,6 +154,10 @@ public:
     Field operator[](int index) { return Fields(index); }
     Field operator[](const QString& name) { return Fields(name); }
     int fieldIndex(const QString& name) const;  // -1 when absent
+    // The rows read, the hidden key columns after the FieldCount() visible
+    // ones. Shared, not copied: a change made here afterwards copies them
+    // first, so what was handed out stays as it was.
+    RowStorePtr rows() const { return rows_; }
 
     void AddNew();
     void Update();
@@ -183,7 +188,8 @@ private:
     QString keyedWhere(const QString& crit) const;
     QString insertText(const QVector<int>& keys) const;
     void setValue(int index, const QVariant& v);
-    const Row* currentRow() const;
+    bool onRow() const;  // a stored row is current
+    RowStore& ownRows();
     void checkIndex(int index) const;
 
     Connection* cn_ = nullptr;
@@ -191,7 +197,7 @@ private:
     bool open_ = false;
     QVector<Column> columns_;
     int visible_ = 0;
-    QVector<Row> rows_;
+    std::shared_ptr<RowStore> rows_ = std::make_shared<RowStore>();
     long pos_ = 0;
     const TableInfo* table_ = nullptr;  // set when the result can be written
     bool adding_ = false;

@@ -38,6 +38,31 @@ inline EngineFailure engineFailure(const QSqlError& e)
     return f;
 }
 
+// 'yyyy-MM-dd' as the local file keeps dates, at the start of the n
+// characters at s; invalid when they do not start so. By hand: every date
+// read passes here.
+template <typename C>
+QDate storedDate(const C* s, qsizetype n)
+{
+    if (n < 10 || s[4] != C('-') || s[7] != C('-'))
+        return QDate();
+    auto num = [&](int from, int len) {
+        int v = 0;
+        for (int i = from; i < from + len; ++i) {
+            const int d = int(s[i]) - '0';
+            if (d < 0 || d > 9)
+                return -1;
+            v = v * 10 + d;
+        }
+        return v;
+    };
+    return QDate(num(0, 4), num(5, 2), num(8, 2));
+}
+
+// Adds a value read to the row being read: as the column's kind makes it,
+// or as it came for a column of no known kind.
+void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c);
+
 // Runs the test hook before a write the layer performs.
 void beforeWrite(const QString& sql);
 

@@ -28,24 +28,9 @@ QVariant normalise(const QVariant& v, Kind k)
         if (v.typeId() == QMetaType::QDateTime)
             return v.toDateTime().date();
         {
-            // 'yyyy-MM-dd' as SQLite keeps it; parsed by hand, it is the hot path.
             const QString s = v.toString();
-            if (s.size() >= 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-')) {
-                auto num = [&](int from, int len) {
-                    int n = 0;
-                    for (int i = from; i < from + len; ++i) {
-                        const int d = s[i].unicode() - '0';
-                        if (d < 0 || d > 9)
-                            return -1;
-                        n = n * 10 + d;
-                    }
-                    return n;
-                };
-                QDate d(num(0, 4), num(5, 2), num(8, 2));
-                if (d.isValid())
-                    return d;
-            }
-            return v;
+            const QDate d = storedDate(s.utf16(), s.size());
+            return d.isValid() ? QVariant(d) : v;
         }
     case Kind::Money:
         if (v.typeId() == QMetaType::Double)
@@ -81,6 +66,55 @@ QVariant normalise(const QVariant& v, Kind k)
     }
     return v;
 }
+
+}  // namespace
+
+void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c)
+{
+    if (v.isNull() || !v.isValid()) {
+        rows.addNull();
+        return;
+    }
+    if (c.tableColumn == -2) {
+        rows.add(v);
+        return;
+    }
+    const int type = v.typeId();
+    switch (c.kind) {
+    case Kind::Text:
+        if (type == QMetaType::QString) {
+            rows.addText(*static_cast<const QString*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Money:
+        if (type == QMetaType::Double) {
+            rows.addDouble(*static_cast<const double*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Integer:
+    case Kind::AutoNumber:
+        if (type == QMetaType::LongLong) {
+            rows.addInteger(*static_cast<const qlonglong*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Date:
+        if (type == QMetaType::QString) {
+            const QString& s = *static_cast<const QString*>(v.constData());
+            const QDate d = storedDate(s.utf16(), s.size());
+            if (d.isValid()) {
+                rows.addDate(d.toJulianDay());
+                return;
+            }
+        }
+        break;
+    }
+    rows.add(normalise(v, c.kind));
+}
+
+namespace {
 
 // What a closed recordset and a result of no table refuse.
 [[noreturn]] void failClosed() { fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado.")); }
@@ -226,7 +260,7 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
                 columns_ = known.value();
                 visible_ = int(columns_.size()) - int(hiddenKeys.size());
                 table_ = t;
-                rows_.clear();
+                rows_ = std::make_shared<RowStore>(int(columns_.size()));
                 open_ = true;
                 pos_ = 0;
                 return;
@@ -259,26 +293,25 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         const int n = int(columns_.size());
         visible_ = n - hiddenKeys.size();
         table_ = t;
-        rows_.clear();
+        auto rows = std::make_shared<RowStore>(n);
         while (q.next()) {
-            Row r(n);
-            for (int i = 0; i < n; ++i) {
-                const QVariant v = q.value(i);
-                r[i] = columns_[i].tableColumn == -2 ? (v.isNull() ? QVariant() : v) : normalise(v, columns_[i].kind);
-            }
-            rows_.append(std::move(r));
+            if (n == 0)
+                rows->appendRow({});
+            for (int i = 0; i < n; ++i)
+                addRead(*rows, q.value(i), columns_[i]);
         }
+        rows_ = std::move(rows);
         if (q.lastError().isValid())
             throw cn.makeError(q.lastError(), run, false);
         q.finish();
         open_ = true;
         pos_ = 0;
     } catch (const std::bad_alloc&) {
-        rows_.clear();
+        rows_ = std::make_shared<RowStore>();
         open_ = false;
         fail(err::NoMemory, QStringLiteral("Memoria insuficiente"));
     } catch (...) {
-        rows_.clear();
+        rows_ = std::make_shared<RowStore>();
         columns_.clear();
         open_ = false;
         throw;
@@ -289,7 +322,7 @@ void Recordset::Close()
 {
     insertSql_.clear();
     open_ = false;
-    rows_.clear();
+    rows_ = std::make_shared<RowStore>();
     columns_.clear();
     visible_ = 0;
     pos_ = 0;
@@ -319,7 +352,7 @@ void Recordset::MoveFirst()
 
 void Recordset::MoveNext()
 {
-    if (!open_ || pos_ >= rows_.size())
+    if (!open_ || pos_ >= rows_->size())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     CancelUpdate();
     if (justDeleted_) {
@@ -341,7 +374,7 @@ void Recordset::MoveLast()
 {
     CancelUpdate();
     justDeleted_ = false;
-    pos_ = rows_.isEmpty() ? 0 : rows_.size() - 1;
+    pos_ = rows_->isEmpty() ? 0 : long(rows_->size()) - 1;
 }
 
 void Recordset::setAbsolutePosition(long p)
@@ -385,13 +418,13 @@ Field Recordset::Fields(const QString& name)
     return Field(this, i);
 }
 
-const Recordset::Row* Recordset::currentRow() const
+bool Recordset::onRow() const { return open_ && pos_ >= 0 && pos_ < rows_->size() && !justDeleted_; }
+
+RowStore& Recordset::ownRows()
 {
-    if (adding_)
-        return &pending_;
-    if (!open_ || pos_ < 0 || pos_ >= rows_.size() || justDeleted_)
-        return nullptr;
-    return &rows_[pos_];
+    if (rows_.use_count() > 1)
+        rows_ = std::make_shared<RowStore>(*rows_);
+    return *rows_;
 }
 
 QVariant Recordset::value(int index) const
@@ -402,10 +435,11 @@ QVariant Recordset::value(int index) const
         if (it != changed_.constEnd())
             return it.value();
     }
-    const Row* r = currentRow();
-    if (!r)
+    if (adding_)
+        return pending_[index];
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
-    return (*r)[index];
+    return rows_->value(pos_, index);
 }
 
 // A plain number's text as a double. Up to 15 digits the digits make an
@@ -529,7 +563,7 @@ void Recordset::setValue(int index, const QVariant& v)
     checkIndex(index);
     if (!table_ || columns_[index].tableColumn < 0)
         failNotUpdatable();
-    if (!adding_ && !currentRow())
+    if (!adding_ && !onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
     checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
@@ -683,15 +717,14 @@ void Recordset::updateOnce()
                 if (columns_[i].tableColumn == table_->autoColumn)
                     pending_[i] = QVariant(id.toLongLong());
         }
-        rows_.append(pending_);
-        pos_ = rows_.size() - 1;
+        ownRows().appendRow(pending_);
+        pos_ = long(rows_->size()) - 1;
         adding_ = false;
         pending_.clear();
         changed_.clear();
         return;
     }
-    const Row* cur = currentRow();
-    if (!cur)
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QStringList sets;
     QVector<QVariant> binds;
@@ -701,14 +734,14 @@ void Recordset::updateOnce()
         sets << table_->columns[columns_[i].tableColumn].name + QStringLiteral(" = ?");
         binds << bindable(changed_.value(i), e);
     }
-    const QString crit = criteria(binds, *cur);
+    const QString crit = criteria(binds, rows_->row(pos_));
     const QString sql = QStringLiteral("UPDATE ") + table_->name + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
                         + keyedWhere(crit);
     changeRow(sql, binds, false,
               QStringLiteral("No se guardaron los cambios: otro usuario cambió o eliminó el registro desde que se leyó."));
-    Row& row = rows_[pos_];
+    RowStore& rows = ownRows();
     for (int i : keys)
-        row[i] = changed_.value(i);
+        rows.set(pos_, i, changed_.value(i));
     changed_.clear();
 }
 
@@ -721,16 +754,15 @@ void Recordset::deleteOnce()
     if (!table_)
         failNotUpdatable();
     CancelUpdate();
-    const Row* cur = currentRow();
-    if (!cur)
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     if (cn_->unitDoomed())
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
     QVector<QVariant> binds;
-    const QString crit = criteria(binds, *cur);
+    const QString crit = criteria(binds, rows_->row(pos_));
     const QString sql = QStringLiteral("DELETE FROM ") + table_->name + keyedWhere(crit);
     changeRow(sql, binds, true, QStringLiteral("No se eliminó el registro: otro usuario lo cambió o eliminó desde que se leyó."));
-    rows_.remove(pos_);
+    ownRows().removeRow(pos_);
     justDeleted_ = true;
 }
 
@@ -750,17 +782,7 @@ bool Field::IsNull() const
     return !v.isValid() || v.isNull();
 }
 
-QString Field::Text() const
-{
-    const QVariant v = Value();
-    if (!v.isValid() || v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::QDate)
-        return FormatDate(v.toDate());
-    if (v.typeId() == QMetaType::QString)
-        return v.toString();
-    return NumText(v);
-}
+QString Field::Text() const { return cellText(Value()); }
 
 double Field::toDouble() const
 {
