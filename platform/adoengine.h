@@ -45,6 +45,11 @@ struct Dialect {
     bool keepsRepeatedTexts;    // a text that comes again stays compiled
     bool datesAsText;           // dates are bound as 'yyyy-MM-dd'
     bool rowidEverywhere;       // every table numbers its rows in a rowid
+    // Reads the rows after the first of a result whose first row Qt has
+    // just handed, straight from the engine's own statement, into rows;
+    // false when it cannot, and Qt reads them. A failure sets error.
+    // Null: Qt reads them.
+    bool (*readRest)(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error);
 };
 // A closed connection's answers are the server's, but it neither rewrites
 // for an engine nor reconnects.

@@ -294,11 +294,16 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         visible_ = n - hiddenKeys.size();
         table_ = t;
         auto rows = std::make_shared<RowStore>(n);
-        while (q.next()) {
+        const auto readRest = dialect(cn.engine()).readRest;
+        for (bool rest = false; !rest && q.next();) {
             if (n == 0)
                 rows->appendRow({});
             for (int i = 0; i < n; ++i)
                 addRead(*rows, q.value(i), columns_[i]);
+            QSqlError e;
+            rest = readRest && readRest(q, *rows, columns_, &e);
+            if (e.isValid())
+                throw cn.makeError(e, run, false);
         }
         rows_ = std::move(rows);
         if (q.lastError().isValid())

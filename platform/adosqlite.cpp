@@ -5,6 +5,7 @@
 #include "adodb.h"
 #include "adostatement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -347,6 +349,87 @@ QString statement(const QString& text, const Catalog& cat)
     return sql::likeAsEquality(sql::dropLockClause(sql::rewrite(text, cat, false)), cat);
 }
 
+// One cell of the current row into rows, the value the same as Qt's driver
+// hands for it and the layer then makes of it; a text of plain ASCII and
+// the values a column's kind takes go in without building that value.
+void readCell(sqlite3_stmt* st, int i, RowStore& rows, const Recordset::Column& c)
+{
+    const bool asIs = c.tableColumn == -2;
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+        rows.addNull();
+        return;
+    case SQLITE_INTEGER: {
+        const qint64 n = sqlite3_column_int64(st, i);
+        if (asIs || c.kind == Kind::Integer || c.kind == Kind::AutoNumber)
+            rows.addInteger(n);
+        else
+            addRead(rows, QVariant(qlonglong(n)), c);
+        return;
+    }
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(st, i);
+        if (asIs || c.kind == Kind::Money)
+            rows.addDouble(d);
+        else
+            addRead(rows, QVariant(d), c);
+        return;
+    }
+    case SQLITE_BLOB:
+        addRead(rows, QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i))), c);
+        return;
+    default:
+        break;
+    }
+    const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    const int bytes = sqlite3_column_bytes(st, i);
+    bool ascii = p != nullptr;
+    for (int k = 0; k < bytes && ascii; ++k)
+        ascii = uchar(p[k]) < 0x80;
+    if (ascii && (asIs || c.kind == Kind::Text)) {
+        rows.addLatin1(QLatin1StringView(p, bytes));
+        return;
+    }
+    if (ascii && c.kind == Kind::Date) {
+        const QDate d = storedDate(p, bytes);
+        if (d.isValid()) {
+            rows.addDate(d.toJulianDay());
+            return;
+        }
+    }
+    const QStringView s(static_cast<const char16_t*>(sqlite3_column_text16(st, i)), sqlite3_column_bytes16(st, i) / 2);
+    if (asIs || c.kind == Kind::Text)
+        rows.addText(s);
+    else
+        addRead(rows, QVariant(s.toString()), c);
+}
+
+bool readRest(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error)
+{
+    const QVariant h = q.result() ? q.result()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
+        return false;
+    sqlite3_stmt* st = *static_cast<sqlite3_stmt* const*>(h.constData());
+    const int n = int(columns.size());
+    if (!st || sqlite3_column_count(st) != n)
+        return false;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (n == 0)
+            rows.appendRow({});
+        for (int i = 0; i < n; ++i)
+            readCell(st, i, rows, columns[i]);
+    }
+    if (rc != SQLITE_DONE) {
+        // Worded and numbered as Qt's driver reports a row it cannot fetch.
+        const int code = rc == SQLITE_ERROR || rc == SQLITE_CONSTRAINT ? sqlite3_reset(st) : rc;
+        *error = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
+                           QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(sqlite3_db_handle(st)))),
+                           QSqlError::ConnectionError, QString::number(code));
+    }
+    return true;
+}
+
 QString oneRow(const QString& table, const QString& crit)
 {
     return QStringLiteral(" WHERE rowid = (SELECT rowid FROM ") + table + QStringLiteral(" WHERE ") + crit
@@ -359,6 +442,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true, true};
+                                 false, true, true, true, readRest};
 
 }  // namespace ado::sqlite

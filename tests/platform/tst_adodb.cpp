@@ -208,6 +208,73 @@ private slots:
         QCOMPARE(gRecordset->Fields("saldo").Text(), QString("6"));
     }
 
+    // The first row of a result and the rows after it reach the layer by
+    // different roads: every kind of value must read the same on each.
+    void laterRowsReadAsTheFirst_data()
+    {
+        QTest::addColumn<QString>("columns");  // of ARTICULOS besides the code
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<QString>("select");  // what is read back, ordered by code
+        QTest::addColumn<bool>("localOnly");  // values only the local file keeps
+        QTest::newRow("texts") << "descripcion_art, ubicacion, observaciones_art, nombre_prov1"
+                               << "'ÑANDÚ AZÚCAR', 'PASILLO 4', '', NULL" << "codigo_art, descripcion_art, ubicacion, "
+                                                                           "observaciones_art, nombre_prov1"
+                               << false;
+        QTest::newRow("numbers") << "precio_compra, precio_venta1, impuesto, cantidad, stock_minimo"
+                                 << "12.5, 100, 18, -3, NULL" << "precio_compra, precio_venta1, impuesto, cantidad, stock_minimo"
+                                 << false;
+        QTest::newRow("dates") << "fecha_ingreso_art" << "'2024-01-05'" << "fecha_ingreso_art, codigo_art" << false;
+        QTest::newRow("aggregates") << "precio_compra, cantidad, fecha_ingreso_art" << "2.25, 7, '2023-12-31'"
+                                    << "count(*), max(precio_compra), sum(cantidad), min(fecha_ingreso_art), max(codigo_art)"
+                                    << false;
+        QTest::newRow("expressions") << "precio_compra, cantidad" << "2.5, 4" << "precio_compra * 2, cantidad + 1, 'FIJO', NULL"
+                                     << false;
+        QTest::newRow("text where a number or date belongs")
+            << "precio_compra, cantidad, fecha_ingreso_art, impuesto" << "'abc', '12', 'pendiente', 2.5"
+            << "precio_compra, cantidad, fecha_ingreso_art, impuesto" << true;
+        QTest::newRow("bytes in a text column") << "descripcion_art" << "x'00ff41'" << "descripcion_art" << true;
+    }
+    void laterRowsReadAsTheFirst()
+    {
+        QFETCH(QString, columns);
+        QFETCH(QString, values);
+        QFETCH(QString, select);
+        QFETCH(bool, localOnly);
+        if (localOnly && teststore::mariadb())
+            QSKIP("the server refuses such values");
+        TESTSTORE_OPEN_FRESH(t);
+        for (const char* code : {"K1", "K2", "K3"})
+            teststore::execRaw(t, QString("INSERT INTO ARTICULOS (codigo_art, %1) VALUES ('%2', %3)").arg(columns, code, values));
+        const bool grouped = select.contains("count(");
+        QVERIFY(AbrirRecordset("Select " + select + " From ARTICULOS" + (grouped ? " Group By codigo_art" : "")
+                               + " Order By codigo_art"));
+        ado::Recordset& rs = *gRecordset;
+        QCOMPARE(rs.RecordCount(), 3L);
+        QVector<QVariant> first;
+        QStringList firstTexts;
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            first << rs.Fields(i).Value();
+            firstTexts << rs.Fields(i).Text();
+        }
+        for (int row = 2; row <= 3; ++row) {
+            rs.MoveNext();
+            for (int i = 0; i < rs.FieldCount(); ++i) {
+                const QVariant v = rs.Fields(i).Value();
+                // The code is each row's own; every other value is the same.
+                const bool code = firstTexts[i] == "K1";
+                const QString what = QString("row %1, %2: %3 (type %4), first %5 (type %6)")
+                                         .arg(row)
+                                         .arg(rs.Fields(i).Name(), v.toString())
+                                         .arg(v.typeId())
+                                         .arg(first[i].toString())
+                                         .arg(first[i].typeId());
+                QVERIFY2(v.typeId() == first[i].typeId() && (code || v == first[i]), qPrintable(what));
+                QCOMPARE(rs.Fields(i).IsNull(), first[i].isNull());
+                QCOMPARE(rs.Fields(i).Text(), code ? "K" + QString::number(row) : firstTexts[i]);
+            }
+        }
+    }
+
     void writingRefusesBadValues_data()
     {
         QTest::addColumn<QString>("column");
