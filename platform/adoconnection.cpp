@@ -96,8 +96,16 @@ QSqlDatabase Connection::database() const
 
 bool Connection::isOpen() const { return engine_ != Engine::None && database().isOpen(); }
 
+void Connection::tidy()
+{
+    if (engine_ != Engine::None && depth_ == 0 && dialect(engine_).tidy && !catalog_.tables.isEmpty() && database().isOpen())
+        dialect(engine_).tidy(database());
+}
+
 void Connection::Close()
 {
+    quitWatch_.reset();
+    tidy();
     if (QSqlDatabase::contains(name_)) {
         statements_.clear();
         plans_.reset();
@@ -195,6 +203,11 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         throw Error{err::OpenFailed, e.description, e.fault};
     }
     ConnectionString = text;
+    // The program ends without closing its store.
+    if (QCoreApplication::instance()) {
+        quitWatch_ = std::make_unique<QObject>();
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatch_.get(), [this] { tidy(); });
+    }
 }
 
 void Connection::execRaw(const QString& sql)

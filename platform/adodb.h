@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -38,6 +39,8 @@ public:
 
     void Open(const QString& connectionString = QString(), const QString& user = QString(),
               const QString& password = QString());
+    // Before a local file is let go, here and when the program ends, the
+    // engine keeps statistics of the tables that grew.
     void Close();
     bool isOpen() const;
     Engine engine() const { return engine_; }
@@ -88,6 +91,7 @@ public:
 
 private:
     void loadCatalog();
+    void tidy();
     void execRaw(const QString& sql);
     QString rewrite(const QString& sql) const;
     void checkServerWritable();
@@ -106,6 +110,7 @@ private:
     std::shared_ptr<Plans> plans_;
     QString lostText_;  // a server connection lost outside a unit, to reopen
     QElapsedTimer idle_;  // since the last statement that went through
+    std::unique_ptr<QObject> quitWatch_;  // tidies the store as the program ends
 };
 
 class Recordset;

@@ -50,6 +50,9 @@ struct Dialect {
     // false when it cannot, and Qt reads them. A failure sets error.
     // Null: Qt reads them.
     bool (*readRest)(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error);
+    // Before the store is let go, outside a unit: keeps what the engine
+    // learned of it. Null: nothing.
+    void (*tidy)(const QSqlDatabase& db);
 };
 // A closed connection's answers are the server's, but it neither rewrites
 // for an engine nor reconnects.

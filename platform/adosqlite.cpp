@@ -243,12 +243,29 @@ namespace {
 
 Error error(const QSqlError& e, bool isDelete);
 
+QString busyTimeout(int seconds) { return QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000); }
+
 QStringList sessionStatements()
 {
+    // The statistics gathered when the file is let go read this many rows
+    // of an index: enough to tell the indexes apart, quick on any store.
     return {QStringLiteral("PRAGMA journal_mode=WAL"),
             QStringLiteral("PRAGMA synchronous=FULL"),
             QStringLiteral("PRAGMA foreign_keys=ON"),
-            QStringLiteral("PRAGMA busy_timeout=%1").arg(Connection::kLockWaitSeconds * 1000)};
+            busyTimeout(Connection::kLockWaitSeconds),
+            QStringLiteral("PRAGMA analysis_limit=1000")};
+}
+
+// Statistics afresh for the tables this connection read whose rows grew
+// much since they were last gathered, so the planner keeps choosing the
+// index that fits. It never waits on another workstation's lock: a busy
+// file just goes without until next time.
+void tidy(const QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    q.exec(busyTimeout(0));
+    q.exec(QStringLiteral("PRAGMA optimize"));
+    q.exec(busyTimeout(Connection::kLockWaitSeconds));
 }
 
 QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
@@ -442,6 +459,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true, true, readRest};
+                                 false, true, true, true, readRest, tidy};
 
 }  // namespace ado::sqlite
