@@ -63,7 +63,7 @@ bool RowStore::encodable(const QVariant& v, Tag* tag)
 // Room for a text of n characters in the pool; word is the cell's word for it.
 char16_t* RowStore::room(qsizetype n, quint64* word)
 {
-    if (blockUsed_ + n > kBlockChars) {
+    if (blocks_.empty() || blockUsed_ + n > kBlockChars) {
         blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(kBlockChars));
         blockUsed_ = 0;
     }

@@ -74,7 +74,7 @@ private:
     int filled_ = 0;  // cells of the row being added
     std::vector<Chunk> chunks_;
     std::vector<std::unique_ptr<char16_t[]>> blocks_;
-    qsizetype blockUsed_ = kBlockChars;  // chars used in the last block
+    qsizetype blockUsed_ = 0;  // chars used in the last block
     QVector<QVariant> others_;
 };
 

@@ -139,6 +139,10 @@ private slots:
     // the later ones up, and a copy changes apart from the original.
     void rowStoreOverManyChunks()
     {
+        ado::RowStore empty(1);  // an empty text first of all
+        empty.add(QString(""));
+        QCOMPARE(empty.value(0, 0), QVariant(QString("")));
+        QVERIFY(!empty.text(0, 0).isNull());
         ado::RowStore s(2);
         for (int i = 0; i < 10000; ++i) {
             s.add(i % 250 == 0 ? QString(60000, QChar(u'a' + i % 26)) : QString("T%1").arg(i));
