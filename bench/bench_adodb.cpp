@@ -96,14 +96,15 @@ void layerWrite(ado::Connection& cn, int moves, int articles, int round)
         ado::Recordset rs;
         rs.Open("Select * From Kardex Where 1 = 0", cn);  // as the stock movement opens it
         for (int i = 0; i < moves; ++i) {
+            // Named and given values as the stock movement does.
             rs.AddNew();
-            rs.Fields("codigo_art").setValue(QString::number(7500000000000LL + (i + round * moves) % articles));
-            rs.Fields("fecha").setValue(QString("05/01/2024"));
-            rs.Fields("concepto").setValue(QString("Entrada de Inventario"));
-            rs.Fields("unidades_entrantes").setValue(QString("1"));
-            rs.Fields("unidades_salientes").setValue(QString("-"));
-            rs.Fields("saldo").setValue(QString::number(i));
-            rs.Fields("precio_compra").setValue(QString("12.5"));
+            rs.Fields(QStringLiteral("codigo_art")).setValue(QString::number(7500000000000LL + (i + round * moves) % articles));
+            rs.Fields(QStringLiteral("fecha")).setValue(QDate(2024, 1, 5));
+            rs.Fields(QStringLiteral("concepto")).setValue(QStringLiteral("Entrada de Inventario"));
+            rs.Fields(QStringLiteral("unidades_entrantes")).setValue(QString::number(1));
+            rs.Fields(QStringLiteral("unidades_salientes")).setValue(QStringLiteral("-"));
+            rs.Fields(QStringLiteral("saldo")).setValue(qint64(i));
+            rs.Fields(QStringLiteral("precio_compra")).setValue(12.5);
             rs.Update();
         }
     }

@@ -85,6 +85,31 @@ QSqlQuery& Connection::prepared(const QString& sql)
     return *q;
 }
 
+qint64 Connection::write(const QString& sql, const QVector<QVariant>& binds, bool isDelete, QVariant* id)
+{
+    QSqlQuery& q = prepared(sql);
+    QSqlError e;
+    qint64 changes = 0;
+    QVariant given;
+    const auto direct = dialect(engine_).runWrite;
+    if (!direct || !direct(q, binds, &e, &changes, &given)) {
+        for (int i = 0; i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        if (!q.exec())
+            e = q.lastError();
+        else {
+            changes = q.numRowsAffected();
+            if (id)
+                given = q.lastInsertId();
+        }
+    }
+    if (e.isValid())
+        throw makeError(e, sql, isDelete);
+    if (id)
+        *id = given;
+    return changes;
+}
+
 void Connection::setWriteHook(std::function<void(const QString&)> hook) { writeHook() = std::move(hook); }
 
 QSqlDatabase Connection::database() const

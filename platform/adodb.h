@@ -84,6 +84,9 @@ public:
     //     never reached the server); inside a unit the loss fails the unit.
     //   plans: the rewrite and shape of texts seen before.
     QSqlQuery& prepared(const QString& sql);
+    // Runs the write sql (compiled once) with binds; how many rows it
+    // changed, and in id, when given, the row number the store gave.
+    qint64 write(const QString& sql, const QVector<QVariant>& binds, bool isDelete, QVariant* id = nullptr);
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
     void retryingLost(const std::function<void()>& run, bool repeatable);
     struct Plans;
@@ -213,6 +216,8 @@ private:
     QVector<QVariant> binds_;
     QString insertSql_;          // the last INSERT, for the columns in insertColumns_
     QVector<int> insertColumns_;
+    QVector<bool> insertSet_;    // set_ as it was for insertSql_
+    QVector<QVariant> insertBinds_;  // the values of the row being added, kept for the next
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

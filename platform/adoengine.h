@@ -50,6 +50,11 @@ struct Dialect {
     // false when it cannot, and Qt reads them. A failure sets error.
     // Null: Qt reads them.
     bool (*readRest)(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error);
+    // Runs a compiled write with its values on the engine's own statement,
+    // bound and run as Qt's driver would; false when it cannot, and Qt runs
+    // it. A failure sets error; otherwise changes (rows changed) and id (the
+    // row number the store gave, invalid when none) are set.
+    bool (*runWrite)(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id);
     // Before the store is let go, outside a unit: keeps what the engine
     // learned of it. Null: nothing.
     void (*tidy)(const QSqlDatabase& db);

@@ -399,6 +399,10 @@ void Recordset::checkIndex(int index) const
 
 int Recordset::fieldIndex(const QString& name) const
 {
+    // Callers mostly spell a name as the result does.
+    for (int i = 0; i < visible_; ++i)
+        if (columns_[i].name == name)
+            return i;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QStringView n = dot < 0 ? QStringView(name) : QStringView(name).mid(dot + 1);
     for (int i = 0; i < visible_; ++i)
@@ -550,15 +554,19 @@ static void checkTextLength(const QVariant& v, const ColumnInfo& c)
 {
     if (c.kind != Kind::Text || (!c.maxChars && !c.maxBytes) || v.typeId() != QMetaType::QString)
         return;
-    const QString s = v.toString();
-    qsizetype chars = s.size();
-    for (QChar ch : s)
-        if (ch.isLowSurrogate())
-            --chars;
-    if (c.maxChars && chars > c.maxChars)
-        throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
-                    Fault::TooLong};
-    if (c.maxBytes && s.toUtf8().size() > c.maxBytes)
+    const QString& s = *static_cast<const QString*>(v.constData());
+    // A text no longer in code units than the limit is within it: only a
+    // longer one is counted out (every row added passes here).
+    if (c.maxChars && s.size() > c.maxChars) {
+        qsizetype chars = s.size();
+        for (QChar ch : s)
+            if (ch.isLowSurrogate())
+                --chars;
+        if (chars > c.maxChars)
+            throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
+                        Fault::TooLong};
+    }
+    if (c.maxBytes && s.size() * 3 > c.maxBytes && s.toUtf8().size() > c.maxBytes)
         throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 bytes").arg(c.name).arg(c.maxBytes),
                     Fault::TooLong};
 }
@@ -589,7 +597,9 @@ void Recordset::AddNew()
         Update();
     adding_ = true;
     justDeleted_ = false;
-    pending_ = Row(columns_.size());
+    // The new row's values stay where the last one's were.
+    pending_.clear();
+    pending_.resize(columns_.size());
     set_.fill(false, columns_.size());
     changed_.clear();
 }
@@ -607,10 +617,11 @@ static QVariant bindable(const QVariant& v, Engine e)
         return QVariant(QMetaType(QMetaType::QString));
     if (v.typeId() == QMetaType::QDate && dialect(e).datesAsText) {
         const QDate d = v.toDate();
-        if (d.year() < 1000 || d.year() > 9999)
-            return d.toString(QStringLiteral("yyyy-MM-dd"));
         // Written by hand: every row added with a date passes here.
-        const int y = d.year(), m = d.month(), dd = d.day();
+        int y = 0, m = 0, dd = 0;
+        d.getDate(&y, &m, &dd);
+        if (y < 1000 || y > 9999)
+            return d.toString(QStringLiteral("yyyy-MM-dd"));
         const char t[10] = {char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10), '-',
                             char('0' + m / 10),   char('0' + m % 10),       '-',                     char('0' + dd / 10), char('0' + dd % 10)};
         return QString::fromLatin1(t, 10);
@@ -676,12 +687,7 @@ void Recordset::Update() { changing(&Recordset::updateOnce); }
 void Recordset::changeRow(const QString& sql, const QVector<QVariant>& binds, bool isDelete, const QString& conflict)
 {
     beforeWrite(sql);
-    QSqlQuery& q = cn_->prepared(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds[i]);
-    if (!q.exec())
-        throw cn_->makeError(q.lastError(), sql, isDelete);
-    if (q.numRowsAffected() < 1)
+    if (cn_->write(sql, binds, isDelete) < 1)
         throw Error{err::Conflict, conflict, Fault::Changed};
 }
 
@@ -697,27 +703,28 @@ void Recordset::updateOnce()
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
     const Engine e = cn_->engine();
     if (adding_) {
-        QVector<int> keys;
-        for (int i = 0; i < set_.size(); ++i)
-            if (set_[i])
-                keys << i;
         // Rows added one after another set the same columns: the same text.
-        if (insertSql_.isEmpty() || keys != insertColumns_) {
+        if (insertSql_.isEmpty() || set_ != insertSet_) {
+            QVector<int> keys;
+            for (int i = 0; i < set_.size(); ++i)
+                if (set_[i])
+                    keys << i;
             auto& known = cn_->plans().inserts;
             const auto key = qMakePair(table_, keys);
             auto it = known.constFind(key);
             insertSql_ = it != known.constEnd() ? it.value() : known.insert(key, insertText(keys)).value();
+            insertColumns_ = keys;
+            insertSet_ = set_;
         }
-        insertColumns_ = keys;
+        const QVector<int>& keys = insertColumns_;
         const QString& sql = insertSql_;
         beforeWrite(sql);
-        QSqlQuery& q = cn_->prepared(sql);
-        for (int i = 0; i < keys.size(); ++i)
-            q.bindValue(i, bindable(pending_[keys[i]], e));
-        if (!q.exec())
-            throw cn_->makeError(q.lastError(), sql, false);
+        insertBinds_.clear();
+        for (int k : keys)
+            insertBinds_.append(bindable(pending_[k], e));
+        QVariant id;
+        cn_->write(sql, insertBinds_, false, table_->autoColumn >= 0 ? &id : nullptr);
         if (table_->autoColumn >= 0) {
-            const QVariant id = q.lastInsertId();
             for (int i = 0; i < columns_.size(); ++i)
                 if (columns_[i].tableColumn == table_->autoColumn)
                     pending_[i] = QVariant(id.toLongLong());

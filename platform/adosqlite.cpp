@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlResult>
+#include <algorithm>
 #include <sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -421,12 +422,30 @@ void readCell(sqlite3_stmt* st, int i, RowStore& rows, const Recordset::Column& 
         addRead(rows, QVariant(s.toString()), c);
 }
 
-bool readRest(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error)
+// The statement Qt's driver compiled q into; null when there is none.
+sqlite3_stmt* statementOf(const QSqlQuery& q)
 {
     const QVariant h = q.result() ? q.result()->handle() : QVariant();
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
-        return false;
-    sqlite3_stmt* st = *static_cast<sqlite3_stmt* const*>(h.constData());
+        return nullptr;
+    return *static_cast<sqlite3_stmt* const*>(h.constData());
+}
+
+// A step that failed, worded and numbered as Qt's driver reports it: the
+// generic codes are reset first, which tells the specific one.
+QSqlError stepError(sqlite3_stmt* st, int rc)
+{
+    const int code = rc == SQLITE_ERROR || rc == SQLITE_CONSTRAINT ? sqlite3_reset(st) : rc;
+    const QSqlError e(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
+                      QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(sqlite3_db_handle(st)))), QSqlError::ConnectionError,
+                      QString::number(code));
+    sqlite3_reset(st);
+    return e;
+}
+
+bool readRest(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error)
+{
+    sqlite3_stmt* st = statementOf(q);
     const int n = int(columns.size());
     if (!st || sqlite3_column_count(st) != n)
         return false;
@@ -437,13 +456,74 @@ bool readRest(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& co
         for (int i = 0; i < n; ++i)
             readCell(st, i, rows, columns[i]);
     }
-    if (rc != SQLITE_DONE) {
-        // Worded and numbered as Qt's driver reports a row it cannot fetch.
-        const int code = rc == SQLITE_ERROR || rc == SQLITE_CONSTRAINT ? sqlite3_reset(st) : rc;
-        *error = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
-                           QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(sqlite3_db_handle(st)))),
-                           QSqlError::ConnectionError, QString::number(code));
+    if (rc != SQLITE_DONE)
+        *error = stepError(st, rc);
+    return true;
+}
+
+// Whether Qt's driver would bind v as null, a text, or a number, the kinds
+// the layer's writes bind.
+bool directlyBindable(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return true;
+    switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Int:
+        return true;
+    default:
+        return false;
     }
+}
+
+int bindOne(sqlite3_stmt* st, int at, const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return sqlite3_bind_null(st, at);
+    switch (v.typeId()) {
+    case QMetaType::QString: {
+        const QString& s = *static_cast<const QString*>(v.constData());
+        if (s.isNull())
+            return sqlite3_bind_null(st, at);
+        return sqlite3_bind_text16(st, at, s.unicode(), int(s.size() * sizeof(QChar)), SQLITE_STATIC);
+    }
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(st, at, v.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_bind_double(st, at, v.toDouble());
+    default:
+        return sqlite3_bind_int(st, at, v.toInt());
+    }
+}
+
+// Qt's driver spends more on binding a row's values than the file on
+// storing them.
+bool runWrite(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id)
+{
+    sqlite3_stmt* st = statementOf(q);
+    if (!st || sqlite3_bind_parameter_count(st) != binds.size() || !std::all_of(binds.begin(), binds.end(), directlyBindable))
+        return false;
+    sqlite3_reset(st);
+    sqlite3* db = sqlite3_db_handle(st);
+    int rc = SQLITE_OK;
+    for (int i = 0; i < binds.size() && rc == SQLITE_OK; ++i)
+        rc = bindOne(st, i + 1, binds[i]);
+    if (rc != SQLITE_OK) {
+        *error = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to bind parameters"),
+                           QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(db))), QSqlError::StatementError,
+                           QString::number(rc));
+    } else if (rc = sqlite3_step(st); rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        *changes = sqlite3_changes(db);
+        const qint64 given = sqlite3_last_insert_rowid(db);
+        *id = given ? QVariant(given) : QVariant();
+        sqlite3_reset(st);
+    } else {
+        *error = stepError(st, rc);
+    }
+    // The texts bound belong to the caller.
+    sqlite3_clear_bindings(st);
     return true;
 }
 
@@ -459,6 +539,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true, true, readRest, tidy};
+                                 false, true, true, true, readRest, runWrite, tidy};
 
 }  // namespace ado::sqlite
