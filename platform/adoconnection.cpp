@@ -228,6 +228,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         throw Error{err::OpenFailed, e.description, e.fault};
     }
     ConnectionString = text;
+    tidy();
     // The program ends without closing its store.
     if (QCoreApplication::instance()) {
         quitWatch_ = std::make_unique<QObject>();

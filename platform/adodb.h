@@ -39,8 +39,8 @@ public:
 
     void Open(const QString& connectionString = QString(), const QString& user = QString(),
               const QString& password = QString());
-    // Before a local file is let go, here and when the program ends, the
-    // engine keeps statistics of the tables that grew.
+    // When a local file is opened, and before it is let go here or as the
+    // program ends, its statistics are brought up to date.
     void Close();
     bool isOpen() const;
     Engine engine() const { return engine_; }

@@ -55,8 +55,8 @@ struct Dialect {
     // it. A failure sets error; otherwise changes (rows changed) and id (the
     // row number the store gave, invalid when none) are set.
     bool (*runWrite)(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id);
-    // Before the store is let go, outside a unit: keeps what the engine
-    // learned of it. Null: nothing.
+    // When the store is opened and before it is let go, outside a unit:
+    // keeps the engine's statistics of it up to date. Null: nothing.
     void (*tidy)(const QSqlDatabase& db);
 };
 // A closed connection's answers are the server's, but it neither rewrites

@@ -257,14 +257,34 @@ QStringList sessionStatements()
             QStringLiteral("PRAGMA analysis_limit=1000")};
 }
 
-// Statistics afresh for the tables this connection read whose rows grew
-// much since they were last gathered, so the planner keeps choosing the
-// index that fits. It never waits on another workstation's lock: a busy
-// file just goes without until next time.
+// Statistics that no longer fit their table mislead the planner worse than
+// none: a table counted at one row when the store was made is scanned
+// whole for every row of another once it holds a thousand. Every table
+// whose rows are now far more or far fewer than its statistics counted
+// (the highest row number tells, without counting) has them gathered
+// again; then SQLite's own rule, for the tables this connection read. It
+// never waits on another workstation's lock: a busy file just goes
+// without until next time.
 void tidy(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
     q.exec(busyTimeout(0));
+    QHash<QString, qint64> counted;
+    if (q.exec(QStringLiteral("SELECT tbl, stat FROM sqlite_stat1")))
+        while (q.next()) {
+            const QString stat = q.value(1).toString();
+            const qint64 rows = QStringView(stat).left(stat.indexOf(QLatin1Char(' '))).toLongLong();
+            qint64& c = counted[q.value(0).toString()];
+            c = std::max(c, rows);
+        }
+    for (auto it = counted.cbegin(); it != counted.cend(); ++it) {
+        const QString table = QLatin1Char('"') + QString(it.key()).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+        if (!q.exec(QStringLiteral("SELECT max(rowid) FROM ") + table) || !q.next())
+            continue;
+        const qint64 now = q.value(0).toLongLong(), then = it.value();
+        if (now > 4 * then + 100 || then > 4 * now + 100)
+            q.exec(QStringLiteral("ANALYZE ") + table);
+    }
     q.exec(QStringLiteral("PRAGMA optimize"));
     q.exec(busyTimeout(Connection::kLockWaitSeconds));
 }
