@@ -3,8 +3,9 @@
 //   the article list of 100,000 articles, against the plain read of the
 //   same rows into texts in the same run (best of three each);
 //   the sales invoice list of 1,000,000 invoices: opened (filled and its
-//   visible rows painted), reloaded as when the window is activated again,
-//   and scrolled to its end; the peak memory of those steps.
+//   visible rows painted), reloaded twice as when the window is activated
+//   again with nothing changed, and scrolled to its end; the peak memory of
+//   those steps.
 // SQLite always; MariaDB too when TARVIK_MARIADB_HOST/PORT name a server.
 // Aims: articles under 250 ms and within 1.5x the plain read; invoices
 // under 2.5 s with a peak under 700 MiB.
@@ -142,6 +143,11 @@ void facturas()
     w.grab();
     const double recargada = reloj.nsecsElapsed() / 1e6;
     mustList(w, kInvoices);
+    reloj.restart();
+    w.cargarListView();
+    w.grab();
+    const double otraVez = reloj.nsecsElapsed() / 1e6;
+    mustList(w, kInvoices);
 
     reloj.restart();
     w.lvw->scrollToBottom();
@@ -149,9 +155,9 @@ void facturas()
     const double final = reloj.nsecsElapsed() / 1e6;
     const long peak = rssKb("VmHWM:");
     std::printf("%-8s invoice list of %d invoices: opened, filled and painted %.0f ms, reloaded and painted %.0f ms "
-                "(aim < 2500) %s; scrolled to the end and painted %.1f ms\n",
+                "(aim < 2500) %s; reloaded again %.1f ms; scrolled to the end and painted %.1f ms\n",
                 qPrintable(teststore::engine()), kInvoices, abierta, recargada,
-                std::max(abierta, recargada) < 2500 ? "met" : "NOT MET", final);
+                std::max(abierta, recargada) < 2500 ? "met" : "NOT MET", otraVez, final);
     std::printf("%-8s memory: %ld MiB before, %ld MiB with the list open, peak %ld MiB (aim < 700) %s\n",
                 qPrintable(teststore::engine()), before / 1024, held / 1024, peak / 1024, peak < 700 * 1024 ? "met" : "NOT MET");
     CerrarVentana(&w);

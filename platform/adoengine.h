@@ -55,6 +55,9 @@ struct Dialect {
     // it. A failure sets error; otherwise changes (rows changed) and id (the
     // row number the store gave, invalid when none) are set.
     bool (*runWrite)(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id);
+    // The store's state as to changes; false when it cannot tell. Null: a
+    // store that does not tell.
+    bool (*storeState)(Connection& cn, StoreState* state);
     // When the store is opened and before it is let go, outside a unit:
     // keeps the engine's statistics of it up to date. Null: nothing.
     void (*tidy)(const QSqlDatabase& db);

@@ -66,6 +66,14 @@ void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c);
 // Runs the test hook before a write the layer performs.
 void beforeWrite(const QString& sql);
 
+// What a store tells of changes: by other connections, and by this one.
+// Equal states: nothing changed in between.
+struct StoreState {
+    qint64 outside = -1, own = -1;
+    bool known() const { return outside >= 0; }
+    bool operator==(const StoreState& o) const { return known() && outside == o.outside && own == o.own; }
+};
+
 struct Connection::Plans {
     QHash<QString, QString> rewrites;
     QHash<QString, sql::SelectShape> shapes;  // keyed by the rewritten text
@@ -77,6 +85,19 @@ struct Connection::Plans {
     QHash<QString, QVector<Recordset::Column>> columns;
     // INSERT texts by table and the columns set.
     QHash<QPair<const TableInfo*, QVector<int>>, QString> inserts;
+    // The last long result of a text, on a store that tells when it
+    // changed: read again from the store unchanged, it comes back as it was
+    // while something (a list) still holds its rows.
+    struct LastRead {
+        QVector<QVariant> binds;
+        QVector<Recordset::Column> columns;
+        int visible = 0;
+        const TableInfo* table = nullptr;
+        std::weak_ptr<RowStore> rows;
+        StoreState state;  // before it was read; unknown the first time
+    };
+    static constexpr qsizetype kLongResult = 1000;
+    QHash<QString, LastRead> lastReads;
 
     QSqlQuery& kept(const QSqlDatabase& db, const QString& sql, const Connection& cn)
     {

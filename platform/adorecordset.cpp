@@ -266,6 +266,27 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
                 return;
             }
         }
+        // A list window reads its list again each time it comes to the
+        // front. A long result read before, from a store unchanged since,
+        // comes back as it was; inside a unit, which may be undone, every
+        // result is read.
+        const auto stateOf = cn.transactionDepth() == 0 ? dialect(cn.engine()).storeState : nullptr;
+        StoreState before;
+        if (stateOf) {
+            const auto last = cn.plans().lastReads.constFind(run);
+            if (last != cn.plans().lastReads.constEnd() && stateOf(cn, &before)) {
+                std::shared_ptr<RowStore> rows = last->rows.lock();
+                if (rows && last->state == before && last->binds == binds) {
+                    columns_ = last->columns;
+                    visible_ = last->visible;
+                    table_ = last->table;
+                    rows_ = std::move(rows);
+                    open_ = true;
+                    pos_ = 0;
+                    return;
+                }
+            }
+        }
         // Bound statements keep their compiled form, and so do the local
         // file's texts that come again.
         QSqlQuery local(db);
@@ -309,6 +330,12 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         if (q.lastError().isValid())
             throw cn.makeError(q.lastError(), run, false);
         q.finish();
+        if (stateOf && rows_->size() >= Connection::Plans::kLongResult) {
+            auto& reads = cn.plans().lastReads;
+            if (reads.size() >= 16 && !reads.contains(run))
+                reads.clear();
+            reads.insert(run, {binds, columns_, visible_, table_, rows_, before});
+        }
         open_ = true;
         pos_ = 0;
     } catch (const std::bad_alloc&) {

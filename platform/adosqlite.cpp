@@ -115,12 +115,18 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, likeMatch(p, 0, s, 0, esc) ? 1 : 0);
 }
 
+// The file's own connection under Qt's; null when there is none.
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
 void registerFunctions(const QSqlDatabase& db)
 {
-    QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3* h = *static_cast<sqlite3* const*>(v.constData());
+    sqlite3* h = handleOf(db);
     if (!h)
         return;
     sqlite3_create_collation(h, "NOCASE", SQLITE_UTF8, nullptr, foldCompare);
@@ -255,6 +261,25 @@ QStringList sessionStatements()
             QStringLiteral("PRAGMA foreign_keys=ON"),
             busyTimeout(Connection::kLockWaitSeconds),
             QStringLiteral("PRAGMA analysis_limit=1000")};
+}
+
+// data_version changes with every commit of another connection, the total
+// of changes with every row this one wrote.
+bool storeState(Connection& cn, StoreState* state)
+{
+    sqlite3* h = handleOf(cn.database());
+    if (!h)
+        return false;
+    try {
+        QSqlQuery& q = cn.prepared(QStringLiteral("PRAGMA data_version"));
+        const bool read = q.exec() && q.next();
+        state->outside = read ? q.value(0).toLongLong() : -1;
+        q.finish();
+    } catch (const Error&) {
+        return false;
+    }
+    state->own = sqlite3_total_changes64(h);
+    return state->known();
 }
 
 // Statistics that no longer fit their table mislead the planner worse than
@@ -559,6 +584,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true, true, readRest, runWrite, tidy};
+                                 false, true, true, true, readRest, runWrite, storeState, tidy};
 
 }  // namespace ado::sqlite

@@ -275,6 +275,44 @@ private slots:
         }
     }
 
+    // A list reads its long result again each time its window comes to the
+    // front: from an unchanged local file the rows it holds come back as
+    // they are, and every change made since shows, here or by another
+    // connection, but none a unit undid.
+    void longResultReadAgain()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        QStringList values;
+        for (int i = 0; i < 1500; ++i)
+            values << QString("('L%1', 'ARTICULO %2', %2)").arg(i, 4, 10, QChar('0')).arg(i);
+        teststore::execRaw(t, "INSERT INTO ARTICULOS (codigo_art, descripcion_art, cantidad) VALUES " + values.join(','));
+        const QString sql = "Select codigo_art, descripcion_art, cantidad From ARTICULOS Order By codigo_art";
+        auto read = [&] {
+            if (!AbrirRecordset(sql) || gRecordset->RecordCount() != 1500)
+                teststore::fail("the list was not read: " + msgtest::texts().join('|'));
+            return gRecordset->rows();
+        };
+        ado::RowStorePtr shown = read();
+        shown = read();
+        QCOMPARE(read() == shown, !teststore::mariadb());
+
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 7 Where codigo_art = 'L0001'"));
+        shown = read();
+        QCOMPARE(shown->text(1, 2), QString("7"));
+        shown = read();
+        teststore::execRaw(t, "UPDATE ARTICULOS SET descripcion_art = 'OTRO' WHERE codigo_art = 'L0002'");
+        shown = read();
+        QCOMPARE(shown->text(2, 1), QString("OTRO"));
+        shown = read();
+        Conexion().BeginTrans();
+        QVERIFY(AbrirRecordset("Update ARTICULOS Set cantidad = 99 Where codigo_art = 'L0003'"));
+        QCOMPARE(read()->text(3, 2), QString("99"));
+        Conexion().RollbackTrans();
+        QCOMPARE(read()->text(3, 2), QString("3"));
+        QCOMPARE(read()->text(1, 2), QString("7"));
+        QVERIFY(msgtest::calls().isEmpty());
+    }
+
     // Statistics that no longer fit their table mislead the local file's
     // planner worse than none: the client table counted at its one seed row
     // would be scanned whole for every invoice of the list once it holds a
