@@ -35,10 +35,7 @@ inline long rssKb(const char* key)
 }
 
 // Forgets the peak so far: VmHWM then reads the peak from here on.
-inline void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+inline void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 inline void check(QSqlQuery& q, bool ok)
 {
@@ -93,9 +90,9 @@ inline void seedClients(QSqlDatabase db, int n)
     QSqlQuery q(db);
     check(q, q.prepare("INSERT INTO CLIENTES (codigo_cli, nombre_cli, identificacion_cli, telefono_cli, fax_cli) VALUES (?,?,?,?,?)"));
     for (int i = 0; i < n; ++i) {
-        for (const QVariant& x : QVariantList{QString("C%1").arg(i), QString("CLIENTE DE PRUEBA NUMERO %1").arg(i),
-                                              QString("001-%1-7").arg(1000000 + i), QString("809-555-%1").arg(1000 + i % 9000),
-                                              QString()})
+        for (const QVariant& x :
+             QVariantList{QString("C%1").arg(i), QString("CLIENTE DE PRUEBA NUMERO %1").arg(i), QString("001-%1-7").arg(1000000 + i),
+                          QString("809-555-%1").arg(1000 + i % 9000), QString()})
             q.addBindValue(x);
         check(q, q.exec());
     }

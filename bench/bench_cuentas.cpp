@@ -10,9 +10,9 @@
 // Aims at 1,000,000 invoices: a client's invoices under 5 ms, and about as
 // fast as at 1,000; the clients with something unpaid under 30 ms.
 #include "BenchStores.h"
+#include "ListView.h"
 #include "TestStore.h"
 #include "fFact_xCobrar.h"
-#include "ListView.h"
 #include "mFunciones.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -98,7 +98,9 @@ void run()
         std::printf("%-8s %7d invoices: a client's unpaid invoices %.2f ms (window %.2f ms); clients with something unpaid "
                     "(%d) %.2f ms (window %.2f ms)%s\n",
                     qPrintable(teststore::engine()), n, facturas, facturasVentana, deudores, pendientes, pendientesVentana,
-                    n < 1000000 ? "" : facturas < 5 && pendientes < 30 ? " met" : " NOT MET");
+                    n < 1000000                       ? ""
+                    : facturas < 5 && pendientes < 30 ? " met"
+                                                      : " NOT MET");
         CerrarVentana(&w);
         QApplication::processEvents();
     }

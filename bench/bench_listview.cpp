@@ -106,8 +106,8 @@ void articulos()
                 "paint, scroll to the end and paint %.1f ms\n",
                 qPrintable(teststore::engine()), kArticles, fillBest, plainBest, ratio,
                 fillBest < 250 && ratio <= 1.5 ? "met" : "NOT MET", paintBest);
-    std::printf("%-8s memory: the first fill holds %ld MiB, its peak %ld MiB above what was there\n",
-                qPrintable(teststore::engine()), held / 1024, peak / 1024);
+    std::printf("%-8s memory: the first fill holds %ld MiB, its peak %ld MiB above what was there\n", qPrintable(teststore::engine()),
+                held / 1024, peak / 1024);
     CerrarVentana(&w);
     gRecordset.reset();
     Conexion().Close();

@@ -216,7 +216,7 @@ private:
     QVector<QVariant> binds_;
     QString insertSql_;          // the last INSERT, for the columns in insertColumns_
     QVector<int> insertColumns_;
-    QVector<bool> insertSet_;    // set_ as it was for insertSql_
+    QVector<bool> insertSet_;        // set_ as it was for insertSql_
     QVector<QVariant> insertBinds_;  // the values of the row being added, kept for the next
 };
 

@@ -21,8 +21,7 @@ QString cellText(const QVariant& v)
 }
 
 RowStore::RowStore(const RowStore& o)
-    : columns_(o.columns_), rows_(o.rows_), filled_(o.filled_), chunks_(o.chunks_), blockUsed_(o.blockUsed_),
-      others_(o.others_)
+    : columns_(o.columns_), rows_(o.rows_), filled_(o.filled_), chunks_(o.chunks_), blockUsed_(o.blockUsed_), others_(o.others_)
 {
     blocks_.reserve(o.blocks_.size());
     for (size_t b = 0; b < o.blocks_.size(); ++b) {

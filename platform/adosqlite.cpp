@@ -556,9 +556,9 @@ bool runWrite(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qi
     for (int i = 0; i < binds.size() && rc == SQLITE_OK; ++i)
         rc = bindOne(st, i + 1, binds[i]);
     if (rc != SQLITE_OK) {
-        *error = QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to bind parameters"),
-                           QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(db))), QSqlError::StatementError,
-                           QString::number(rc));
+        *error =
+            QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to bind parameters"),
+                      QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(db))), QSqlError::StatementError, QString::number(rc));
     } else if (rc = sqlite3_step(st); rc == SQLITE_DONE || rc == SQLITE_ROW) {
         *changes = sqlite3_changes(db);
         const qint64 given = sqlite3_last_insert_rowid(db);

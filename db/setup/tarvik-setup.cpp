@@ -18,8 +18,8 @@ static QString indicesAgregados(int n, bool estadisticas)
     if (n == 0)
         return estadisticas ? QStringLiteral("tiene todos sus índices; se actualizaron sus estadísticas, sin tocar ninguna fila.")
                             : QStringLiteral("tiene todos sus índices, no se modifica.");
-    const QString hecho = n == 1 ? QStringLiteral("se agregó 1 índice que faltaba")
-                                 : QStringLiteral("se agregaron %1 índices que faltaban").arg(n);
+    const QString hecho =
+        n == 1 ? QStringLiteral("se agregó 1 índice que faltaba") : QStringLiteral("se agregaron %1 índices que faltaban").arg(n);
     return hecho + (estadisticas ? QStringLiteral(" y se actualizaron sus estadísticas") : QString())
            + QStringLiteral(", sin tocar ninguna fila.");
 }

@@ -546,7 +546,8 @@ void tst_schema::setupAddsMissingIndexes()
 {
     TESTSTORE_FRESH(t);
     const QStringList full = indexNames(t);
-    for (const char* i : {"ventas_ncf", "ventas_fecha", "compras_fecha", "kardex_articulo_fecha", "ventas_pendientes", "compras_pendientes"})
+    for (const char* i :
+         {"ventas_ncf", "ventas_fecha", "compras_fecha", "kardex_articulo_fecha", "ventas_pendientes", "compras_pendientes"})
         QVERIFY2(full.contains(QLatin1String(i)), i);
     teststore::execRaw(t, "INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C9', 'QUEDA')");
     teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, fecha, codigo_emp, ncf) VALUES (7, 'C9', '2010-09-02', 1, 'B0100000001')");

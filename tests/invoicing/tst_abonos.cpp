@@ -683,8 +683,8 @@ private slots:
                             .arg(i % 97 ? "'Cancelada'" : "'Sin Cancelar'");
         teststore::execRaw(t, QString("INSERT INTO %1 (codigo_%2, nombre_%2) VALUES ").arg(l.terceros, l.sufijo) + partes.join(','));
         teststore::execRaw(t, QString("INSERT INTO %1 (codigo_fac, codigo_%2, fecha, Estado, codigo_emp, codigo_usu) VALUES ")
-                                  .arg(l.facturas, l.sufijo)
-                              + facturas.join(','));
+                                      .arg(l.facturas, l.sufijo)
+                                  + facturas.join(','));
         auto w = ventana(l);
         const QString deudores = gSQL;
         w->tCodigo->setText("P97");
@@ -694,8 +694,8 @@ private slots:
         for (int vuelta = 1; vuelta <= 2; ++vuelta) {
             for (const QString& sql : {deudores, suyas}) {
                 QStringList plan;
-                for (const QVariantList& r : teststore::queryRaw(
-                         t, (teststore::mariadb() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + Conexion().translate(sql)))
+                for (const QVariantList& r :
+                     teststore::queryRaw(t, (teststore::mariadb() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + Conexion().translate(sql)))
                     for (const QVariant& v : r)
                         plan << v.toString();
                 QVERIFY2(plan.join(' ').contains(indice, Qt::CaseInsensitive),

@@ -217,22 +217,28 @@ private slots:
         QTest::addColumn<QString>("select");  // what is read back, ordered by code
         QTest::addColumn<bool>("localOnly");  // values only the local file keeps
         QTest::newRow("texts") << "descripcion_art, ubicacion, observaciones_art, nombre_prov1"
-                               << "'ÑANDÚ AZÚCAR', 'PASILLO 4', '', NULL" << "codigo_art, descripcion_art, ubicacion, "
-                                                                           "observaciones_art, nombre_prov1"
+                               << "'ÑANDÚ AZÚCAR', 'PASILLO 4', '', NULL"
+                               << "codigo_art, descripcion_art, ubicacion, "
+                                  "observaciones_art, nombre_prov1"
                                << false;
         QTest::newRow("numbers") << "precio_compra, precio_venta1, impuesto, cantidad, stock_minimo"
-                                 << "12.5, 100, 18, -3, NULL" << "precio_compra, precio_venta1, impuesto, cantidad, stock_minimo"
-                                 << false;
-        QTest::newRow("dates") << "fecha_ingreso_art" << "'2024-01-05'" << "fecha_ingreso_art, codigo_art" << false;
-        QTest::newRow("aggregates") << "precio_compra, cantidad, fecha_ingreso_art" << "2.25, 7, '2023-12-31'"
-                                    << "count(*), max(precio_compra), sum(cantidad), min(fecha_ingreso_art), max(codigo_art)"
-                                    << false;
-        QTest::newRow("expressions") << "precio_compra, cantidad" << "2.5, 4" << "precio_compra * 2, cantidad + 1, 'FIJO', NULL"
-                                     << false;
-        QTest::newRow("text where a number or date belongs")
-            << "precio_compra, cantidad, fecha_ingreso_art, impuesto" << "'abc', '12', 'pendiente', 2.5"
-            << "precio_compra, cantidad, fecha_ingreso_art, impuesto" << true;
-        QTest::newRow("bytes in a text column") << "descripcion_art" << "x'00ff41'" << "descripcion_art" << true;
+                                 << "12.5, 100, 18, -3, NULL"
+                                 << "precio_compra, precio_venta1, impuesto, cantidad, stock_minimo" << false;
+        QTest::newRow("dates") << "fecha_ingreso_art"
+                               << "'2024-01-05'"
+                               << "fecha_ingreso_art, codigo_art" << false;
+        QTest::newRow("aggregates") << "precio_compra, cantidad, fecha_ingreso_art"
+                                    << "2.25, 7, '2023-12-31'"
+                                    << "count(*), max(precio_compra), sum(cantidad), min(fecha_ingreso_art), max(codigo_art)" << false;
+        QTest::newRow("expressions") << "precio_compra, cantidad"
+                                     << "2.5, 4"
+                                     << "precio_compra * 2, cantidad + 1, 'FIJO', NULL" << false;
+        QTest::newRow("text where a number or date belongs") << "precio_compra, cantidad, fecha_ingreso_art, impuesto"
+                                                             << "'abc', '12', 'pendiente', 2.5"
+                                                             << "precio_compra, cantidad, fecha_ingreso_art, impuesto" << true;
+        QTest::newRow("bytes in a text column") << "descripcion_art"
+                                                << "x'00ff41'"
+                                                << "descripcion_art" << true;
     }
     void laterRowsReadAsTheFirst()
     {
@@ -246,8 +252,8 @@ private slots:
         for (const char* code : {"K1", "K2", "K3"})
             teststore::execRaw(t, QString("INSERT INTO ARTICULOS (codigo_art, %1) VALUES ('%2', %3)").arg(columns, code, values));
         const bool grouped = select.contains("count(");
-        QVERIFY(AbrirRecordset("Select " + select + " From ARTICULOS" + (grouped ? " Group By codigo_art" : "")
-                               + " Order By codigo_art"));
+        QVERIFY(
+            AbrirRecordset("Select " + select + " From ARTICULOS" + (grouped ? " Group By codigo_art" : "") + " Order By codigo_art"));
         ado::Recordset& rs = *gRecordset;
         QCOMPARE(rs.RecordCount(), 3L);
         QVector<QVariant> first;
@@ -330,7 +336,8 @@ private slots:
             invoices << QString("(%1, 'C%1', '2024-01-05', 1, '1')").arg(i);
         }
         teststore::execRaw(t, "INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES " + clients.join(','));
-        teststore::execRaw(t, "INSERT INTO Ventas (codigo_fac, codigo_cli, fecha, codigo_emp, codigo_usu) VALUES " + invoices.join(','));
+        teststore::execRaw(t,
+                           "INSERT INTO Ventas (codigo_fac, codigo_cli, fecha, codigo_emp, codigo_usu) VALUES " + invoices.join(','));
         ReiniciarVariablesGlobales();
         teststore::openOn(Conexion(), t);
         QVERIFY2(teststore::scalarRaw(t, counted).toString().section(' ', 0, 0).toInt() > 100,
