@@ -1,6 +1,7 @@
 // Reading 100,000 articles and writing 10,000 stock-card rows through the
 // data layer, against plain Qt SQL in the same run, each pair taking turns
-// at going first. Prints the medians and the aims.
+// at going first. Prints the medians and the aims; the writes also by the
+// processor time they took, which the disk's wait does not blur.
 // SQLite always; MariaDB too when TARVIK_MARIADB_HOST/PORT name a server.
 #include "BenchStores.h"
 #include "mFunciones.h"
@@ -11,12 +12,35 @@
 #include <QSqlQuery>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 using bench::check;
 using bench::rssKb;
 using bench::seedArticles;
+
+// Milliseconds of processor time this process used so far.
+double cpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+// Wall and processor time of one write.
+struct Took {
+    double wall, cpu;
+};
+
+Took timed(const std::function<void()>& write)
+{
+    QElapsedTimer t;
+    t.start();
+    const double c0 = cpuMs();
+    write();
+    return {t.nsecsElapsed() / 1e6, cpuMs() - c0};
+}
 
 double median(QVector<double> v)
 {
@@ -65,34 +89,30 @@ double layerRead(int articles)
     return ms;
 }
 
-double layerWrite(ado::Connection& cn, int moves, int articles, int round)
+void layerWrite(ado::Connection& cn, int moves, int articles, int round)
 {
-    QElapsedTimer t;
-    t.start();
     cn.BeginTrans();
     {
         ado::Recordset rs;
         rs.Open("Select * From Kardex Where 1 = 0", cn);  // as the stock movement opens it
         for (int i = 0; i < moves; ++i) {
+            // Named and given values as the stock movement does.
             rs.AddNew();
-            rs.Fields("codigo_art").setValue(QString::number(7500000000000LL + (i + round * moves) % articles));
-            rs.Fields("fecha").setValue(QString("05/01/2024"));
-            rs.Fields("concepto").setValue(QString("Entrada de Inventario"));
-            rs.Fields("unidades_entrantes").setValue(QString("1"));
-            rs.Fields("unidades_salientes").setValue(QString("-"));
-            rs.Fields("saldo").setValue(QString::number(i));
-            rs.Fields("precio_compra").setValue(QString("12.5"));
+            rs.Fields(QStringLiteral("codigo_art")).setValue(QString::number(7500000000000LL + (i + round * moves) % articles));
+            rs.Fields(QStringLiteral("fecha")).setValue(QDate(2024, 1, 5));
+            rs.Fields(QStringLiteral("concepto")).setValue(QStringLiteral("Entrada de Inventario"));
+            rs.Fields(QStringLiteral("unidades_entrantes")).setValue(QString::number(1));
+            rs.Fields(QStringLiteral("unidades_salientes")).setValue(QStringLiteral("-"));
+            rs.Fields(QStringLiteral("saldo")).setValue(qint64(i));
+            rs.Fields(QStringLiteral("precio_compra")).setValue(12.5);
             rs.Update();
         }
     }
     cn.CommitTrans();
-    return t.nsecsElapsed() / 1e6;
 }
 
-double plainWrite(QSqlDatabase raw, int moves, int articles, int round)
+void plainWrite(QSqlDatabase raw, int moves, int articles, int round)
 {
-    QElapsedTimer t;
-    t.start();
     raw.transaction();
     {
         QSqlQuery q(raw);
@@ -110,7 +130,6 @@ double plainWrite(QSqlDatabase raw, int moves, int articles, int round)
         }
     }
     raw.commit();
-    return t.nsecsElapsed() / 1e6;
 }
 
 void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
@@ -140,20 +159,31 @@ void run(const QString& engine, ado::Connection& cn, QSqlDatabase raw)
 
     // 10,000 stock-card rows in one unit, the two writers taking turns.
     const int moves = 10000;
-    QVector<double> layerW, plainW;
+    QVector<double> layerW, plainW, layerC, plainC;
     for (int r = 0; r < rounds; ++r) {
+        auto plain = [&](int round) {
+            const Took k = timed([&] { plainWrite(raw, moves, articles, round); });
+            plainW << k.wall;
+            plainC << k.cpu;
+        };
+        auto layer = [&](int round) {
+            const Took k = timed([&] { layerWrite(cn, moves, articles, round); });
+            layerW << k.wall;
+            layerC << k.cpu;
+        };
         if (r % 2 == 0) {
-            plainW << plainWrite(raw, moves, articles, 2 * r);
-            layerW << layerWrite(cn, moves, articles, 2 * r + 1);
+            plain(2 * r);
+            layer(2 * r + 1);
         } else {
-            layerW << layerWrite(cn, moves, articles, 2 * r);
-            plainW << plainWrite(raw, moves, articles, 2 * r + 1);
+            layer(2 * r);
+            plain(2 * r + 1);
         }
     }
-    const double lw = median(layerW), pw = median(plainW), wr = pairRatio(layerW, plainW);
-    std::printf("%-8s write %d stock-card rows in one unit (median of %d, taking turns): layer %.1f ms, plain %.1f ms, ratio %.2f "
-                "(aim <= 1.5) %s\n",
-                qPrintable(engine), moves, rounds, lw, pw, wr, wr <= 1.5 ? "met" : "NOT MET");
+    const double wr = pairRatio(layerW, plainW), cr = pairRatio(layerC, plainC);
+    std::printf("%-8s write %d stock-card rows in one unit (median of %d, taking turns): layer %.1f ms, plain %.1f ms, ratio %.2f; "
+                "processor time layer %.1f ms, plain %.1f ms, ratio %.2f (aim <= 1.3) %s\n",
+                qPrintable(engine), moves, rounds, median(layerW), median(plainW), wr, median(layerC), median(plainC), cr,
+                cr <= 1.3 ? "met" : "NOT MET");
 }
 
 }  // namespace

@@ -23,23 +23,14 @@ void LlenarListView(const QString& sql, ListView* lvw, QStatusBar* sb)
     }
     rs.MoveFirst();
     lvw->clear();
-    // The rows go into the list in one step: adding them one by one would
-    // make the view lay out after every row.
+    // The list shows the result's own rows, every row and column of it, in
+    // one step: nothing is copied, and adding rows one by one would make the
+    // view lay out after every row. The result ends past its last row, as
+    // after reading each one.
     const long total = rs.RecordCount();
-    const int fields = rs.FieldCount();
-    QVector<QStringList> rows;
-    rows.reserve(total);
-    for (gIndice = 1; gIndice <= total; ++gIndice) {
-        if (!rs.Eof()) {
-            QStringList cells;
-            cells.reserve(fields);
-            for (int f = 0; f < fields; ++f)
-                cells.append(rs.Fields(f).Text());
-            rows.append(std::move(cells));
-        }
-        rs.MoveNext();
-    }
-    lvw->setRows(std::move(rows));
+    lvw->setRows(rs.rows(), rs.FieldCount());
+    rs.setAbsolutePosition(total + 1);
+    gIndice = double(total) + 1;
     SetStatusText(sb, QString::number(qint64(gIndice - 1)) + QStringLiteral(" elemento(s) encontrado(s)"));
 }
 

@@ -59,6 +59,10 @@ bool runAll(QSqlDatabase& db, const QStringList& sql, QString* error)
     return true;
 }
 
+// The local file's planner has only the statistics ANALYZE gathers: without
+// them it takes an index that picks every invoice of the company.
+const QStringList kGatherStatistics{QStringLiteral("ANALYZE")};
+
 bool validDatabaseName(const QString& name)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z0-9_]{1,64}$"));
@@ -260,7 +264,7 @@ bool createSqliteStore(const QString& path, QString* error)
                 } else if (!db.transaction()) {
                     setError(error, db.lastError().text());
                 } else {
-                    ok = runAll(db, statements(QStringLiteral("sqlite"), true), error);
+                    ok = runAll(db, statements(QStringLiteral("sqlite"), true), error) && runAll(db, kGatherStatistics, error);
                     ok = ok ? db.commit() : (db.rollback(), false);
                     if (!ok && error && error->isEmpty())
                         *error = db.lastError().text();
@@ -359,6 +363,8 @@ int addMissingSqliteIndexes(const QString& path, QString* error)
                            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"),
                            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'"), QString(),
                            QStringLiteral("El archivo %1").arg(path), error);
+            if (n >= 0 && !runAll(db, kGatherStatistics, error))
+                n = -1;
             db.close();
         }
     }

@@ -7,8 +7,9 @@
 
 namespace tarvikdb {
 
-// Creates the SQLite file with tables and seed rows. Refuses, touching
-// nothing, when a file is already there; leaves no file behind on failure.
+// Creates the SQLite file with tables, seed rows and statistics. Refuses,
+// touching nothing, when a file is already there; leaves no file behind on
+// failure.
 bool createSqliteStore(const QString& path, QString* error);
 
 // Creates database (letters, digits and '_' only) with tables and seed rows.
@@ -20,9 +21,11 @@ bool createMariaDbDatabase(const QString& host, int port, const QString& user,
 
 // On an existing Tarvik store (one that holds every table of the
 // declarations), creates the declared indexes it lacks, with the column an
-// index comes with where it is declared so, and changes no stored value.
-// Returns how many were added; -1 with error set when the store cannot be
-// reached or is not a Tarvik store, which is then left untouched.
+// index comes with where it is declared so, and changes no stored value;
+// the local file also has its statistics gathered afresh (the server keeps
+// its own). Returns how many indexes were added; -1 with error set when the
+// store cannot be reached or is not a Tarvik store, which is then left
+// untouched.
 int addMissingSqliteIndexes(const QString& path, QString* error);
 int addMissingMariaDbIndexes(const QString& host, int port, const QString& user, const QString& password,
                              const QString& database, QString* error);

@@ -1,27 +1,80 @@
 #include "ListView.h"
 
 #include "Twips.h"
+#include "adorows.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QEvent>
 #include <QStyle>
 
-// Rows as plain strings: cells[0] is the item text, cells[j] sub-item j.
+// The rows shown: those of a shared result (store, its first storeColumns
+// columns, turned into text as they are shown), and rows added or changed
+// one by one (own; cells[0] is the item text, cells[j] sub-item j). order
+// says which row is which: k >= 0 row k of the store, -1 - k own row k;
+// plain while the list shows the store's rows as they came.
 class ListViewModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
     QStringList titles;
-    QVector<QStringList> rows;
+    ado::RowStorePtr store;
+    int storeColumns = 0;
+    bool plain = false;
+    QVector<qint32> order;
+    QVector<QStringList> own;
     int widest = 0;  // most cells of any row, for lists without titles
     bool quiet = false;     // the program, not the user, moves the selection
     int rowAtPress = -1;    // selected row when the mouse went down
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    int rows() const { return plain ? int(store->size()) : int(order.size()); }
+    qint32 at(int row) const { return plain ? row : order.at(row); }
+    int cells(int row) const
     {
-        return parent.isValid() ? 0 : int(rows.size());
+        const qint32 k = at(row);
+        return k >= 0 ? storeColumns : int(own.at(-1 - k).size());
     }
+    QString cell(int row, int column) const
+    {
+        const qint32 k = at(row);
+        if (k >= 0)
+            return column < storeColumns ? store->text(k, column) : QString();
+        return own.at(-1 - k).value(column);
+    }
+    bool itemStartsWith(int row, const QString& text) const
+    {
+        const qint32 k = at(row);
+        if (k >= 0)
+            return storeColumns > 0 ? store->textStartsWith(k, 0, text) : QString().startsWith(text);
+        return own.at(-1 - k).value(0).startsWith(text);
+    }
+    // The row's cells to change: a row of the store becomes an own row
+    // holding the texts it showed.
+    QStringList& editable(int row)
+    {
+        unplain();
+        qint32& k = order[row];
+        if (k >= 0) {
+            QStringList texts;
+            texts.reserve(storeColumns);
+            for (int c = 0; c < storeColumns; ++c)
+                texts.append(store->text(k, c));
+            own.append(std::move(texts));
+            k = -qint32(own.size());
+        }
+        return own[-1 - k];
+    }
+    void unplain()
+    {
+        if (!plain)
+            return;
+        order.resize(store->size());
+        for (qint32 i = 0; i < order.size(); ++i)
+            order[i] = i;
+        plain = false;
+    }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override { return parent.isValid() ? 0 : rows(); }
     int columnCount(const QModelIndex& parent = QModelIndex()) const override
     {
         if (parent.isValid())
@@ -32,8 +85,7 @@ public:
     {
         if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
             return QVariant();
-        const QStringList& r = rows.at(index.row());
-        return index.column() < r.size() ? r.at(index.column()) : QString();
+        return cell(index.row(), index.column());
     }
     QVariant headerData(int section, Qt::Orientation o, int role) const override
     {
@@ -65,20 +117,40 @@ public:
     void replaceRows(QVector<QStringList>&& r, int widestRow)
     {
         beginResetModel();
-        rows = std::move(r);
+        store.reset();
+        storeColumns = 0;
+        plain = false;
+        own = std::move(r);
+        order.resize(own.size());
+        for (qint32 i = 0; i < order.size(); ++i)
+            order[i] = -1 - i;
         widest = widestRow;
+        endResetModel();
+    }
+    void showStore(ado::RowStorePtr rows, int columns)
+    {
+        beginResetModel();
+        store = std::move(rows);
+        storeColumns = columns;
+        plain = true;
+        order.clear();
+        own.clear();
+        widest = columns;
         endResetModel();
     }
     void insertAt(int row, const QString& text)
     {
+        unplain();
         beginInsertRows(QModelIndex(), row, row);
-        rows.insert(row, QStringList{text});
+        own.append(QStringList{text});
+        order.insert(row, -qint32(own.size()));
         endInsertRows();
     }
     void removeAt(int row)
     {
+        unplain();
         beginRemoveRows(QModelIndex(), row, row);
-        rows.removeAt(row);
+        order.removeAt(row);
         endRemoveRows();
     }
     void changed(int row, int column)
@@ -156,11 +228,11 @@ void ListView::setColumns(const QStringList& titles, const QVector<int>& widthsT
 
 QStringList ListView::columnTitles() const { return model_->titles; }
 
-int ListView::count() const { return int(model_->rows.size()); }
+int ListView::count() const { return model_->rows(); }
 
 void ListView::clear()
 {
-    if (model_->rows.isEmpty())
+    if (model_->rows() == 0 && !model_->store)
         return;
     model_->quiet = true;
     model_->replaceRows({}, 0);
@@ -192,14 +264,18 @@ QString ListView::text(int position) const
 {
     if (position < 1 || position > count())
         return QString();
-    return model_->rows.at(position - 1).value(0);
+    return model_->cell(position - 1, 0);
 }
 
 void ListView::setText(int position, const QString& text)
 {
     if (position < 1 || position > count())
         return;
-    model_->rows[position - 1][0] = text;
+    QStringList& r = model_->editable(position - 1);
+    if (r.isEmpty())
+        r.append(text);
+    else
+        r[0] = text;
     model_->changed(position - 1, 0);
 }
 
@@ -207,7 +283,7 @@ void ListView::addSubItem(int position, const QString& text)
 {
     if (position < 1 || position > count())
         return;
-    QStringList& r = model_->rows[position - 1];
+    QStringList& r = model_->editable(position - 1);
     r.append(text);
     model_->grow(int(r.size()));
     model_->changed(position - 1, int(r.size()) - 1);
@@ -217,14 +293,14 @@ QString ListView::subItem(int position, int j) const
 {
     if (position < 1 || position > count() || j < 1)
         return QString();
-    return model_->rows.at(position - 1).value(j);
+    return model_->cell(position - 1, j);
 }
 
 void ListView::setSubItem(int position, int j, const QString& text)
 {
     if (position < 1 || position > count() || j < 1)
         return;
-    QStringList& r = model_->rows[position - 1];
+    QStringList& r = model_->editable(position - 1);
     while (r.size() <= j)
         r.append(QString());
     r[j] = text;
@@ -236,7 +312,7 @@ int ListView::subItemCount(int position) const
 {
     if (position < 1 || position > count())
         return 0;
-    return int(model_->rows.at(position - 1).size()) - 1;
+    return model_->cells(position - 1) - 1;
 }
 
 int ListView::selectedIndex() const
@@ -260,9 +336,9 @@ void ListView::select(int position)
 
 int ListView::find(const QString& text) const
 {
-    const auto& rows = model_->rows;
-    for (int i = 0; i < rows.size(); ++i)
-        if (rows.at(i).value(0).startsWith(text))
+    const int n = model_->rows();
+    for (int i = 0; i < n; ++i)
+        if (model_->itemStartsWith(i, text))
             return i + 1;
     return 0;
 }
@@ -275,6 +351,15 @@ void ListView::setRows(QVector<QStringList>&& rows)
             widest = qMax(widest, int(r.size()));
     model_->quiet = true;
     model_->replaceRows(std::move(rows), widest);
+    model_->quiet = false;
+    select(1);
+    scrollToTop();
+}
+
+void ListView::setRows(ado::RowStorePtr rows, int columns)
+{
+    model_->quiet = true;
+    model_->showStore(std::move(rows), columns);
     model_->quiet = false;
     select(1);
     scrollToTop();

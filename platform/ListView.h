@@ -1,7 +1,11 @@
 // A report-style list: rows numbered from 1, item text in column 1 and
-// sub-items after it. Rows live in one model, not in per-row widgets, so a
-// list of 100,000 rows fills and scrolls quickly.
+// sub-items after it. Rows live in one model, not in per-row widgets; a
+// list filled from a result shows the result's own rows, held once and
+// turned into text only as they are painted, so a list of a million rows
+// fills quickly and holds little.
 #pragma once
+
+#include "adorows.h"
 
 #include <QStringList>
 #include <QTreeView>
@@ -41,6 +45,10 @@ public:
     // Replaces every row at once (cells[0] is the item text) and selects
     // the first row.
     void setRows(QVector<QStringList>&& rows);
+    // The same with the rows of a result: the first columns of each row,
+    // column 0 the item text, the others sub-items; shown as cellText shows
+    // a value.
+    void setRows(ado::RowStorePtr rows, int columns);
 
 signals:
     // A change of the selected row by mouse or keyboard.

@@ -111,6 +111,31 @@ QSqlQuery& Connection::prepared(const QString& sql)
     return *q;
 }
 
+qint64 Connection::write(const QString& sql, const QVector<QVariant>& binds, bool isDelete, QVariant* id)
+{
+    QSqlQuery& q = prepared(sql);
+    QSqlError e;
+    qint64 changes = 0;
+    QVariant given;
+    const auto direct = dialect(engine_).runWrite;
+    if (!direct || !direct(q, binds, &e, &changes, &given)) {
+        for (int i = 0; i < binds.size(); ++i)
+            q.bindValue(i, binds[i]);
+        if (!q.exec())
+            e = q.lastError();
+        else {
+            changes = q.numRowsAffected();
+            if (id)
+                given = q.lastInsertId();
+        }
+    }
+    if (e.isValid())
+        throw makeError(e, sql, isDelete);
+    if (id)
+        *id = given;
+    return changes;
+}
+
 void Connection::setWriteHook(std::function<void(const QString&)> hook) { writeHook() = std::move(hook); }
 
 QSqlDatabase Connection::database() const
@@ -122,8 +147,16 @@ QSqlDatabase Connection::database() const
 
 bool Connection::isOpen() const { return engine_ != Engine::None && database().isOpen(); }
 
+void Connection::tidy()
+{
+    if (engine_ != Engine::None && depth_ == 0 && dialect(engine_).tidy && !catalog_.tables.isEmpty() && database().isOpen())
+        dialect(engine_).tidy(database());
+}
+
 void Connection::Close()
 {
+    quitWatch_.reset();
+    tidy();
     if (QSqlDatabase::contains(name_)) {
         statements_.clear();
         plans_.reset();
@@ -222,6 +255,12 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
         throw Error{err::OpenFailed, e.description, e.fault};
     }
     ConnectionString = text;
+    tidy();
+    // The program ends without closing its store.
+    if (QCoreApplication::instance()) {
+        quitWatch_ = std::make_unique<QObject>();
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatch_.get(), [this] { tidy(); });
+    }
 }
 
 void Connection::execRaw(const QString& sql)

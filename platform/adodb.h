@@ -4,10 +4,12 @@
 
 #include "adocatalog.h"
 #include "adoerror.h"
+#include "adorows.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -38,6 +40,8 @@ public:
 
     void Open(const QString& connectionString = QString(), const QString& user = QString(),
               const QString& password = QString());
+    // When a local file is opened, and before it is let go here or as the
+    // program ends, its statistics are brought up to date.
     void Close();
     bool isOpen() const;
     Engine engine() const { return engine_; }
@@ -102,6 +106,9 @@ public:
     //     A server that let the limit pass is not asked again.
     //   plans: the rewrite and shape of texts seen before.
     QSqlQuery& prepared(const QString& sql);
+    // Runs the write sql (compiled once) with binds; how many rows it
+    // changed, and in id, when given, the row number the store gave.
+    qint64 write(const QString& sql, const QVector<QVariant>& binds, bool isDelete, QVariant* id = nullptr);
     Error makeError(const class QSqlError& e, const QString& sql, bool isDelete) const;
     void retryingLost(const std::function<void()>& run, bool repeatable);
     struct Plans;
@@ -109,6 +116,7 @@ public:
 
 private:
     void loadCatalog();
+    void tidy();
     void execRaw(const QString& sql);
     QString rewrite(const QString& sql) const;
     void checkServerWritable();
@@ -130,6 +138,7 @@ private:
     // The action in which the server did not answer, when it did not.
     std::optional<quint64> silentIn_;
     QElapsedTimer idle_;  // since the last statement that went through
+    std::unique_ptr<QObject> quitWatch_;  // tidies the store as the program ends
 };
 
 class Recordset;
@@ -162,9 +171,9 @@ public:
     void Requery();
     bool isOpen() const { return open_; }
 
-    long RecordCount() const { return open_ ? rows_.size() : 0; }
-    bool Eof() const { return !open_ || pos_ >= rows_.size(); }
-    bool Bof() const { return !open_ || pos_ < 0 || rows_.isEmpty(); }
+    long RecordCount() const { return open_ ? long(rows_->size()) : 0; }
+    bool Eof() const { return !open_ || pos_ >= rows_->size(); }
+    bool Bof() const { return !open_ || pos_ < 0 || rows_->isEmpty(); }
     void MoveFirst();
     void MoveNext();
     void MovePrevious();
@@ -178,6 +187,10 @@ public:
     Field operator[](int index) { return Fields(index); }
     Field operator[](const QString& name) { return Fields(name); }
     int fieldIndex(const QString& name) const;  // -1 when absent
+    // The rows read, the hidden key columns after the FieldCount() visible
+    // ones. Shared, not copied: a change made here afterwards copies them
+    // first, so what was handed out stays as it was.
+    RowStorePtr rows() const { return rows_; }
 
     void AddNew();
     void Update();
@@ -208,7 +221,8 @@ private:
     QString keyedWhere(const QString& crit) const;
     QString insertText(const QVector<int>& keys) const;
     void setValue(int index, const QVariant& v);
-    const Row* currentRow() const;
+    bool onRow() const;  // a stored row is current
+    RowStore& ownRows();
     void checkIndex(int index) const;
 
     Connection* cn_ = nullptr;
@@ -216,7 +230,7 @@ private:
     bool open_ = false;
     QVector<Column> columns_;
     int visible_ = 0;
-    QVector<Row> rows_;
+    std::shared_ptr<RowStore> rows_ = std::make_shared<RowStore>();
     long pos_ = 0;
     const TableInfo* table_ = nullptr;  // set when the result can be written
     bool adding_ = false;
@@ -227,6 +241,8 @@ private:
     QVector<QVariant> binds_;
     QString insertSql_;          // the last INSERT, for the columns in insertColumns_
     QVector<int> insertColumns_;
+    QVector<bool> insertSet_;        // set_ as it was for insertSql_
+    QVector<QVariant> insertBinds_;  // the values of the row being added, kept for the next
 };
 
 using RecordsetPtr = std::shared_ptr<Recordset>;

@@ -45,6 +45,22 @@ struct Dialect {
     bool keepsRepeatedTexts;    // a text that comes again stays compiled
     bool datesAsText;           // dates are bound as 'yyyy-MM-dd'
     bool rowidEverywhere;       // every table numbers its rows in a rowid
+    // Reads the rows after the first of a result whose first row Qt has
+    // just handed, straight from the engine's own statement, into rows;
+    // false when it cannot, and Qt reads them. A failure sets error.
+    // Null: Qt reads them.
+    bool (*readRest)(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error);
+    // Runs a compiled write with its values on the engine's own statement,
+    // bound and run as Qt's driver would; false when it cannot, and Qt runs
+    // it. A failure sets error; otherwise changes (rows changed) and id (the
+    // row number the store gave, invalid when none) are set.
+    bool (*runWrite)(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id);
+    // The store's state as to changes; false when it cannot tell. Null: a
+    // store that does not tell.
+    bool (*storeState)(Connection& cn, StoreState* state);
+    // When the store is opened and before it is let go, outside a unit:
+    // keeps the engine's statistics of it up to date. Null: nothing.
+    void (*tidy)(const QSqlDatabase& db);
 };
 // A closed connection's answers are the server's, but it neither rewrites
 // for an engine nor reconnects.

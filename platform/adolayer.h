@@ -38,8 +38,41 @@ inline EngineFailure engineFailure(const QSqlError& e)
     return f;
 }
 
+// 'yyyy-MM-dd' as the local file keeps dates, at the start of the n
+// characters at s; invalid when they do not start so. By hand: every date
+// read passes here.
+template <typename C>
+QDate storedDate(const C* s, qsizetype n)
+{
+    if (n < 10 || s[4] != C('-') || s[7] != C('-'))
+        return QDate();
+    auto num = [&](int from, int len) {
+        int v = 0;
+        for (int i = from; i < from + len; ++i) {
+            const int d = int(s[i]) - '0';
+            if (d < 0 || d > 9)
+                return -1;
+            v = v * 10 + d;
+        }
+        return v;
+    };
+    return QDate(num(0, 4), num(5, 2), num(8, 2));
+}
+
+// Adds a value read to the row being read: as the column's kind makes it,
+// or as it came for a column of no known kind.
+void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c);
+
 // Runs the test hook before a write the layer performs.
 void beforeWrite(const QString& sql);
+
+// What a store tells of changes: by other connections, and by this one.
+// Equal states: nothing changed in between.
+struct StoreState {
+    qint64 outside = -1, own = -1;
+    bool known() const { return outside >= 0; }
+    bool operator==(const StoreState& o) const { return known() && outside == o.outside && own == o.own; }
+};
 
 struct Connection::Plans {
     QHash<QString, QString> rewrites;
@@ -52,6 +85,19 @@ struct Connection::Plans {
     QHash<QString, QVector<Recordset::Column>> columns;
     // INSERT texts by table and the columns set.
     QHash<QPair<const TableInfo*, QVector<int>>, QString> inserts;
+    // The last long result of a text, on a store that tells when it
+    // changed: read again from the store unchanged, it comes back as it was
+    // while something (a list) still holds its rows.
+    struct LastRead {
+        QVector<QVariant> binds;
+        QVector<Recordset::Column> columns;
+        int visible = 0;
+        const TableInfo* table = nullptr;
+        std::weak_ptr<RowStore> rows;
+        StoreState state;  // before it was read; unknown the first time
+    };
+    static constexpr qsizetype kLongResult = 1000;
+    QHash<QString, LastRead> lastReads;
 
     QSqlQuery& kept(const QSqlDatabase& db, const QString& sql, const Connection& cn)
     {

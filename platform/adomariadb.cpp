@@ -202,6 +202,6 @@ QString oneRow(const QString&, const QString& crit) { return QStringLiteral(" WH
 // A connection the server dropped is opened again.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("START TRANSACTION"), QLatin1String(" () VALUES ()"), QLatin1String(" <=> ?"),
-                                 true, false, false, false};
+                                 true, false, false, false, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace ado::mariadb

@@ -28,24 +28,9 @@ QVariant normalise(const QVariant& v, Kind k)
         if (v.typeId() == QMetaType::QDateTime)
             return v.toDateTime().date();
         {
-            // 'yyyy-MM-dd' as SQLite keeps it; parsed by hand, it is the hot path.
             const QString s = v.toString();
-            if (s.size() >= 10 && s[4] == QLatin1Char('-') && s[7] == QLatin1Char('-')) {
-                auto num = [&](int from, int len) {
-                    int n = 0;
-                    for (int i = from; i < from + len; ++i) {
-                        const int d = s[i].unicode() - '0';
-                        if (d < 0 || d > 9)
-                            return -1;
-                        n = n * 10 + d;
-                    }
-                    return n;
-                };
-                QDate d(num(0, 4), num(5, 2), num(8, 2));
-                if (d.isValid())
-                    return d;
-            }
-            return v;
+            const QDate d = storedDate(s.utf16(), s.size());
+            return d.isValid() ? QVariant(d) : v;
         }
     case Kind::Money:
         if (v.typeId() == QMetaType::Double)
@@ -81,6 +66,55 @@ QVariant normalise(const QVariant& v, Kind k)
     }
     return v;
 }
+
+}  // namespace
+
+void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c)
+{
+    if (v.isNull() || !v.isValid()) {
+        rows.addNull();
+        return;
+    }
+    if (c.tableColumn == -2) {
+        rows.add(v);
+        return;
+    }
+    const int type = v.typeId();
+    switch (c.kind) {
+    case Kind::Text:
+        if (type == QMetaType::QString) {
+            rows.addText(*static_cast<const QString*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Money:
+        if (type == QMetaType::Double) {
+            rows.addDouble(*static_cast<const double*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Integer:
+    case Kind::AutoNumber:
+        if (type == QMetaType::LongLong) {
+            rows.addInteger(*static_cast<const qlonglong*>(v.constData()));
+            return;
+        }
+        break;
+    case Kind::Date:
+        if (type == QMetaType::QString) {
+            const QString& s = *static_cast<const QString*>(v.constData());
+            const QDate d = storedDate(s.utf16(), s.size());
+            if (d.isValid()) {
+                rows.addDate(d.toJulianDay());
+                return;
+            }
+        }
+        break;
+    }
+    rows.add(normalise(v, c.kind));
+}
+
+namespace {
 
 // What a closed recordset and a result of no table refuse.
 [[noreturn]] void failClosed() { fail(err::Closed, QStringLiteral("La operación no se permite si el objeto está cerrado.")); }
@@ -226,10 +260,31 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
                 columns_ = known.value();
                 visible_ = int(columns_.size()) - int(hiddenKeys.size());
                 table_ = t;
-                rows_.clear();
+                rows_ = std::make_shared<RowStore>(int(columns_.size()));
                 open_ = true;
                 pos_ = 0;
                 return;
+            }
+        }
+        // A list window reads its list again each time it comes to the
+        // front. A long result read before, from a store unchanged since,
+        // comes back as it was; inside a unit, which may be undone, every
+        // result is read.
+        const auto stateOf = cn.transactionDepth() == 0 ? dialect(cn.engine()).storeState : nullptr;
+        StoreState before;
+        if (stateOf) {
+            const auto last = cn.plans().lastReads.constFind(run);
+            if (last != cn.plans().lastReads.constEnd() && stateOf(cn, &before)) {
+                std::shared_ptr<RowStore> rows = last->rows.lock();
+                if (rows && last->state == before && last->binds == binds) {
+                    columns_ = last->columns;
+                    visible_ = last->visible;
+                    table_ = last->table;
+                    rows_ = std::move(rows);
+                    open_ = true;
+                    pos_ = 0;
+                    return;
+                }
             }
         }
         // Bound statements keep their compiled form, and so do the local
@@ -259,26 +314,36 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         const int n = int(columns_.size());
         visible_ = n - hiddenKeys.size();
         table_ = t;
-        rows_.clear();
-        while (q.next()) {
-            Row r(n);
-            for (int i = 0; i < n; ++i) {
-                const QVariant v = q.value(i);
-                r[i] = columns_[i].tableColumn == -2 ? (v.isNull() ? QVariant() : v) : normalise(v, columns_[i].kind);
-            }
-            rows_.append(std::move(r));
+        auto rows = std::make_shared<RowStore>(n);
+        const auto readRest = dialect(cn.engine()).readRest;
+        for (bool rest = false; !rest && q.next();) {
+            if (n == 0)
+                rows->appendRow({});
+            for (int i = 0; i < n; ++i)
+                addRead(*rows, q.value(i), columns_[i]);
+            QSqlError e;
+            rest = readRest && readRest(q, *rows, columns_, &e);
+            if (e.isValid())
+                throw cn.makeError(e, run, false);
         }
+        rows_ = std::move(rows);
         if (q.lastError().isValid())
             throw cn.makeError(q.lastError(), run, false);
         q.finish();
+        if (stateOf && rows_->size() >= Connection::Plans::kLongResult) {
+            auto& reads = cn.plans().lastReads;
+            if (reads.size() >= 16 && !reads.contains(run))
+                reads.clear();
+            reads.insert(run, {binds, columns_, visible_, table_, rows_, before});
+        }
         open_ = true;
         pos_ = 0;
     } catch (const std::bad_alloc&) {
-        rows_.clear();
+        rows_ = std::make_shared<RowStore>();
         open_ = false;
         fail(err::NoMemory, QStringLiteral("Memoria insuficiente"));
     } catch (...) {
-        rows_.clear();
+        rows_ = std::make_shared<RowStore>();
         columns_.clear();
         open_ = false;
         throw;
@@ -289,7 +354,7 @@ void Recordset::Close()
 {
     insertSql_.clear();
     open_ = false;
-    rows_.clear();
+    rows_ = std::make_shared<RowStore>();
     columns_.clear();
     visible_ = 0;
     pos_ = 0;
@@ -319,7 +384,7 @@ void Recordset::MoveFirst()
 
 void Recordset::MoveNext()
 {
-    if (!open_ || pos_ >= rows_.size())
+    if (!open_ || pos_ >= rows_->size())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     CancelUpdate();
     if (justDeleted_) {
@@ -341,7 +406,7 @@ void Recordset::MoveLast()
 {
     CancelUpdate();
     justDeleted_ = false;
-    pos_ = rows_.isEmpty() ? 0 : rows_.size() - 1;
+    pos_ = rows_->isEmpty() ? 0 : long(rows_->size()) - 1;
 }
 
 void Recordset::setAbsolutePosition(long p)
@@ -361,6 +426,10 @@ void Recordset::checkIndex(int index) const
 
 int Recordset::fieldIndex(const QString& name) const
 {
+    // Callers mostly spell a name as the result does.
+    for (int i = 0; i < visible_; ++i)
+        if (columns_[i].name == name)
+            return i;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QStringView n = dot < 0 ? QStringView(name) : QStringView(name).mid(dot + 1);
     for (int i = 0; i < visible_; ++i)
@@ -385,13 +454,13 @@ Field Recordset::Fields(const QString& name)
     return Field(this, i);
 }
 
-const Recordset::Row* Recordset::currentRow() const
+bool Recordset::onRow() const { return open_ && pos_ >= 0 && pos_ < rows_->size() && !justDeleted_; }
+
+RowStore& Recordset::ownRows()
 {
-    if (adding_)
-        return &pending_;
-    if (!open_ || pos_ < 0 || pos_ >= rows_.size() || justDeleted_)
-        return nullptr;
-    return &rows_[pos_];
+    if (rows_.use_count() > 1)
+        rows_ = std::make_shared<RowStore>(*rows_);
+    return *rows_;
 }
 
 QVariant Recordset::value(int index) const
@@ -402,10 +471,11 @@ QVariant Recordset::value(int index) const
         if (it != changed_.constEnd())
             return it.value();
     }
-    const Row* r = currentRow();
-    if (!r)
+    if (adding_)
+        return pending_[index];
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
-    return (*r)[index];
+    return rows_->value(pos_, index);
 }
 
 // A plain number's text as a double. Up to 15 digits the digits make an
@@ -511,17 +581,21 @@ static void checkTextLength(const QVariant& v, const ColumnInfo& c)
 {
     if (c.kind != Kind::Text || (!c.maxChars && !c.maxBytes) || v.typeId() != QMetaType::QString)
         return;
-    const QString s = v.toString();
-    // A character beyond the first plane is one, as both stores count it;
-    // a half without its other half still counts.
-    qsizetype chars = s.size();
-    for (qsizetype i = 1; i < s.size(); ++i)
-        if (s.at(i).isLowSurrogate() && s.at(i - 1).isHighSurrogate())
-            --chars;
-    if (c.maxChars && chars > c.maxChars)
-        throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
-                    Fault::TooLong};
-    if (c.maxBytes && s.toUtf8().size() > c.maxBytes)
+    const QString& s = *static_cast<const QString*>(v.constData());
+    // A text no longer in code units than the limit is within it: only a
+    // longer one is counted out (every row added passes here). A character
+    // beyond the first plane is one, as both stores count it; a half
+    // without its other half still counts.
+    if (c.maxChars && s.size() > c.maxChars) {
+        qsizetype chars = s.size();
+        for (qsizetype i = 1; i < s.size(); ++i)
+            if (s.at(i).isLowSurrogate() && s.at(i - 1).isHighSurrogate())
+                --chars;
+        if (chars > c.maxChars)
+            throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
+                        Fault::TooLong};
+    }
+    if (c.maxBytes && s.size() * 3 > c.maxBytes && s.toUtf8().size() > c.maxBytes)
         throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 bytes").arg(c.name).arg(c.maxBytes),
                     Fault::TooLong};
 }
@@ -531,7 +605,7 @@ void Recordset::setValue(int index, const QVariant& v)
     checkIndex(index);
     if (!table_ || columns_[index].tableColumn < 0)
         failNotUpdatable();
-    if (!adding_ && !currentRow())
+    if (!adding_ && !onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
     checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
@@ -552,7 +626,9 @@ void Recordset::AddNew()
         Update();
     adding_ = true;
     justDeleted_ = false;
-    pending_ = Row(columns_.size());
+    // The new row's values stay where the last one's were.
+    pending_.clear();
+    pending_.resize(columns_.size());
     set_.fill(false, columns_.size());
     changed_.clear();
 }
@@ -570,10 +646,11 @@ static QVariant bindable(const QVariant& v, Engine e)
         return QVariant(QMetaType(QMetaType::QString));
     if (v.typeId() == QMetaType::QDate && dialect(e).datesAsText) {
         const QDate d = v.toDate();
-        if (d.year() < 1000 || d.year() > 9999)
-            return d.toString(QStringLiteral("yyyy-MM-dd"));
         // Written by hand: every row added with a date passes here.
-        const int y = d.year(), m = d.month(), dd = d.day();
+        int y = 0, m = 0, dd = 0;
+        d.getDate(&y, &m, &dd);
+        if (y < 1000 || y > 9999)
+            return d.toString(QStringLiteral("yyyy-MM-dd"));
         const char t[10] = {char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10), '-',
                             char('0' + m / 10),   char('0' + m % 10),       '-',                     char('0' + dd / 10), char('0' + dd % 10)};
         return QString::fromLatin1(t, 10);
@@ -639,12 +716,7 @@ void Recordset::Update() { changing(&Recordset::updateOnce); }
 void Recordset::changeRow(const QString& sql, const QVector<QVariant>& binds, bool isDelete, const QString& conflict)
 {
     beforeWrite(sql);
-    QSqlQuery& q = cn_->prepared(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds[i]);
-    if (!q.exec())
-        throw cn_->makeError(q.lastError(), sql, isDelete);
-    if (q.numRowsAffected() < 1)
+    if (cn_->write(sql, binds, isDelete) < 1)
         throw Error{err::Conflict, conflict, Fault::Changed};
 }
 
@@ -660,40 +732,40 @@ void Recordset::updateOnce()
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
     const Engine e = cn_->engine();
     if (adding_) {
-        QVector<int> keys;
-        for (int i = 0; i < set_.size(); ++i)
-            if (set_[i])
-                keys << i;
         // Rows added one after another set the same columns: the same text.
-        if (insertSql_.isEmpty() || keys != insertColumns_) {
+        if (insertSql_.isEmpty() || set_ != insertSet_) {
+            QVector<int> keys;
+            for (int i = 0; i < set_.size(); ++i)
+                if (set_[i])
+                    keys << i;
             auto& known = cn_->plans().inserts;
             const auto key = qMakePair(table_, keys);
             auto it = known.constFind(key);
             insertSql_ = it != known.constEnd() ? it.value() : known.insert(key, insertText(keys)).value();
+            insertColumns_ = keys;
+            insertSet_ = set_;
         }
-        insertColumns_ = keys;
+        const QVector<int>& keys = insertColumns_;
         const QString& sql = insertSql_;
         beforeWrite(sql);
-        QSqlQuery& q = cn_->prepared(sql);
-        for (int i = 0; i < keys.size(); ++i)
-            q.bindValue(i, bindable(pending_[keys[i]], e));
-        if (!q.exec())
-            throw cn_->makeError(q.lastError(), sql, false);
+        insertBinds_.clear();
+        for (int k : keys)
+            insertBinds_.append(bindable(pending_[k], e));
+        QVariant id;
+        cn_->write(sql, insertBinds_, false, table_->autoColumn >= 0 ? &id : nullptr);
         if (table_->autoColumn >= 0) {
-            const QVariant id = q.lastInsertId();
             for (int i = 0; i < columns_.size(); ++i)
                 if (columns_[i].tableColumn == table_->autoColumn)
                     pending_[i] = QVariant(id.toLongLong());
         }
-        rows_.append(pending_);
-        pos_ = rows_.size() - 1;
+        ownRows().appendRow(pending_);
+        pos_ = long(rows_->size()) - 1;
         adding_ = false;
         pending_.clear();
         changed_.clear();
         return;
     }
-    const Row* cur = currentRow();
-    if (!cur)
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     QStringList sets;
     QVector<QVariant> binds;
@@ -703,14 +775,14 @@ void Recordset::updateOnce()
         sets << table_->columns[columns_[i].tableColumn].name + QStringLiteral(" = ?");
         binds << bindable(changed_.value(i), e);
     }
-    const QString crit = criteria(binds, *cur);
+    const QString crit = criteria(binds, rows_->row(pos_));
     const QString sql = QStringLiteral("UPDATE ") + table_->name + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
                         + keyedWhere(crit);
     changeRow(sql, binds, false,
               QStringLiteral("No se guardaron los cambios: otro usuario cambió o eliminó el registro desde que se leyó."));
-    Row& row = rows_[pos_];
+    RowStore& rows = ownRows();
     for (int i : keys)
-        row[i] = changed_.value(i);
+        rows.set(pos_, i, changed_.value(i));
     changed_.clear();
 }
 
@@ -723,16 +795,15 @@ void Recordset::deleteOnce()
     if (!table_)
         failNotUpdatable();
     CancelUpdate();
-    const Row* cur = currentRow();
-    if (!cur)
+    if (!onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
     if (cn_->unitDoomed())
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
     QVector<QVariant> binds;
-    const QString crit = criteria(binds, *cur);
+    const QString crit = criteria(binds, rows_->row(pos_));
     const QString sql = QStringLiteral("DELETE FROM ") + table_->name + keyedWhere(crit);
     changeRow(sql, binds, true, QStringLiteral("No se eliminó el registro: otro usuario lo cambió o eliminó desde que se leyó."));
-    rows_.remove(pos_);
+    ownRows().removeRow(pos_);
     justDeleted_ = true;
 }
 
@@ -752,17 +823,7 @@ bool Field::IsNull() const
     return !v.isValid() || v.isNull();
 }
 
-QString Field::Text() const
-{
-    const QVariant v = Value();
-    if (!v.isValid() || v.isNull())
-        return QString();
-    if (v.typeId() == QMetaType::QDate)
-        return FormatDate(v.toDate());
-    if (v.typeId() == QMetaType::QString)
-        return v.toString();
-    return NumText(v);
-}
+QString Field::Text() const { return cellText(Value()); }
 
 double Field::toDouble() const
 {

@@ -5,6 +5,7 @@
 #include "adodb.h"
 #include "adostatement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +13,10 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <QUrl>
 #include <QtEndian>
+#include <algorithm>
 #include <sqlite3.h>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -114,12 +117,18 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, likeMatch(p, 0, s, 0, esc) ? 1 : 0);
 }
 
+// The file's own connection under Qt's; null when there is none.
+sqlite3* handleOf(const QSqlDatabase& db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
 void registerFunctions(const QSqlDatabase& db)
 {
-    QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3* h = *static_cast<sqlite3* const*>(v.constData());
+    sqlite3* h = handleOf(db);
     if (!h)
         return;
     sqlite3_create_collation(h, "NOCASE", SQLITE_UTF8, nullptr, foldCompare);
@@ -340,12 +349,68 @@ namespace {
 
 Error error(const QSqlError& e, bool isDelete);
 
+QString busyTimeout(int seconds) { return QStringLiteral("PRAGMA busy_timeout=%1").arg(seconds * 1000); }
+
 QStringList sessionStatements()
 {
+    // The statistics gathered when the file is let go read this many rows
+    // of an index: enough to tell the indexes apart, quick on any store.
     return {QStringLiteral("PRAGMA journal_mode=WAL"),
             QStringLiteral("PRAGMA synchronous=FULL"),
             QStringLiteral("PRAGMA foreign_keys=ON"),
-            QStringLiteral("PRAGMA busy_timeout=%1").arg(Connection::kLockWaitSeconds * 1000)};
+            busyTimeout(Connection::kLockWaitSeconds),
+            QStringLiteral("PRAGMA analysis_limit=1000")};
+}
+
+// data_version changes with every commit of another connection, the total
+// of changes with every row this one wrote.
+bool storeState(Connection& cn, StoreState* state)
+{
+    sqlite3* h = handleOf(cn.database());
+    if (!h)
+        return false;
+    try {
+        QSqlQuery& q = cn.prepared(QStringLiteral("PRAGMA data_version"));
+        const bool read = q.exec() && q.next();
+        state->outside = read ? q.value(0).toLongLong() : -1;
+        q.finish();
+    } catch (const Error&) {
+        return false;
+    }
+    state->own = sqlite3_total_changes64(h);
+    return state->known();
+}
+
+// Statistics that no longer fit their table mislead the planner worse than
+// none: a table counted at one row when the store was made is scanned
+// whole for every row of another once it holds a thousand. Every table
+// whose rows are now far more or far fewer than its statistics counted
+// (the highest row number tells, without counting) has them gathered
+// again; then SQLite's own rule, for the tables this connection read. It
+// never waits on another workstation's lock: a busy file just goes
+// without until next time.
+void tidy(const QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    q.exec(busyTimeout(0));
+    QHash<QString, qint64> counted;
+    if (q.exec(QStringLiteral("SELECT tbl, stat FROM sqlite_stat1")))
+        while (q.next()) {
+            const QString stat = q.value(1).toString();
+            const qint64 rows = QStringView(stat).left(stat.indexOf(QLatin1Char(' '))).toLongLong();
+            qint64& c = counted[q.value(0).toString()];
+            c = std::max(c, rows);
+        }
+    for (auto it = counted.cbegin(); it != counted.cend(); ++it) {
+        const QString table = QLatin1Char('"') + QString(it.key()).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+        if (!q.exec(QStringLiteral("SELECT max(rowid) FROM ") + table) || !q.next())
+            continue;
+        const qint64 now = q.value(0).toLongLong(), then = it.value();
+        if (now > 4 * then + 100 || then > 4 * now + 100)
+            q.exec(QStringLiteral("ANALYZE ") + table);
+    }
+    q.exec(QStringLiteral("PRAGMA optimize"));
+    q.exec(busyTimeout(Connection::kLockWaitSeconds));
 }
 
 QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
@@ -446,6 +511,166 @@ QString statement(const QString& text, const Catalog& cat)
     return sql::likeAsEquality(sql::dropLockClause(sql::rewrite(text, cat, false)), cat);
 }
 
+// One cell of the current row into rows, the value the same as Qt's driver
+// hands for it and the layer then makes of it; a text of plain ASCII and
+// the values a column's kind takes go in without building that value.
+void readCell(sqlite3_stmt* st, int i, RowStore& rows, const Recordset::Column& c)
+{
+    const bool asIs = c.tableColumn == -2;
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL:
+        rows.addNull();
+        return;
+    case SQLITE_INTEGER: {
+        const qint64 n = sqlite3_column_int64(st, i);
+        if (asIs || c.kind == Kind::Integer || c.kind == Kind::AutoNumber)
+            rows.addInteger(n);
+        else
+            addRead(rows, QVariant(qlonglong(n)), c);
+        return;
+    }
+    case SQLITE_FLOAT: {
+        const double d = sqlite3_column_double(st, i);
+        if (asIs || c.kind == Kind::Money)
+            rows.addDouble(d);
+        else
+            addRead(rows, QVariant(d), c);
+        return;
+    }
+    case SQLITE_BLOB:
+        addRead(rows, QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(st, i)), sqlite3_column_bytes(st, i))), c);
+        return;
+    default:
+        break;
+    }
+    const char* p = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    const int bytes = sqlite3_column_bytes(st, i);
+    bool ascii = p != nullptr;
+    for (int k = 0; k < bytes && ascii; ++k)
+        ascii = uchar(p[k]) < 0x80;
+    if (ascii && (asIs || c.kind == Kind::Text)) {
+        rows.addLatin1(QLatin1StringView(p, bytes));
+        return;
+    }
+    if (ascii && c.kind == Kind::Date) {
+        const QDate d = storedDate(p, bytes);
+        if (d.isValid()) {
+            rows.addDate(d.toJulianDay());
+            return;
+        }
+    }
+    const QStringView s(static_cast<const char16_t*>(sqlite3_column_text16(st, i)), sqlite3_column_bytes16(st, i) / 2);
+    if (asIs || c.kind == Kind::Text)
+        rows.addText(s);
+    else
+        addRead(rows, QVariant(s.toString()), c);
+}
+
+// The statement Qt's driver compiled q into; null when there is none.
+sqlite3_stmt* statementOf(const QSqlQuery& q)
+{
+    const QVariant h = q.result() ? q.result()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3_stmt* const*>(h.constData());
+}
+
+// A step that failed, worded and numbered as Qt's driver reports it: the
+// generic codes are reset first, which tells the specific one.
+QSqlError stepError(sqlite3_stmt* st, int rc)
+{
+    const int code = rc == SQLITE_ERROR || rc == SQLITE_CONSTRAINT ? sqlite3_reset(st) : rc;
+    const QSqlError e(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
+                      QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(sqlite3_db_handle(st)))), QSqlError::ConnectionError,
+                      QString::number(code));
+    sqlite3_reset(st);
+    return e;
+}
+
+bool readRest(QSqlQuery& q, RowStore& rows, const QVector<Recordset::Column>& columns, QSqlError* error)
+{
+    sqlite3_stmt* st = statementOf(q);
+    const int n = int(columns.size());
+    if (!st || sqlite3_column_count(st) != n)
+        return false;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (n == 0)
+            rows.appendRow({});
+        for (int i = 0; i < n; ++i)
+            readCell(st, i, rows, columns[i]);
+    }
+    if (rc != SQLITE_DONE)
+        *error = stepError(st, rc);
+    return true;
+}
+
+// Whether Qt's driver would bind v as null, a text, or a number, the kinds
+// the layer's writes bind.
+bool directlyBindable(const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return true;
+    switch (v.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Int:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int bindOne(sqlite3_stmt* st, int at, const QVariant& v)
+{
+    if (v.isNull() || !v.isValid())
+        return sqlite3_bind_null(st, at);
+    switch (v.typeId()) {
+    case QMetaType::QString: {
+        const QString& s = *static_cast<const QString*>(v.constData());
+        if (s.isNull())
+            return sqlite3_bind_null(st, at);
+        return sqlite3_bind_text16(st, at, s.unicode(), int(s.size() * sizeof(QChar)), SQLITE_STATIC);
+    }
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(st, at, v.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_bind_double(st, at, v.toDouble());
+    default:
+        return sqlite3_bind_int(st, at, v.toInt());
+    }
+}
+
+// Qt's driver spends more on binding a row's values than the file on
+// storing them.
+bool runWrite(QSqlQuery& q, const QVector<QVariant>& binds, QSqlError* error, qint64* changes, QVariant* id)
+{
+    sqlite3_stmt* st = statementOf(q);
+    if (!st || sqlite3_bind_parameter_count(st) != binds.size() || !std::all_of(binds.begin(), binds.end(), directlyBindable))
+        return false;
+    sqlite3_reset(st);
+    sqlite3* db = sqlite3_db_handle(st);
+    int rc = SQLITE_OK;
+    for (int i = 0; i < binds.size() && rc == SQLITE_OK; ++i)
+        rc = bindOne(st, i + 1, binds[i]);
+    if (rc != SQLITE_OK) {
+        *error =
+            QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to bind parameters"),
+                      QString(reinterpret_cast<const QChar*>(sqlite3_errmsg16(db))), QSqlError::StatementError, QString::number(rc));
+    } else if (rc = sqlite3_step(st); rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        *changes = sqlite3_changes(db);
+        const qint64 given = sqlite3_last_insert_rowid(db);
+        *id = given ? QVariant(given) : QVariant();
+        sqlite3_reset(st);
+    } else {
+        *error = stepError(st, rc);
+    }
+    // The texts bound belong to the caller.
+    sqlite3_clear_bindings(st);
+    return true;
+}
+
 QString oneRow(const QString& table, const QString& crit)
 {
     return QStringLiteral(" WHERE rowid = (SELECT rowid FROM ") + table + QStringLiteral(" WHERE ") + crit
@@ -458,6 +683,6 @@ QString oneRow(const QString& table, const QString& crit)
 // again reuses its compiled form; dates are kept as text.
 constinit const Dialect kDialect{statement, sessionStatements, error, readTables, oneRow,
                                  QLatin1String("BEGIN IMMEDIATE"), QLatin1String(" DEFAULT VALUES"), QLatin1String(" IS ?"),
-                                 false, true, true, true};
+                                 false, true, true, true, readRest, runWrite, storeState, tidy};
 
 }  // namespace ado::sqlite

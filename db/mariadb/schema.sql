@@ -228,11 +228,15 @@ CREATE TABLE ncfs (
 
 -- Added after the first stores were made: the set-up adds to an existing
 -- store whichever of these it lacks. The NCF check before every sale, the
--- period statements and the stock card's listing by date.
+-- period statements, the stock card's listing by date, and the
+-- receivables and payables windows (the parties with unpaid invoices, and a
+-- party's unpaid invoices newest first).
 CREATE INDEX Ventas_ncf ON Ventas (codigo_emp, ncf);
 CREATE INDEX Ventas_fecha ON Ventas (codigo_emp, fecha);
 CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
 CREATE INDEX Kardex_articulo_fecha ON Kardex (codigo_art, fecha);
+CREATE INDEX Ventas_pendientes ON Ventas (codigo_emp, Estado, codigo_cli, fecha);
+CREATE INDEX Compras_pendientes ON Compras (codigo_emp, Estado, codigo_prov, fecha);
 -- The order Kardex rows were stored in, like the local store's own rowid;
 -- invisible, so that "Select *" still hands the seven columns.
 ALTER TABLE Kardex ADD COLUMN rowid BIGINT NOT NULL AUTO_INCREMENT INVISIBLE, ADD UNIQUE KEY Kardex_rowid (rowid);

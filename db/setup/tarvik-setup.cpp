@@ -1,10 +1,11 @@
 // tarvik-setup: creates an empty Tarvik store.
 //   tarvik-setup --sqlite PATH [--imagenes FOLDER]
 //   tarvik-setup --mariadb [--host H] [--port P] [--user U] [--password W] [--database D] [--imagenes FOLDER]
-// An existing Tarvik store only gets the indexes it lacks, no row is touched;
-// anything else that is already there is refused untouched. The picture
-// folders are made in the program's folder: FOLDER, or for a local store
-// the folder of its file, which the program opens from its own.
+// An existing Tarvik store only gets the indexes it lacks (and a local file
+// fresh statistics), no row is touched; anything else that is already there
+// is refused untouched. The picture folders are made in the program's
+// folder: FOLDER, or for a local store the folder of its file, which the
+// program opens from its own.
 #include "StoreSetup.h"
 
 #include <QCommandLineParser>
@@ -13,13 +14,17 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-static QString indicesAgregados(int n)
+// What the set-up did to an existing store; a local file also had its
+// statistics gathered again.
+static QString indicesAgregados(int n, bool estadisticas)
 {
     if (n == 0)
-        return QStringLiteral("tiene todos sus índices, no se modifica.");
-    if (n == 1)
-        return QStringLiteral("se agregó 1 índice que faltaba, sin tocar ninguna fila.");
-    return QStringLiteral("se agregaron %1 índices que faltaban, sin tocar ninguna fila.").arg(n);
+        return estadisticas ? QStringLiteral("tiene todos sus índices; se actualizaron sus estadísticas, sin tocar ninguna fila.")
+                            : QStringLiteral("tiene todos sus índices, no se modifica.");
+    const QString hecho =
+        n == 1 ? QStringLiteral("se agregó 1 índice que faltaba") : QStringLiteral("se agregaron %1 índices que faltaban").arg(n);
+    return hecho + (estadisticas ? QStringLiteral(" y se actualizaron sus estadísticas") : QString())
+           + QStringLiteral(", sin tocar ninguna fila.");
 }
 
 int main(int argc, char* argv[])
@@ -81,7 +86,7 @@ int main(int argc, char* argv[])
                 err << "No se modifica " << path << ": " << error << "\n";
                 return 1;
             }
-            out << "El archivo " << path << " ya existe; " << indicesAgregados(n) << "\n";
+            out << "El archivo " << path << " ya existe; " << indicesAgregados(n, true) << "\n";
             return carpetas(programa);
         }
         if (!tarvikdb::createSqliteStore(path, &error)) {
@@ -110,7 +115,7 @@ int main(int argc, char* argv[])
             err << "No se modifica la base de datos " << db << ": " << error << "\n";
             return 1;
         }
-        out << "La base de datos " << db << " ya existe; " << indicesAgregados(n) << "\n";
+        out << "La base de datos " << db << " ya existe; " << indicesAgregados(n, false) << "\n";
         return carpetas(p.value(imagenes));
     }
     if (!tarvikdb::createMariaDbDatabase(p.value(host), portNo, p.value(user), p.value(password), db, false, &error)) {

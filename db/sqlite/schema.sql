@@ -132,6 +132,10 @@ CREATE TABLE Compras (
 CREATE INDEX Compras_codigo_prov ON Compras (codigo_prov);
 CREATE INDEX Compras_usuario ON Compras (codigo_emp, codigo_usu);
 CREATE INDEX Compras_fecha ON Compras (codigo_emp, fecha);
+-- The receivables and payables windows: the parties with unpaid invoices,
+-- and a party's unpaid invoices newest first.
+CREATE INDEX Ventas_pendientes ON Ventas (codigo_emp, Estado, codigo_cli, fecha);
+CREATE INDEX Compras_pendientes ON Compras (codigo_emp, Estado, codigo_prov, fecha);
 
 -- The invoice lines declare no key: the rowid is theirs (the server store
 -- declares one of the same name, invisible).

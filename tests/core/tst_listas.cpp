@@ -73,6 +73,28 @@ private slots:
         QVERIFY(msgtest::calls().isEmpty());
     }
 
+    // The list shows the rows the result read, not a copy of them: a change
+    // made through the result afterwards must not reach the list.
+    void listKeepsWhatWasReadWhenTheResultChanges()
+    {
+        LlenarListView("Select codigo_art, descripcion_art From ARTICULOS Order By codigo_art", lvw_, sb_);
+        const ado::RecordsetPtr rs = gRecordset;
+        rs->MoveFirst();
+        rs->Fields("descripcion_art").setValue(QString("CEMENTO BLANCO"));
+        rs->Update();
+        rs->MoveNext();
+        rs->Delete();
+        QCOMPARE(rs->RecordCount(), 2L);
+        QCOMPARE(lvw_->count(), 3);
+        QCOMPARE(fila(*lvw_, 1), QStringList({"A1", "CEMENTO GRIS"}));
+        QCOMPARE(fila(*lvw_, 2), QStringList({"A2", ""}));
+        LlenarListView("Select codigo_art, descripcion_art From ARTICULOS Order By codigo_art", lvw_, sb_);
+        QCOMPARE(lvw_->count(), 2);
+        QCOMPARE(fila(*lvw_, 1), QStringList({"A1", "CEMENTO BLANCO"}));
+        QCOMPARE(fila(*lvw_, 2), QStringList({"B3", "VARILLA"}));
+        QVERIFY(msgtest::calls().isEmpty());
+    }
+
     void subItemsPerColumnCount_data()
     {
         QTest::addColumn<QString>("columns");

@@ -839,6 +839,54 @@ private slots:
         QCOMPARE(w->txt[0]->text(), QString("1"));
     }
 
+    // The window's statements go by the index of unpaid invoices (the
+    // parties with any; a party's own, newest first) however many invoices
+    // the company has, and still do once the local file has the statistics
+    // gathered as the program lets the store go.
+    void pendientesPorSuIndice_data() { flujoCompleto_data(); }
+    void pendientesPorSuIndice()
+    {
+        QFETCH(QString, lado);
+        const Lado& l = LadoDe(lado);
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        QStringList partes, facturas;
+        for (int i = 0; i < 300; ++i)
+            partes << QString("('P%1', 'PARTE %1')").arg(i);
+        for (int i = 1; i <= 3000; ++i)
+            facturas << QString("(%1, 'P%2', '2026-01-%3', %4, 1, '1')")
+                            .arg(i)
+                            .arg(i % 300)
+                            .arg(1 + i % 28, 2, 10, QChar('0'))
+                            .arg(i % 97 ? "'Cancelada'" : "'Sin Cancelar'");
+        teststore::execRaw(t, QString("INSERT INTO %1 (codigo_%2, nombre_%2) VALUES ").arg(l.terceros, l.sufijo) + partes.join(','));
+        teststore::execRaw(t, QString("INSERT INTO %1 (codigo_fac, codigo_%2, fecha, Estado, codigo_emp, codigo_usu) VALUES ")
+                                      .arg(l.facturas, l.sufijo)
+                                  + facturas.join(','));
+        auto w = ventana(l);
+        const QString deudores = gSQL;
+        w->tCodigo->setText("P97");
+        QCOMPARE(w->lvwFacturas->count(), 1);
+        const QString suyas = gSQL;
+        const QString indice = l.facturas + "_pendientes";
+        for (int vuelta = 1; vuelta <= 2; ++vuelta) {
+            for (const QString& sql : {deudores, suyas}) {
+                QStringList plan;
+                for (const QVariantList& r :
+                     teststore::queryRaw(t, (teststore::mariadb() ? "EXPLAIN " : "EXPLAIN QUERY PLAN ") + Conexion().translate(sql)))
+                    for (const QVariant& v : r)
+                        plan << v.toString();
+                QVERIFY2(plan.join(' ').contains(indice, Qt::CaseInsensitive),
+                         qPrintable(QString("%1, vuelta %2: %3").arg(sql).arg(vuelta).arg(plan.join(' '))));
+            }
+            // The program lets the store go; the next sign-in opens it.
+            Conexion().Close();
+            teststore::openOn(Conexion(), t);
+            if (!teststore::mariadb())
+                QVERIFY(teststore::scalarRaw(t, "SELECT count(*) FROM sqlite_stat1 WHERE tbl = '" + l.facturas + "'").toInt() > 0);
+        }
+    }
+
     // An empty company: the message and empty lists; another company's
     // invoices are not this one's.
     void sinPendientes()

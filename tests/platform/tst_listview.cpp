@@ -1,5 +1,6 @@
 #include "ListView.h"
 #include "Twips.h"
+#include "adorows.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -18,6 +19,13 @@ void fill(ListView& l, const QStringList& items)
     l.clear();
     for (const QString& s : items)
         l.add(0, s);
+}
+QStringList row(const ListView& l, int position)
+{
+    QStringList r{l.text(position)};
+    for (int j = 1; j <= l.subItemCount(position); ++j)
+        r << l.subItem(position, j);
+    return r;
 }
 QPoint centre(ListView& l, int position)
 {
@@ -85,6 +93,76 @@ private slots:
             l.addSubItem(1, QString::number(j));
         QCOMPARE(l.model()->columnCount(), 2);
         QCOMPARE(l.subItem(1, 4), QString("3"));
+    }
+
+    // A list shown from a result's rows: texts as a field gives them, the
+    // columns after the shown ones left out. A row changed by hand keeps
+    // what it showed, and the result itself stays as it was.
+    void rowsOfAResult()
+    {
+        auto rows = std::make_shared<ado::RowStore>(4);
+        rows->appendRow({QString("A1"), 12.5, QDate(2024, 1, 5), QString("oculto")});
+        rows->appendRow({QString("B2"), QVariant(), qint64(7), QString("oculto")});
+        rows->appendRow({QString("B20"), 100.0, QString(""), QVariant()});
+        ListView l;
+        l.setRows(rows, 3);
+        QCOMPARE(l.count(), 3);
+        QCOMPARE(l.selectedIndex(), 1);
+        QCOMPARE(row(l, 1), QStringList({"A1", "12.5", "05/01/2024"}));
+        QCOMPARE(row(l, 2), QStringList({"B2", "", "7"}));
+        QCOMPARE(row(l, 3), QStringList({"B20", "100", ""}));
+        QCOMPARE(l.subItem(1, 3), QString());
+        QCOMPARE(l.model()->data(l.model()->index(0, 2)).toString(), QString("05/01/2024"));
+        QCOMPARE(l.model()->columnCount(), 3);
+        QCOMPARE(l.find("B"), 2);
+        QCOMPARE(l.find("B20"), 3);
+        QCOMPARE(l.find("C"), 0);
+
+        l.setSubItem(2, 1, "X");
+        l.addSubItem(1, "extra");
+        QCOMPARE(row(l, 2), QStringList({"B2", "X", "7"}));
+        QCOMPARE(row(l, 1), QStringList({"A1", "12.5", "05/01/2024", "extra"}));
+        l.remove(1);
+        l.add(1, "NUEVO");
+        l.setText(3, "C3");
+        QCOMPARE(texts(l), QStringList({"NUEVO", "B2", "C3"}));
+        QCOMPARE(row(l, 2), QStringList({"B2", "X", "7"}));
+        QCOMPARE(row(l, 3), QStringList({"C3", "100", ""}));
+        QCOMPARE(l.find("B2"), 2);
+        QCOMPARE(rows->text(1, 1), QString());
+        QCOMPARE(rows->text(2, 0), QString("B20"));
+        l.clear();
+        QCOMPARE(l.count(), 0);
+    }
+
+    // Rows over many chunks and texts over many blocks; removing a row moves
+    // the later ones up, and a copy changes apart from the original.
+    void rowStoreOverManyChunks()
+    {
+        ado::RowStore empty(1);  // an empty text first of all
+        empty.add(QString(""));
+        QCOMPARE(empty.value(0, 0), QVariant(QString("")));
+        QVERIFY(!empty.text(0, 0).isNull());
+        ado::RowStore s(2);
+        for (int i = 0; i < 10000; ++i) {
+            s.add(i % 250 == 0 ? QString(60000, QChar(u'a' + i % 26)) : QString("T%1").arg(i));
+            s.add(qint64(i));
+        }
+        QCOMPARE(s.size(), 10000);
+        s.removeRow(4095);
+        QCOMPARE(s.size(), 9999);
+        QCOMPARE(s.text(4095, 0), QString("T4096"));
+        QCOMPARE(s.value(9998, 1), QVariant(qint64(9999)));
+        QCOMPARE(s.text(9749, 0), QString(60000, QChar(u'a' + 9750 % 26)));
+        ado::RowStore c(s);
+        c.set(0, 0, QString(70000, QChar(u'x')));
+        c.removeRow(1);
+        QCOMPARE(c.text(0, 0).size(), 70000);
+        QCOMPARE(c.text(1, 0), QString("T2"));
+        QCOMPARE(s.text(0, 0), QString(60000, QChar(u'a')));
+        QCOMPARE(s.text(1, 0), QString("T1"));
+        QVERIFY(s.textStartsWith(1, 0, u"T1"));
+        QVERIFY(s.textStartsWith(1, 1, u"1"));
     }
 
     void find_data()
