@@ -238,10 +238,10 @@ QString GuardarDetalle(const QString& numero, const QString& empresa, const QStr
     return ausente;
 }
 
-QString NumeroLibre(const QString& tabla, const QString& numero)
+QString NumeroLibre(const QString& tabla, const QString& numero, const QString& codigoEmp)
 {
     const QString& t = tabla;
-    const QString empresa = QStringLiteral("codigo_emp = ") + gCodigoEmp;
+    const QString empresa = QStringLiteral("codigo_emp = ") + codigoEmp;
     ado::Recordset rs;
     rs.Open(QStringLiteral("Select codigo_fac From ") + t + QStringLiteral(" Where codigo_fac = ") + numero
                 + QStringLiteral(" and ") + empresa,
@@ -257,13 +257,13 @@ QString NumeroLibre(const QString& tabla, const QString& numero)
     return NumText(siguiente.Fields(0).toDouble());
 }
 
-void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla)
+void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla, const QString& empresa)
 {
     gAbono.codigo_fac = numero;
     gAbono.num_abono = 1;
     gAbono.valor_abono = EnCentavos(Val(f.campo(7)));
     gAbono.fecha_abono = ParseDate(f.campo(2));
-    gAbono.codigo_emp = qint16(gCodigoEmp.toInt());
+    gAbono.codigo_emp = qint16(empresa.toInt());
     InsertarAbono(gAbono, tabla);
 }
 
@@ -273,21 +273,24 @@ ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool de
     ResultadoAplicar r;
     QString& numero = r.numero;
     QString& ncf = r.ncf;
+    const QString empresa = gCodigoEmp;
 
     const bool ok = EnTransaccion([&](ado::Connection&) {
+        // A unit may run again: each run starts afresh.
+        r = ResultadoAplicar();
         // The company's row first: one apply of the company at a time,
         // so the number and NCF checks below hold until the commit.
-        BloquearEmpresa();
+        BloquearEmpresa(empresa);
         // The cash is counted already: a number or NCF another workstation
         // stored since they were proposed gives way to the next free one.
-        numero = NumeroLibre(QStringLiteral("Ventas"), f.campo(0).trimmed());
+        numero = NumeroLibre(QStringLiteral("Ventas"), f.campo(0).trimmed(), empresa);
         ncf = f.campo(15).trimmed();
         double secuencia = 0;
         if (deRango) {
-            EstadoNCF e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+            EstadoNCF e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), empresa, secuencia);
             if (e == EstadoNCF::Tomado) {
                 ncf = TextoNCF(ncf.chopped(8), secuencia);
-                e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), secuencia);
+                e = ReservarNCF(id, ncf, QStringLiteral("Ventas"), empresa, secuencia);
             }
             switch (e) {
             case EstadoNCF::Libre:
@@ -300,23 +303,23 @@ ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool de
                 r.estado = Estado::NcfAgotado;
                 break;
             }
-        } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"))) {
+        } else if (!ncf.isEmpty() && NCFRegistrado(ncf, QStringLiteral("Ventas"), empresa)) {
             r.estado = Estado::NcfManualRepetido;
         }
         if (r.estado != Estado::Guardada)
             return false;
         GuardarEncabezado(f, QStringLiteral("Ventas"), {{0, numero}, {15, ncf}});
-        r.articulo = GuardarDetalle(numero, gCodigoEmp, QStringLiteral("Detalles_FacVen"), f.lineas, SalidaArticulos(),
+        r.articulo = GuardarDetalle(numero, empresa, QStringLiteral("Detalles_FacVen"), f.lineas, SalidaArticulos(),
                                     QStringLiteral("Factura De Venta ") + numero, OrigenMovimiento::Venta);
         if (!r.articulo.isEmpty()) {
             r.estado = Estado::ArticuloAusente;
             return false;
         }
         if (saldo > 0)
-            RegistrarAbonoInicial(f, numero, QStringLiteral("Fact_xCobrar"));
-        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero));
+            RegistrarAbonoInicial(f, numero, QStringLiteral("Fact_xCobrar"), empresa);
+        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_venta"), Val(numero), empresa);
         if (deRango)
-            r.consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ncf.right(8)), id);
+            r.consecutivoNcf = EscribirConsecutivoNCF(QStringLiteral("consecutivo"), Val(ncf.right(8)), id, empresa);
         return true;
     });
     if (!ok)
@@ -327,23 +330,25 @@ ResultadoAplicar AplicarVenta(const Factura& f, double saldo, qint16 id, bool de
 ResultadoAplicar AplicarCompra(const Factura& f, double saldo)
 {
     ResultadoAplicar r;
+    const QString empresa = gCodigoEmp;
     const bool ok = EnTransaccion([&](ado::Connection&) {
+        r = ResultadoAplicar();
         // The company's row first: the applies of one company run one
         // after the other, whatever articles they touch.
-        BloquearEmpresa();
+        BloquearEmpresa(empresa);
         // A number another workstation stored meanwhile gives way to the
         // next free one.
-        r.numero = NumeroLibre(QStringLiteral("Compras"), f.campo(0).trimmed());
+        r.numero = NumeroLibre(QStringLiteral("Compras"), f.campo(0).trimmed(), empresa);
         GuardarEncabezado(f, QStringLiteral("Compras"), {{0, r.numero}});
-        r.articulo = GuardarDetalle(r.numero, gCodigoEmp, QStringLiteral("Detalles_FacCom"), f.lineas, EntradaArticulos(),
+        r.articulo = GuardarDetalle(r.numero, empresa, QStringLiteral("Detalles_FacCom"), f.lineas, EntradaArticulos(),
                                     QStringLiteral("Factura de Compra ") + r.numero, OrigenMovimiento::Compra);
         if (!r.articulo.isEmpty()) {
             r.estado = ResultadoAplicar::Estado::ArticuloAusente;
             return false;
         }
         if (saldo > 0)
-            RegistrarAbonoInicial(f, r.numero, QStringLiteral("Fact_xPagar"));
-        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(r.numero));
+            RegistrarAbonoInicial(f, r.numero, QStringLiteral("Fact_xPagar"), empresa);
+        r.consecutivo = EscribirConsecutivo(QStringLiteral("consecutivo_compra"), Val(r.numero), empresa);
         return true;
     });
     r.ncf = f.campo(15).trimmed();
@@ -357,6 +362,8 @@ ResultadoAnular AnularFactura(const TablasAnular& t, const QString& n, const QSt
     ResultadoAnular r;
     const QString donde = QStringLiteral(" and codigo_emp = ") + gCodigoEmp;
     r.ok = EnTransaccion([&](ado::Connection& cn) {
+        r.existe = true;
+        r.yaAnulada = false;
         // Read again under lock: another workstation may have annulled it.
         ado::Recordset rs;
         rs.Open(QStringLiteral("Select * from ") + t.facturas + QStringLiteral(" Where codigo_fac = ") + n + donde

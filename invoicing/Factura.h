@@ -136,13 +136,13 @@ QString GuardarDetalle(const QString& numero, const QString& empresa, const QStr
 QString ArticuloAusente(const QVector<LineaTexto>& lineas);
 
 // Inside an apply's unit, once the company is locked: numero when no
-// invoice of the company in tabla holds it, else the next number none
-// holds.
-QString NumeroLibre(const QString& tabla, const QString& numero);
+// invoice of the company empresa in tabla holds it, else the next number
+// none holds.
+QString NumeroLibre(const QString& tabla, const QString& numero, const QString& empresa);
 
 // Payment number 1 of invoice numero into tabla: the amount of box 7 on the
 // date of box 2.
-void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla);
+void RegistrarAbonoInicial(const Factura& f, const QString& numero, const QString& tabla, const QString& empresa);
 
 // How an apply ended, with the number and NCF it was stored under and
 // whether the counters could be written.

@@ -545,7 +545,7 @@ bool fFacturaBase::ValidarDatosRequeridos()
 
 void fFacturaBase::RegistrarAbonoInicial(const QString& numero)
 {
-    ::RegistrarAbonoInicial(FacturaDe(txt, nullptr), numero, datos_.abonos);
+    ::RegistrarAbonoInicial(FacturaDe(txt, nullptr), numero, datos_.abonos, gCodigoEmp);
 }
 
 Factura fFacturaBase::LeerFactura() const { return FacturaDe(txt, lvwFactura); }
@@ -847,7 +847,7 @@ void fFacturaBase::AvisarArticuloAusente(const QString& codigo)
            MsgStyle::Exclamation);
 }
 
-QString fFacturaBase::NumeroLibre(const QString& numero) const { return ::NumeroLibre(datos_.tabla, numero); }
+QString fFacturaBase::NumeroLibre(const QString& numero) const { return ::NumeroLibre(datos_.tabla, numero, gCodigoEmp); }
 
 void fFacturaBase::MostrarGuardadoCon(const QString& numero, const QString& ncf)
 {

@@ -32,9 +32,9 @@ bool NumeroValido(const QString& numero)
     return re.match(numero).hasMatch();
 }
 
-QString Donde(const QString& numero)
+QString Donde(const QString& numero, const QString& empresa)
 {
-    return QStringLiteral(" Where codigo_fac = ") + numero + QStringLiteral(" And codigo_emp = ") + gCodigoEmp;
+    return QStringLiteral(" Where codigo_fac = ") + numero + QStringLiteral(" And codigo_emp = ") + empresa;
 }
 
 bool EsEstado(const QString& estado, const char* valor)
@@ -91,7 +91,8 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
         r.estado = EstadoAbono::NoExiste;
         return r;
     }
-    const QString donde = Donde(numero);
+    const QString empresa = gCodigoEmp;
+    const QString donde = Donde(numero, empresa);
     return EnUnaUnidad([&](ado::Connection& cn) {
         ResultadoAbono r;
         ado::Recordset factura;
@@ -121,7 +122,7 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
         abono.Fields(QStringLiteral("num_abono")).setValue(r.num_abono);
         abono.Fields(QStringLiteral("valor_abono")).setValue(valor);
         abono.Fields(QStringLiteral("fecha_abono")).setValue(fecha);
-        abono.Fields(QStringLiteral("codigo_emp")).setValue(gCodigoEmp);
+        abono.Fields(QStringLiteral("codigo_emp")).setValue(empresa);
         abono.Update();
 
         ado::Recordset suma;
@@ -166,7 +167,8 @@ ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, 
         r.estado = EstadoAbono::NoExiste;
         return r;
     }
-    const QString donde = Donde(numero);
+    const QString empresa = gCodigoEmp;
+    const QString donde = Donde(numero, empresa);
     return EnUnaUnidad([&](ado::Connection& cn) {
         ResultadoAbono r;
         r.num_abono = num_abono;
@@ -188,7 +190,7 @@ ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, 
         ado::Recordset borrar;
         borrar.Open(QStringLiteral("Delete From ") + t.abonos + QStringLiteral(" Where num_abono = ")
                         + QString::number(num_abono) + QStringLiteral(" And codigo_fac = ") + numero
-                        + QStringLiteral(" And codigo_emp = ") + gCodigoEmp,
+                        + QStringLiteral(" And codigo_emp = ") + empresa,
                     cn);
         const double pagado = EnCentavos(factura.Fields(QStringLiteral("abono")).toDouble() - devuelto);
         const double saldo = EnCentavos(r.saldo + devuelto);

@@ -6,16 +6,14 @@
 
 namespace {
 
-QString Sucursal() { return SqlStr(gCodigoEmp); }
-
-QString SqlConsecutivo(const QString& columna)
+QString SqlConsecutivo(const QString& columna, const QString& empresa)
 {
-    return QStringLiteral("Select ") + columna + QStringLiteral(" From Empresas Where codigo_emp = ") + gCodigoEmp;
+    return QStringLiteral("Select ") + columna + QStringLiteral(" From Empresas Where codigo_emp = ") + empresa;
 }
 
-QString SqlConsecutivoNCF(const QString& columna, qint16 id)
+QString SqlConsecutivoNCF(const QString& columna, qint16 id, const QString& empresa)
 {
-    return QStringLiteral("Select ") + columna + QStringLiteral(" From ncfs Where id_sucursal = ") + Sucursal()
+    return QStringLiteral("Select ") + columna + QStringLiteral(" From ncfs Where id_sucursal = ") + SqlStr(empresa)
            + QStringLiteral(" and id = ") + QString::number(id);
 }
 
@@ -51,7 +49,7 @@ double ObtenerConsecutivo(const QString& columna)
 
 bool ActualizarConsecutivo(const QString& columna, double valor)
 {
-    gSQL = SqlConsecutivo(columna);
+    gSQL = SqlConsecutivo(columna, gCodigoEmp);
     if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
         return false;
     Err.Clear();
@@ -65,7 +63,7 @@ bool ActualizarConsecutivo(const QString& columna, double valor)
 QString GenerarNCF(const QString& columna, qint16 id, double* secuencia)
 {
     gSQL = QStringLiteral("Select max(") + columna + QStringLiteral("),prefijo,desde,hasta From ncfs Where id_sucursal = ")
-           + Sucursal() + QStringLiteral(" and id = ") + QString::number(id)
+           + SqlStr(gCodigoEmp) + QStringLiteral(" and id = ") + QString::number(id)
            + QStringLiteral(" group by prefijo,desde,hasta ");
     if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
         return QString();
@@ -77,7 +75,7 @@ QString GenerarNCF(const QString& columna, qint16 id, double* secuencia)
 
 bool ActualizarConsecutivoNCF(const QString& columna, double valor, qint16 id)
 {
-    gSQL = SqlConsecutivoNCF(columna, id);
+    gSQL = SqlConsecutivoNCF(columna, id, gCodigoEmp);
     if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
         return false;
     Err.Clear();
@@ -90,7 +88,7 @@ bool ActualizarConsecutivoNCF(const QString& columna, double valor, qint16 id)
 
 bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>& vaciarCaja)
 {
-    gSQL = QStringLiteral("Select desde,hasta From ncfs Where id_sucursal = ") + Sucursal() + QStringLiteral(" and id = ")
+    gSQL = QStringLiteral("Select desde,hasta From ncfs Where id_sucursal = ") + SqlStr(gCodigoEmp) + QStringLiteral(" and id = ")
            + QString::number(id);
     if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
         return false;
@@ -120,36 +118,36 @@ bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>&
     return vaciar;
 }
 
-void BloquearEmpresa()
+void BloquearEmpresa(const QString& empresa)
 {
     ado::Recordset rs;
-    rs.Open(QStringLiteral("Select codigo_emp From Empresas Where codigo_emp = ") + gCodigoEmp + QStringLiteral(" FOR UPDATE"),
+    rs.Open(QStringLiteral("Select codigo_emp From Empresas Where codigo_emp = ") + empresa + QStringLiteral(" FOR UPDATE"),
             Conexion());
 }
 
-bool EscribirConsecutivo(const QString& columna, double valor)
+bool EscribirConsecutivo(const QString& columna, double valor, const QString& empresa)
 {
-    return EscribirPrimeraColumna(SqlConsecutivo(columna) + QStringLiteral(" FOR UPDATE"), valor);
+    return EscribirPrimeraColumna(SqlConsecutivo(columna, empresa) + QStringLiteral(" FOR UPDATE"), valor);
 }
 
-bool EscribirConsecutivoNCF(const QString& columna, double valor, qint16 id)
+bool EscribirConsecutivoNCF(const QString& columna, double valor, qint16 id, const QString& empresa)
 {
-    return EscribirPrimeraColumna(SqlConsecutivoNCF(columna, id) + QStringLiteral(" FOR UPDATE"), valor);
+    return EscribirPrimeraColumna(SqlConsecutivoNCF(columna, id, empresa) + QStringLiteral(" FOR UPDATE"), valor);
 }
 
-bool NCFRegistrado(const QString& ncf, const QString& tabla)
+bool NCFRegistrado(const QString& ncf, const QString& tabla, const QString& empresa)
 {
     ado::Recordset rs;
-    rs.Open(QStringLiteral("Select codigo_fac From ") + tabla + QStringLiteral(" Where codigo_emp = ") + gCodigoEmp
+    rs.Open(QStringLiteral("Select codigo_fac From ") + tabla + QStringLiteral(" Where codigo_emp = ") + empresa
                 + QStringLiteral(" And ncf = ") + SqlStr(ncf),
             Conexion());
     return rs.RecordCount() > 0;
 }
 
-EstadoNCF ReservarNCF(qint16 id, const QString& ncf, const QString& tabla, double& secuencia)
+EstadoNCF ReservarNCF(qint16 id, const QString& ncf, const QString& tabla, const QString& empresa, double& secuencia)
 {
     ado::Recordset rs;
-    rs.Open(QStringLiteral("Select consecutivo,prefijo,desde,hasta From ncfs Where id_sucursal = ") + Sucursal()
+    rs.Open(QStringLiteral("Select consecutivo,prefijo,desde,hasta From ncfs Where id_sucursal = ") + SqlStr(empresa)
                 + QStringLiteral(" and id = ") + QString::number(id) + QStringLiteral(" FOR UPDATE"),
             Conexion());
     if (rs.RecordCount() < 1)
@@ -161,7 +159,7 @@ EstadoNCF ReservarNCF(qint16 id, const QString& ncf, const QString& tabla, doubl
         return EstadoNCF::Agotado;
     if (ncf.compare(TextoNCF(rs.Fields(1).Text(), secuencia), Qt::CaseInsensitive) != 0)
         return EstadoNCF::Tomado;
-    if (NCFRegistrado(ncf, tabla))
+    if (NCFRegistrado(ncf, tabla, empresa))
         return EstadoNCF::Tomado;
     return EstadoNCF::Libre;
 }

@@ -38,17 +38,17 @@ bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>&
 // Prefix and sequence as an NCF: "B01" and 40 give "B0100000040".
 QString TextoNCF(const QString& prefijo, double secuencia);
 
-// ---- inside a unit of work ----
+// ---- inside a unit of work, for the company empresa ----
 
-// Locks the signed-in company's row until the unit ends. Every apply takes
+// Locks the company's row until the unit ends. Every apply takes
 // this lock first, so the applies of one company run one after the other
 // and never deadlock on the rows they touch later.
-void BloquearEmpresa();
+void BloquearEmpresa(const QString& empresa);
 
-// Stores valor in a counter of the signed-in company; false when the row is
-// missing. Throws ado::Error when the store fails.
-bool EscribirConsecutivo(const QString& columna, double valor);
-bool EscribirConsecutivoNCF(const QString& columna, double valor, qint16 id);
+// Stores valor in a counter of the company or of its range id; false when
+// the row is missing. Throws ado::Error when the store fails.
+bool EscribirConsecutivo(const QString& columna, double valor, const QString& empresa);
+bool EscribirConsecutivoNCF(const QString& columna, double valor, qint16 id, const QString& empresa);
 
 enum class EstadoNCF {
     Libre,      // still the range's next number and held by no other invoice
@@ -60,8 +60,8 @@ enum class EstadoNCF {
 // Locks range id and checks that ncf is still its next number and that no
 // invoice of the company in tabla ("Ventas") holds it. secuencia receives
 // the range's next sequence. Throws ado::Error when the store fails.
-EstadoNCF ReservarNCF(qint16 id, const QString& ncf, const QString& tabla, double& secuencia);
+EstadoNCF ReservarNCF(qint16 id, const QString& ncf, const QString& tabla, const QString& empresa, double& secuencia);
 
 // True when an invoice of the company in tabla holds ncf (any case).
 // Throws ado::Error when the store fails.
-bool NCFRegistrado(const QString& ncf, const QString& tabla);
+bool NCFRegistrado(const QString& ncf, const QString& tabla, const QString& empresa);
