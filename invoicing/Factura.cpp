@@ -15,13 +15,13 @@ QString Factura::campo(int i) const
 
 // ---- totals ----
 
-TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas)
+TotalesFactura CalcularTotales(const QVector<LineaFactura>& lineas)
 {
     TotalesFactura t;
-    for (const LineaTexto& l : lineas) {
-        const double q = Val(l.cantidad);
-        const double p = Val(l.valor_unitario);
-        const double r = Val(l.impuesto);
+    for (const LineaFactura& l : lineas) {
+        const double q = l.cantidad;
+        const double p = l.valor_unitario;
+        const double r = l.impuesto;
         t.neto = t.neto + q * p;
         t.impuesto = SumarImpuesto(t.impuesto, q, p, r);
     }
@@ -30,7 +30,7 @@ TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas)
 
 double SumarImpuesto(double acumulado, double q, double p, double r) { return RoundHalfEven(acumulado + (r / 100) * (q * p)); }
 
-CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas)
+CajasTotales MostrarTotales(const QVector<LineaFactura>& lineas)
 {
     CajasTotales c;
     if (!lineas.isEmpty()) {
@@ -157,13 +157,13 @@ RevisionAplicar RevisarAplicar(const Factura& f, const QString& terceros, const 
     return r;
 }
 
-QString ArticuloAusente(const QVector<LineaTexto>& lineas)
+QString ArticuloAusente(const QVector<LineaFactura>& lineas)
 {
     // A line keeps its article's code as the clerk entered it; another
     // workstation may have removed the article since. One look-up for all.
     QStringList marcas;
     QVector<QVariant> codigos;
-    for (const LineaTexto& l : lineas) {
+    for (const LineaFactura& l : lineas) {
         marcas << QStringLiteral("?");
         codigos << l.codigo_art;
     }
@@ -176,7 +176,7 @@ QString ArticuloAusente(const QVector<LineaTexto>& lineas)
     QSet<QString> guardados;
     for (; !rs.Eof(); rs.MoveNext())
         guardados.insert(rs.Fields(0).Text().toCaseFolded());
-    for (const LineaTexto& l : lineas)
+    for (const LineaFactura& l : lineas)
         if (!guardados.contains(l.codigo_art.toCaseFolded()))
             return l.codigo_art;
     return QString();
@@ -205,7 +205,7 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
 }
 
 QString GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla,
-                       const QVector<LineaTexto>& lineas, const QString& movimiento, const QString& concepto,
+                       const QVector<LineaFactura>& lineas, const QString& movimiento, const QString& concepto,
                        OrigenMovimiento origen)
 {
     // Rows are added without reading the table.
@@ -215,7 +215,7 @@ QString GuardarDetalle(const QString& numero, const QString& empresa, const QStr
     const int n = lineas.size();
     QString ausente;
     for (gIndice = 1; gIndice <= n; ++gIndice) {
-        const LineaTexto& l = lineas[int(gIndice) - 1];
+        const LineaFactura& l = lineas[int(gIndice) - 1];
         rs.AddNew();
         rs.Fields(QStringLiteral("codigo_fac")).setValue(numero);
         rs.Fields(QStringLiteral("codigo_art")).setValue(l.codigo_art);
@@ -224,14 +224,10 @@ QString GuardarDetalle(const QString& numero, const QString& empresa, const QStr
         rs.Fields(QStringLiteral("valor_unitario")).setValue(l.valor_unitario);
         rs.Fields(QStringLiteral("impuesto")).setValue(l.impuesto);
         rs.Fields(QStringLiteral("SubTotal")).setValue(l.SubTotal);
-        rs.Fields(QStringLiteral("precio_compra_det")).setValue(l.precio_compra_det);
+        rs.Fields(QStringLiteral("precio_compra_det")).setValue(l.precio_compra);
         rs.Fields(QStringLiteral("codigo_emp")).setValue(empresa);
         rs.Update();
-        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
-        if (cantidad < -32768 || cantidad > 32767)
-            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
-        if (!MoverArticulo(l.codigo_art, qint16(cantidad), rs.Fields(QStringLiteral("precio_compra_det")).toDouble(),
-                           movimiento, concepto, origen)
+        if (!MoverArticulo(l.codigo_art, l.cantidad, l.precio_compra, movimiento, concepto, origen)
             && ausente.isEmpty())
             ausente = l.codigo_art;
     }

@@ -16,21 +16,12 @@
 #include <QVector>
 #include <optional>
 
-// One line as the list holds it: the texts are stored as they stand.
-struct LineaTexto {
-    QString codigo_art;
-    QString descripcion_art;
-    QString cantidad;
-    QString valor_unitario;
-    QString impuesto;
-    QString SubTotal;
-    QString precio_compra_det;
-};
-
 struct Factura {
     // Header column i as box i holds it; an absent box has no value.
     ValoresCajas encabezado;
-    QVector<LineaTexto> lineas;  // in list order
+    // The lines as values, in list order: code, description, quantity,
+    // unit value, rate, subtotal and purchase price.
+    QVector<LineaFactura> lineas;
 
     // Box i's text, "" when there is no such box.
     QString campo(int i) const;
@@ -45,7 +36,7 @@ struct TotalesFactura {
     double neto = 0;
     double impuesto = 0;
 };
-TotalesFactura CalcularTotales(const QVector<LineaTexto>& lineas);
+TotalesFactura CalcularTotales(const QVector<LineaFactura>& lineas);
 // The running tax after one more line of q units at p with rate r (a
 // percentage): whole units, halves to even. What a line adds to its
 // invoice's tax is the difference it makes here.
@@ -57,7 +48,7 @@ double SumarImpuesto(double acumulado, double q, double p, double r);
 struct CajasTotales {
     QString neto, impuesto, descuento, abono, saldo, total;
 };
-CajasTotales MostrarTotales(const QVector<LineaTexto>& lineas);
+CajasTotales MostrarTotales(const QVector<LineaFactura>& lineas);
 
 // Total and balance as they follow the discount or the payment while it is
 // typed: the total is net + tax - discount, the balance the total less the
@@ -129,11 +120,11 @@ void GuardarEncabezado(const Factura& f, const QString& tabla, const QHash<int, 
 // stock moved nowhere), "" when every line moved its stock; an apply's unit
 // then gives the whole invoice up.
 QString GuardarDetalle(const QString& numero, const QString& empresa, const QString& tabla,
-                       const QVector<LineaTexto>& lineas, const QString& movimiento, const QString& concepto,
+                       const QVector<LineaFactura>& lineas, const QString& movimiento, const QString& concepto,
                        OrigenMovimiento origen);
 
 // The first line's article that is not stored, "" when every one is.
-QString ArticuloAusente(const QVector<LineaTexto>& lineas);
+QString ArticuloAusente(const QVector<LineaFactura>& lineas);
 
 // Inside an apply's unit, once the company is locked: numero when no
 // invoice of the company empresa in tabla holds it, else the next number

@@ -15,13 +15,14 @@ Factura FacturaDe(const BoxArray& txt, ListView* lvw)
     return f;
 }
 
-QVector<LineaTexto> LineasDeLista(ListView* lvw)
+QVector<LineaFactura> LineasDeLista(ListView* lvw)
 {
-    QVector<LineaTexto> lineas;
+    QVector<LineaFactura> lineas;
     const int n = lvw->count();
+    lineas.reserve(n);
     for (int i = 1; i <= n; ++i)
-        lineas.append({lvw->text(i), lvw->subItem(i, 1), lvw->subItem(i, 2), lvw->subItem(i, 3), lvw->subItem(i, 4),
-                       lvw->subItem(i, 5), lvw->subItem(i, 6)});
+        lineas.append(LineaDeTextos(lvw->text(i), lvw->subItem(i, 1), lvw->subItem(i, 2), lvw->subItem(i, 3),
+                                    lvw->subItem(i, 4), lvw->subItem(i, 5), lvw->subItem(i, 6)));
     return lineas;
 }
 
@@ -136,6 +137,22 @@ bool LeerLinea(const QString& codigo, const QString& descripcion, const QString&
         return false;
     linea = l;
     return true;
+}
+
+LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+                           const QString& impuesto, const QString& subTotal, const QString& precioCompra)
+{
+    LineaFactura l;
+    if (LeerLinea(codigo, descripcion, cantidad, valor, impuesto, subTotal, precioCompra, l))
+        return l;
+    l.codigo_art = codigo;
+    l.descripcion_art = descripcion;
+    l.cantidad = qint16(qBound(-32768.0, RoundHalfEven(Val(cantidad)), 32767.0));
+    l.valor_unitario = Val(valor);
+    l.impuesto = qint16(qBound(-32768.0, RoundHalfEven(Val(impuesto)), 32767.0));
+    l.SubTotal = Val(subTotal);
+    l.precio_compra = Val(precioCompra);
+    return l;
 }
 
 void AgregarLineaALista(ListView* lvw, const LineaFactura& l)

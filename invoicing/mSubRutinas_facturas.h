@@ -23,7 +23,7 @@ class ListView;
 // The boxes and the list as an invoice value: header column i = box i as
 // it holds the text, the lines in list order.
 Factura FacturaDe(const BoxArray& txt, ListView* lvw);
-QVector<LineaTexto> LineasDeLista(ListView* lvw);
+QVector<LineaFactura> LineasDeLista(ListView* lvw);
 
 // Adds the header row of a new invoice to tabla ("Ventas", "Compras"):
 // column i = box i, as the boxes hold the text, or cambios[i] when given.
@@ -66,6 +66,12 @@ TotalesFactura CalcularTotalesLista(ListView* lvw);
 // that was not looked up, a quantity or rate outside 16 bits).
 bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
                const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea);
+
+// The texts of a list row as a line: the numbers a line entry or a stored
+// line wrote read back exactly; any other text reads as its leading number,
+// as the totals have always read the list.
+LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+                           const QString& impuesto, const QString& subTotal, const QString& precioCompra);
 
 // Inserts the line at the top of the list.
 void AgregarLineaALista(ListView* lvw, const LineaFactura& linea);

@@ -95,16 +95,16 @@ inline QVariant consecutivo(const teststore::Target& t, const QString& columna)
 
 // A line as the invoice list holds it, with the subtotal the line entry
 // works out.
-inline LineaTexto linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
-                        const QString& costo = QStringLiteral("0"))
+inline LineaFactura linea(const QString& codigo, const QString& cantidad, const QString& valor, const QString& impuesto,
+                          const QString& costo = QStringLiteral("0"))
 {
-    return {codigo, QStringLiteral("ARTICULO ") + codigo, cantidad, valor, impuesto,
-            NumText(SubTotalLinea(Val(cantidad), Val(valor), Val(impuesto))), costo};
+    return LineaDeTextos(codigo, QStringLiteral("ARTICULO ") + codigo, cantidad, valor, impuesto,
+                         NumText(SubTotalLinea(Val(cantidad), Val(valor), Val(impuesto))), costo);
 }
 
 // A new invoice of company 1 and user 1 as the boxes hold it once the apply
 // has checked and totalled it, lines in list order.
-inline Factura aplicable(const QString& numero, const QString& tercero, const QVector<LineaTexto>& lineas, const QString& abono,
+inline Factura aplicable(const QString& numero, const QString& tercero, const QVector<LineaFactura>& lineas, const QString& abono,
                          const QString& ncf = QString(), const QDate& fecha = QDate(2026, 12, 10))
 {
     const TotalesFactura t = CalcularTotales(lineas);

@@ -13,7 +13,7 @@ using namespace fac;
 
 namespace {
 
-using Lineas = QVector<LineaTexto>;
+using Lineas = QVector<LineaFactura>;
 using Cajas = QHash<int, QString>;  // box -> text over the defaults
 using Estado = ResultadoAplicar::Estado;
 

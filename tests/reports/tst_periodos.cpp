@@ -124,7 +124,7 @@ QList<QStringList> filasEntre(const QString& pagina, const QString& desde, const
 // 18, each of its own article (A, B, ...).
 void aplicarPagada(bool venta, int numero, const QString& lineas)
 {
-    QVector<LineaTexto> ls;
+    QVector<LineaFactura> ls;
     for (const QString& l : lineas.split(QLatin1Char(' '))) {
         const QStringList p = l.split(QRegularExpression("[x@]"));
         ls << fac::linea(QString(QChar(char16_t(u'A' + ls.size()))), p[0], p[1], p[2]);
