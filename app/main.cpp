@@ -1,8 +1,9 @@
+#include "Cuadros.h"
 #include "Idioma.h"
 #include "KeyFilter.h"
 #include "Twips.h"
 #include "frmIntro.h"
-#include "mAdministracion.h"
+#include "fOpciones.h"
 #include "mCatalogos.h"
 #include "mCompras.h"
 #include "mCuentas.h"
@@ -33,6 +34,8 @@ int main(int argc, char* argv[])
 
     // No box takes a NUL or another control character, however it came.
     KeepControlsOutOfEveryBox();
+    // Boxes and the wait cursor on the screen.
+    InstalarCuadros();
     // Each click or key is one action, which tells a failure once.
     accion::Vigilar();
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "StoreSetup.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 
 #include <QApplication>

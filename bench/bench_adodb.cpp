@@ -4,7 +4,7 @@
 // processor time they took, which the disk's wait does not blur.
 // SQLite always; MariaDB too when TARVIK_MARIADB_HOST/PORT name a server.
 #include "BenchStores.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 
 #include <QCoreApplication>

@@ -13,7 +13,7 @@
 #include "ListView.h"
 #include "TestStore.h"
 #include "fFact_xCobrar.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

@@ -15,7 +15,7 @@
 #include "TestStore.h"
 #include "fAdmArt.h"
 #include "fAdmVentas.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

@@ -18,7 +18,7 @@
 #include "WebBrowser.h"
 #include "frmRepImpuestos.h"
 #include "frmRepVentas.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

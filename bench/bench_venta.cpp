@@ -11,7 +11,7 @@
 #include "fVentas.h"
 #include "mNumeracionNCF.h"
 #include "mSubRutinas_facturas.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mInventario.h"
 #include "msgbox.h"
 #include "textfmt.h"

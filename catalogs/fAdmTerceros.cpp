@@ -5,7 +5,7 @@
 #include "fClientes.h"
 #include "fProveedores.h"
 #include "frmContenedor.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
 #include "msgbox.h"

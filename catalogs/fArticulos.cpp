@@ -1,7 +1,7 @@
 #include "fArticulos.h"
 
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mInventario.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "boxes.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 
 #include <QComboBox>
 #include <QWidget>

@@ -5,7 +5,7 @@
 #include "fArticulos.h"
 #include "mCatalogos.h"
 #include "mDestinoBusqueda.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
 #include "textfmt.h"

@@ -3,7 +3,7 @@
 #include "ListView.h"
 #include "StatusBar.h"
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -4,7 +4,7 @@
 #include "StatusBar.h"
 #include "fDatosTercero.h"
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"
 #include "textfmt.h"

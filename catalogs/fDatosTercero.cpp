@@ -1,7 +1,7 @@
 #include "fDatosTercero.h"
 
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "textfmt.h"

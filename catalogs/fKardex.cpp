@@ -3,7 +3,7 @@
 #include "ListView.h"
 #include "StatusBar.h"
 #include "fArticulos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mInventario.h"
 #include "mSubRutinas.h"
 #include "mVentanas.h"

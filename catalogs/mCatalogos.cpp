@@ -8,7 +8,7 @@
 #include "fAcercaDe.h"
 #include "fKardex.h"
 #include "frmContenedor.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mFunciones_listas.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -3,7 +3,7 @@
 #include "Twips.h"
 #include "fOpciones.h"
 #include "mAdministracion.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mFunciones_listas.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -13,7 +13,7 @@
 
 #include "boxes.h"
 #include "mEnganches.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 
 #include <QDialog>
 

@@ -3,8 +3,9 @@
 #include "Twips.h"
 #include "fEmpresasUsuarios.h"
 #include "fRetiroRegistros.h"
+#include "frmContenedor.h"
 #include "mAdministracion.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVblesGlobales.h"
 #include "mVentanas.h"
 #include "msgbox.h"
@@ -112,4 +113,9 @@ void fOpciones::Mostrar()
     w.exec();
     if (guard)
         CerrarVentana(guard);
+}
+
+void RegistrarMenusAdministracion()
+{
+    RegistrarAbridor(QStringLiteral("params"), [] { fOpciones::Mostrar(); });
 }

@@ -11,6 +11,11 @@
 class QLabel;
 class QPushButton;
 
+// Registers the opener of the item "params" (menu "Configuración", toolbar
+// key "config", fMenu and the sign-in's costing warning): fOpciones, modal.
+// Once, at start.
+void RegistrarMenusAdministracion();
+
 // The administrator gate: level 0 ("Administrador") and the signed-in
 // user's own password typed again, compared exactly. False after the
 // refusal's message ("No tiene los privilegios para ejecurtar la acción" or

@@ -5,7 +5,7 @@
 #include "Twips.h"
 #include "fOpciones.h"
 #include "mAdministracion.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

@@ -4,7 +4,7 @@
 #include "SerialPort.h"
 #include "Twips.h"
 #include "frmContenedor.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mPuertos.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -8,6 +8,7 @@
 namespace {
 
 QSet<QString> avisados[2];
+quint64 sesionAvisada = 0;
 
 const QString& textoPuerto(Aparato a) { return a == Aparato::Visor ? gPuertoCOM : gPuertoLPT; }
 
@@ -45,6 +46,10 @@ void AvisarPuerto(Aparato a, serialport::PortKind kind)
     const QString& puerto = textoPuerto(a);
     if (kind == serialport::PortKind::Usable || puerto.trimmed().isEmpty())
         return;
+    if (sesionAvisada != NumeroDeSesion()) {
+        OlvidarAvisosPuertos();
+        sesionAvisada = NumeroDeSesion();
+    }
     QSet<QString>& ya = avisados[int(a)];
     if (ya.contains(puerto))
         return;

@@ -4,7 +4,7 @@
 #include "ListView.h"
 #include "StatusBar.h"
 #include "Twips.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 
 #include <QLayout>

@@ -4,7 +4,7 @@
 #include "mCatalogos.h"
 #include "mCuentas.h"
 #include "Dinero.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 #include "textfmt.h"

@@ -8,7 +8,7 @@
 #include "mDestinoBusqueda.h"
 #include "Dinero.h"
 #include "mDisplay.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mFunciones_listas.h"
 #include "mNumeracionNCF.h"
 #include "mVentanas.h"

@@ -4,7 +4,7 @@
 #include "mCatalogos.h"
 #include "mDestinoBusqueda.h"
 #include "mDisplay.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mNumeracionNCF.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -7,7 +7,7 @@
 #include "fFact_xCobrar.h"
 #include "fFact_xPagar.h"
 #include "frmContenedor.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

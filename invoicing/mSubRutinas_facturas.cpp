@@ -1,7 +1,7 @@
 #include "mSubRutinas_facturas.h"
 
 #include "ListView.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "textfmt.h"
 
 #include <QWidget>
@@ -56,39 +56,6 @@ void CargarDetalleFactura(ListView* lvw, const QString& sql)
     }
 }
 
-void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
-                          OrigenMovimiento origen)
-{
-    // One walk of the lines: the movement reads the article from the
-    // current row of gRecordset, the quantity and price come from that row
-    // too (a second open need not return the rows in the same order).
-    const ado::RecordsetPtr lineas = std::make_shared<ado::Recordset>();
-    gRecordset = lineas;
-    ado::Recordset& rs = *lineas;
-    rs.Open(sql, Conexion());
-    while (!rs.Eof()) {
-        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
-        if (cantidad < -32768 || cantidad > 32767)
-            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
-        MoverArticulo(rs.Fields(QStringLiteral("codigo_art")).Text(), qint16(cantidad),
-                      rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto, origen);
-        rs.MoveNext();
-    }
-}
-
-void InsertarAbono(const Abono& abono, const QString& tabla)
-{
-    ado::Recordset rs;
-    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
-    rs.AddNew();
-    rs.Fields(0).setValue(abono.codigo_fac);
-    rs.Fields(1).setValue(abono.num_abono);
-    rs.Fields(2).setValue(abono.valor_abono);
-    rs.Fields(3).setValue(abono.fecha_abono);
-    rs.Fields(4).setValue(abono.codigo_emp);
-    rs.Update();
-}
-
 bool ExisteEnListView(ListView* lvw, const QString& codigo)
 {
     const int n = lvw->count();
@@ -98,62 +65,7 @@ bool ExisteEnListView(ListView* lvw, const QString& codigo)
     return false;
 }
 
-double SubTotalLinea(double cantidad, double valorUnitario, double impuesto)
-{
-    return RoundHalfEven((impuesto / 100 + 1) * (valorUnitario * cantidad));
-}
-
 TotalesFactura CalcularTotalesLista(ListView* lvw) { return CalcularTotales(LineasDeLista(lvw)); }
-
-static bool Entero16(const QString& text, qint16& out)
-{
-    const QString t = text.trimmed();
-    if (!IsPlainNumber(t))
-        return false;
-    const double v = RoundHalfEven(Val(t));
-    if (v < -32768 || v > 32767)
-        return false;
-    out = qint16(v);
-    return true;
-}
-
-static bool Numero(const QString& text, double& out)
-{
-    const QString t = text.trimmed();
-    if (!IsPlainNumber(t))
-        return false;
-    out = Val(t);
-    return true;
-}
-
-bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
-               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea)
-{
-    LineaFactura l;
-    l.codigo_art = codigo;
-    l.descripcion_art = descripcion;
-    if (!Entero16(cantidad, l.cantidad) || !Numero(valor, l.valor_unitario) || !Entero16(impuesto, l.impuesto)
-        || !Numero(subTotal, l.SubTotal) || !Numero(precioCompra, l.precio_compra))
-        return false;
-    linea = l;
-    return true;
-}
-
-LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
-                           const QString& impuesto, const QString& subTotal, const QString& precioCompra)
-{
-    LineaFactura l;
-    if (LeerLinea(codigo, descripcion, cantidad, valor, impuesto, subTotal, precioCompra, l))
-        return l;
-    l.codigo_art = codigo;
-    l.descripcion_art = descripcion;
-    l.cantidad = qint16(qBound(-32768.0, RoundHalfEven(Val(cantidad)), 32767.0));
-    l.valor_unitario = Val(valor);
-    l.impuesto = qint16(qBound(-32768.0, RoundHalfEven(Val(impuesto)), 32767.0));
-    l.SubTotal = Val(subTotal);
-    l.precio_compra = Val(precioCompra);
-    return l;
-}
 
 void AgregarLineaALista(ListView* lvw, const LineaFactura& l)
 {

@@ -1,9 +1,5 @@
-// Invoice lines and payments in the store, and the line-entry pieces both
-// invoice windows share.
-//
-// The store procedures raise ado::Error on failure and show nothing: an
-// apply or an annulment calls them inside its unit of work and reports a
-// failure itself once the unit is rolled back.
+// The invoice windows' boxes and list as invoice values, and the
+// line-entry pieces both invoice windows share.
 #pragma once
 
 #include "Factura.h"
@@ -42,36 +38,13 @@ void GuardarDetalleFactura(const QString& numero, const QString& empresa, const 
 // precio_compra_det, by name); a failed query or no row leaves the list.
 void CargarDetalleFactura(ListView* lvw, const QString& sql);
 
-// Moves the stock of every stored line that sql selects back with concepto.
-void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
-                          OrigenMovimiento origen);
-
-// Adds one payment row to tabla ("Fact_xCobrar", "Fact_xPagar"), columns 0
-// to 4 by position.
-void InsertarAbono(const Abono& abono, const QString& tabla);
-
 // True when an item text of the list equals codigo, ignoring case.
 bool ExisteEnListView(ListView* lvw, const QString& codigo);
 
 // ---- line entry ----
 
-// Subtotal of a line, tax included, rounded to whole units (half to even):
-// round((r / 100 + 1) * (p * q)).
-double SubTotalLinea(double cantidad, double valorUnitario, double impuesto);
-
 // CalcularTotales of the listed lines.
 TotalesFactura CalcularTotalesLista(ListView* lvw);
-
-// An entry row as a line record; false when a number does not fit (a code
-// that was not looked up, a quantity or rate outside 16 bits).
-bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
-               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea);
-
-// The texts of a list row as a line: the numbers a line entry or a stored
-// line wrote read back exactly; any other text reads as its leading number,
-// as the totals have always read the list.
-LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
-                           const QString& impuesto, const QString& subTotal, const QString& precioCompra);
 
 // Inserts the line at the top of the list.
 void AgregarLineaALista(ListView* lvw, const LineaFactura& linea);

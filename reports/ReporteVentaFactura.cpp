@@ -1,7 +1,7 @@
 #include "ReporteVentaFactura.h"
 
 #include "WebBrowser.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mReportes.h"
 
 namespace {

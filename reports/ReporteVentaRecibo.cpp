@@ -2,7 +2,7 @@
 
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mPuertos.h"
 #include "mReportes.h"
 

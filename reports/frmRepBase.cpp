@@ -6,7 +6,7 @@
 #include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mReportes.h"
 #include "msgbox.h"
 #include "textfmt.h"

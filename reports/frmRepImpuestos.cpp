@@ -5,7 +5,7 @@
 #include "ReportView.h"
 #include "Twips.h"
 #include "WebBrowser.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mReportes.h"
 #include "textfmt.h"
 

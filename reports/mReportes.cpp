@@ -10,7 +10,7 @@
 #include "frmRepCompras.h"
 #include "frmRepImpuestos.h"
 #include "frmRepVentas.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "textfmt.h"
 

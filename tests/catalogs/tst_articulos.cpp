@@ -9,7 +9,7 @@
 #include "fArticulos.h"
 #include "fKardex.h"
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mInventario.h"
 #include "msgbox.h"
 

@@ -3,7 +3,7 @@
 #include "Escrituras.h"
 #include "Procesos.h"
 #include "Prueba.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mInventario.h"
 #include "msgbox.h"
 #include "textfmt.h"

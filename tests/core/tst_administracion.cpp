@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 // The administrator gate, the options window and the administration of
 // companies, users and NCF ranges.
+#include "Cuadros.h"
 #include "Administracion.h"
 #include "Foco.h"
 #include "Prueba.h"
@@ -71,6 +72,7 @@ QStringList comoEsperados(const QStringList& esperados)
 class TstAdministracion : public Prueba {
     Q_OBJECT
 private slots:
+    void initTestCase() { InstalarCuadros(); }  // the real boxes and cursor
     void cleanup()
     {
         fOpciones::alMostrar = {};

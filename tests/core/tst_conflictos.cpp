@@ -11,7 +11,7 @@
 #include "fClientes.h"
 #include "fEmpresasUsuarios.h"
 #include "fProveedores.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 
 #include <QLineEdit>
 #include <QListWidget>

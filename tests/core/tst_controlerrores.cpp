@@ -1,4 +1,4 @@
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 
 #include <QtTest>

@@ -1,7 +1,8 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
+#include "Cuadros.h"
 #include "Prueba.h"
 #include "TestStore.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas_facturas.h"
 #include "msgbox.h"
 
@@ -46,6 +47,7 @@ QStringList article(const QString& code, const QString& cantidad = "10")
 class TstDatosActualizados : public Prueba {
     Q_OBJECT
 private slots:
+    void initTestCase() { InstalarCuadros(); }  // the real boxes and cursor
     void newRowThenEdit()
     {
         TESTSTORE_OPEN_FRESH(t);

@@ -1,6 +1,7 @@
 // TARVIK_STORE_TEST: every window of the program, built with the font fitted
 // to the layouts, shows each caption, label and column header whole, and
 // opens where it fits on a 1366 x 768 screen.
+#include "Cuadros.h"
 #include "AppPath.h"
 #include "FileDialog.h"
 #include "Idioma.h"
@@ -405,6 +406,7 @@ class TstRotulos : public QObject {
 private slots:
     void initTestCase()
     {
+        InstalarCuadros();  // the real boxes and cursor
         // The application as main() prepares it.
         twips::fitToFont();
         QVERIFY(idioma::UsarEspanol());

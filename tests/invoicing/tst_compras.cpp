@@ -10,7 +10,7 @@
 #include "frmContenedor.h"
 #include "mCompras.h"
 #include "mDestinoBusqueda.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVblesGlobales.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -2,7 +2,7 @@
 #include "Facturacion.h"
 #include "ListView.h"
 #include "fFact_xCobrar.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 
 #include <QApplication>

@@ -6,7 +6,7 @@
 #include "Prueba.h"
 
 #include "Factura.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "textfmt.h"
 
 using namespace fac;

@@ -7,7 +7,7 @@
 #include "fCompras.h"
 #include "fFact_xCobrar.h"
 #include "fFact_xPagar.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mNumeracionNCF.h"
 #include "msgbox.h"
 

@@ -2,7 +2,7 @@
 #include "Facturacion.h"
 #include "ListView.h"
 #include "fCompras.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mNumeracionNCF.h"
 #include "msgbox.h"
 

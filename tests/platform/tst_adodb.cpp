@@ -2,7 +2,7 @@
 #include "Prueba.h"
 #include "TestStore.h"
 #include "adodb.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "msgbox.h"
 #include "textfmt.h"
 

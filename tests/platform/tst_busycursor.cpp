@@ -1,5 +1,6 @@
 // The wait cursor: shown while a guard lives, gone on every way out, and
 // lifted while a message box shows.
+#include "Cuadros.h"
 #include "BusyCursor.h"
 #include "msgbox.h"
 
@@ -22,6 +23,7 @@ QString cursor()
 class TstBusyCursor : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { InstalarCuadros(); }  // the real boxes and cursor
     void cleanup()
     {
         msgtest::uninstall();

@@ -8,7 +8,7 @@
 #include "adodb.h"
 #include "fClientes.h"
 #include "fSplash.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "msgbox.h"
 

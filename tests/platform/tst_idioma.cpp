@@ -13,7 +13,7 @@
 #include "fVentas.h"
 #include "frmRepVentas.h"
 #include "mCatalogos.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mVentanas.h"
 #include "textfmt.h"
 

@@ -9,7 +9,7 @@
 #include "TestStore.h"
 #include "adodb.h"
 #include "fSplash.h"
-#include "mFunciones.h"
+#include "mFuncionesCajas.h"
 #include "mSubRutinas_facturas.h"
 #include "mVentanas.h"
 #include "msgbox.h"

@@ -1,7 +1,7 @@
 #include "mAbonos.h"
 
 #include "Dinero.h"
-#include "mSubRutinas_facturas.h"
+#include "mUnidad.h"
 #include "mVblesGlobales.h"
 #include "textfmt.h"
 #include "vbrt.h"
@@ -202,3 +202,17 @@ ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, 
         return r;
     });
 }
+
+void InsertarAbono(const Abono& abono, const QString& tabla)
+{
+    ado::Recordset rs;
+    rs.Open(QStringLiteral("Select * From ") + tabla + QStringLiteral(" Where 1 = 0"), Conexion());
+    rs.AddNew();
+    rs.Fields(0).setValue(abono.codigo_fac);
+    rs.Fields(1).setValue(abono.num_abono);
+    rs.Fields(2).setValue(abono.valor_abono);
+    rs.Fields(3).setValue(abono.fecha_abono);
+    rs.Fields(4).setValue(abono.codigo_emp);
+    rs.Update();
+}
+

@@ -47,6 +47,17 @@ bool YaContado();
 quint64 Numero();
 }  // namespace accion
 
+// Who shows the boxes on the screen: the widget kit sets it when the
+// program starts (InstalarCuadros). Without one a box is written to the
+// error output and answered No.
+namespace cuadros {
+struct Presentador {
+    std::function<MsgResult(const QString& texto, MsgStyle estilo, const QString& titulo)> mensaje;
+    std::function<QString(const QString& texto, const QString& titulo, const QString& inicial, InputEcho eco)> entrada;
+};
+Presentador& presentador();
+}  // namespace cuadros
+
 namespace msgtest {
 
 struct Call {

@@ -13,6 +13,10 @@ public:
     // Guards alive now.
     static int depth();
 
+    // Who shows the cursor: the widget kit (InstalarCuadros). Without one
+    // the guards only count.
+    static void setPresenter(void (*show)(bool wait));
+
     // While one lives, no busy cursor shows.
     class Lift {
     public:

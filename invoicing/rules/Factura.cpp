@@ -3,7 +3,8 @@
 #include "Dinero.h"
 #include "mFunciones.h"
 #include "mNumeracionNCF.h"
-#include "mSubRutinas_facturas.h"
+#include "mAbonos.h"
+#include "mUnidad.h"
 #include "textfmt.h"
 
 #include <QSet>
@@ -11,6 +12,51 @@
 QString Factura::campo(int i) const
 {
     return i >= 0 && i < encabezado.size() && encabezado[i] ? *encabezado[i] : QString();
+}
+
+// ---- lines ----
+
+double SubTotalLinea(double cantidad, double valorUnitario, double impuesto)
+{
+    return RoundHalfEven((impuesto / 100 + 1) * (valorUnitario * cantidad));
+}
+
+static bool Numero(const QString& text, double& out)
+{
+    const QString t = text.trimmed();
+    if (!IsPlainNumber(t))
+        return false;
+    out = Val(t);
+    return true;
+}
+
+bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea)
+{
+    LineaFactura l;
+    l.codigo_art = codigo;
+    l.descripcion_art = descripcion;
+    if (!CantidadTecleada(cantidad, l.cantidad) || !Numero(valor, l.valor_unitario) || !CantidadTecleada(impuesto, l.impuesto)
+        || !Numero(subTotal, l.SubTotal) || !Numero(precioCompra, l.precio_compra))
+        return false;
+    linea = l;
+    return true;
+}
+
+LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+                           const QString& impuesto, const QString& subTotal, const QString& precioCompra)
+{
+    LineaFactura l;
+    if (LeerLinea(codigo, descripcion, cantidad, valor, impuesto, subTotal, precioCompra, l))
+        return l;
+    l.codigo_art = codigo;
+    l.descripcion_art = descripcion;
+    l.cantidad = qint16(qBound(-32768.0, RoundHalfEven(Val(cantidad)), 32767.0));
+    l.valor_unitario = Val(valor);
+    l.impuesto = qint16(qBound(-32768.0, RoundHalfEven(Val(impuesto)), 32767.0));
+    l.SubTotal = Val(subTotal);
+    l.precio_compra = Val(precioCompra);
+    return l;
 }
 
 // ---- totals ----
@@ -380,3 +426,24 @@ ResultadoAnular AnularFactura(const TablasAnular& t, const QString& n, const QSt
     });
     return r;
 }
+
+void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
+                          OrigenMovimiento origen)
+{
+    // One walk of the lines: the movement reads the article from the
+    // current row of gRecordset, the quantity and price come from that row
+    // too (a second open need not return the rows in the same order).
+    const ado::RecordsetPtr lineas = std::make_shared<ado::Recordset>();
+    gRecordset = lineas;
+    ado::Recordset& rs = *lineas;
+    rs.Open(sql, Conexion());
+    while (!rs.Eof()) {
+        const double cantidad = RoundHalfEven(rs.Fields(QStringLiteral("cantidad")).toDouble());
+        if (cantidad < -32768 || cantidad > 32767)
+            throw ado::Error{ado::err::Overflow, QStringLiteral("Desbordamiento")};
+        MoverArticulo(rs.Fields(QStringLiteral("codigo_art")).Text(), qint16(cantidad),
+                      rs.Fields(QStringLiteral("precio_compra_det")).toDouble(), movimiento, concepto, origen);
+        rs.MoveNext();
+    }
+}
+

@@ -1,6 +1,5 @@
 #include "mVblesGlobales.h"
 
-#include "mPuertos.h"
 #include "msgbox.h"
 
 std::shared_ptr<ado::Connection> gConexion;
@@ -49,6 +48,12 @@ ado::Connection& Conexion()
     return *gConexion;
 }
 
+namespace {
+quint64 sesion = 0;
+}
+
+quint64 NumeroDeSesion() { return sesion; }
+
 void ReiniciarVariablesGlobales()
 {
     gConexion.reset();
@@ -57,7 +62,7 @@ void ReiniciarVariablesGlobales()
     gIndice = 0;
     gPuertoCOM.clear();
     gPuertoLPT.clear();
-    OlvidarAvisosPuertos();
+    ++sesion;
     gNCF.clear();
     gCodigoEmp.clear();
     gNombreEmp.clear();

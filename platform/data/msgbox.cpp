@@ -2,11 +2,9 @@
 
 #include "BusyCursor.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
+#include <cstdio>
 
 namespace {
 struct Responder {
@@ -87,27 +85,13 @@ MsgResult MsgBox(const QString& text, MsgStyle style, const QString& title)
             return MsgResult::Ok;
         return res == MsgResult::No ? MsgResult::No : MsgResult::Yes;
     }
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(shownTitle);
-    box.setText(text);
-    switch (style) {
-    case MsgStyle::Plain: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgStyle::Exclamation:
-    case MsgStyle::ExclamationQuestion: box.setIcon(QMessageBox::Warning); break;
-    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgStyle::Question:
-    case MsgStyle::QuestionNoDefault: box.setIcon(QMessageBox::Question); break;
-    }
     const EnPantalla enPantalla;
-    if (isQuestion(style)) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(style == MsgStyle::QuestionNoDefault ? QMessageBox::No : QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
-    return MsgResult::Ok;
+    if (const auto mostrar = cuadros::presentador().mensaje)
+        return mostrar(text, style, shownTitle);
+    // No screen to show it on: said where somebody may read it, and
+    // nothing is agreed to.
+    std::fprintf(stderr, "%s: %s\n", qPrintable(shownTitle), qPrintable(text));
+    return isQuestion(style) ? MsgResult::No : MsgResult::Ok;
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText, InputEcho echo)
@@ -121,23 +105,20 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
         r.calls.append(c);
         return r.input ? r.input(c) : QString();
     }
-    QInputDialog dlg(QApplication::activeWindow());
-    dlg.setWindowTitle(shownTitle);
-    dlg.setLabelText(prompt);
-    dlg.setTextValue(defaultText);
-    dlg.setInputMode(QInputDialog::TextInput);
-    dlg.setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
-    // Wide enough for the whole title beside the window's own buttons (the
-    // dialog sizes itself to its box).
-    QFont bold = dlg.font();
-    bold.setBold(true);
-    if (auto* box = dlg.findChild<QLineEdit*>())
-        box->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(shownTitle) + 140);
     const EnPantalla enPantalla;
-    if (dlg.exec() != QDialog::Accepted)
-        return QString();
-    return dlg.textValue();
+    if (const auto pedir = cuadros::presentador().entrada)
+        return pedir(prompt, shownTitle, defaultText, echo);
+    std::fprintf(stderr, "%s: %s\n", qPrintable(shownTitle), qPrintable(prompt));
+    return QString();
 }
+
+namespace cuadros {
+Presentador& presentador()
+{
+    static Presentador p;
+    return p;
+}
+}  // namespace cuadros
 
 namespace msgtest {
 void install(std::function<MsgResult(const Call&)> answer, std::function<QString(const Call&)> input)

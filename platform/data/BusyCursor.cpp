@@ -1,30 +1,32 @@
 #include "BusyCursor.h"
 
-#include <QApplication>
-#include <QCursor>
-
 namespace {
 
 int guards = 0;
 int lifts = 0;
-bool shown = false;  // an override cursor of ours is on Qt's stack
-
-bool gui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+bool shown = false;  // the presenter shows the wait cursor
+void (*presenter)(bool) = nullptr;
 
 // One cursor for all the guards: a guard inside another costs a count.
 void follow()
 {
     const bool wanted = guards > 0 && lifts == 0;
-    if (wanted == shown || !gui())
+    if (wanted == shown || !presenter)
         return;
-    if (wanted)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    else
-        QGuiApplication::restoreOverrideCursor();
+    presenter(wanted);
     shown = wanted;
 }
 
 }  // namespace
+
+void BusyCursor::setPresenter(void (*show)(bool wait))
+{
+    if (shown && presenter)
+        presenter(false);
+    shown = false;
+    presenter = show;
+    follow();
+}
 
 BusyCursor::BusyCursor()
 {

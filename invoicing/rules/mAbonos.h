@@ -6,6 +6,8 @@
 // shows a message: the caller does, after the unit has ended.
 #pragma once
 
+#include "mVblesGlobales.h"
+
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
@@ -52,3 +54,9 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
 // its row and gives its amount back to the balance. valor is the amount the
 // user confirmed; a stored payment of another amount is not taken back.
 ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, qint16 num_abono, double valor);
+
+// Adds one payment row to tabla ("Fact_xCobrar", "Fact_xPagar"), columns 0
+// to 4 by position.
+void InsertarAbono(const Abono& abono, const QString& tabla);
+
+

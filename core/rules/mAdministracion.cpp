@@ -1,7 +1,5 @@
 #include "mAdministracion.h"
 
-#include "fOpciones.h"
-#include "frmContenedor.h"
 #include "msgbox.h"
 #include "textfmt.h"
 
@@ -26,9 +24,4 @@ bool ValidarEntero(const QString& texto, qint64 maximo, const QString& campo)
 bool ValidarNumeroColumna(const QString& texto, qint64 maximo, const QString& campo)
 {
     return !IsPlainNumber(texto) || ValidarEntero(texto, maximo, campo);
-}
-
-void RegistrarMenusAdministracion()
-{
-    RegistrarAbridor(QStringLiteral("params"), [] { fOpciones::Mostrar(); });
 }

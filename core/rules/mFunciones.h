@@ -1,7 +1,6 @@
 // The shared open, save and error-check procedures.
 #pragma once
 
-#include "boxes.h"
 #include "mVblesGlobales.h"
 #include "vbrt.h"
 #include <QString>
@@ -12,10 +11,9 @@
 // Opens source (a statement or a bare table name) as the new gRecordset.
 bool AbrirRecordset(const QString& source);
 
-// The texts of boxes as values: value i is box i's text, none for a box
-// that does not exist.
+// The texts of a window's boxes as values: value i is box i's text, none
+// for a box that does not exist (mFuncionesCajas.h reads them).
 using ValoresCajas = QVector<std::optional<QString>>;
-ValoresCajas LeerCajas(const BoxArray& txt);
 
 // A stored row as a window loaded it: column i as read, or none for a
 // column the window takes as stored at the save (a value that other
@@ -35,8 +33,6 @@ FilaCargada LeerFila(ado::Recordset& rs);
 // check says so.
 bool DatosActualizados(const ValoresCajas& valores, const QString& source, qint32 modo,
                        const FilaCargada& cargada = {});
-// The same on the boxes' texts.
-bool DatosActualizados(const BoxArray& txt, const QString& source, qint32 modo, const FilaCargada& cargada = {});
 
 // The save as a part of a unit: opens source as the new gRecordset and
 // writes the values as DatosActualizados does, showing nothing; a failure
@@ -58,10 +54,7 @@ using DespuesDeGuardar = std::function<void(ado::Connection&)>;
 Guardado GuardarEnUnidad(const ValoresCajas& valores, const QString& source, qint32 modo, const FilaCargada& cargada,
                          const AntesDeGuardar& antes, const DespuesDeGuardar& despues = {});
 
-// Each line box takes at most what its column of tabla holds (box i is
-// column primera + i, as DatosActualizados writes them), and no box takes
-// control characters. Needs the store open.
-void AjustarCajas(const BoxArray& cajas, const QString& tabla, int primera = 0);
+
 
 // Shows the message of the current error (Err) and clears it; true when
 // there was none. Ends the program on ado::err::NoTable, MissingFile and

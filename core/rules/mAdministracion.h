@@ -1,14 +1,8 @@
-// The administration windows (options, companies, users and NCF ranges,
-// invoice removal): their hook on the main window and the checks of the
-// numbers typed in them.
+// The checks of the numbers typed in the administration windows (options,
+// companies, users and NCF ranges, invoice removal).
 #pragma once
 
 #include <QString>
-
-// Registers the opener of the item "params" (menu "Configuración", toolbar
-// key "config", fMenu and the sign-in's costing warning): fOpciones, modal.
-// Once, at start.
-void RegistrarMenusAdministracion();
 
 // Largest numbers the administration boxes take: company codes are 16-bit
 // wherever payments carry them, invoice numbers and counters fit a 32-bit

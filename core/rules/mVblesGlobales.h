@@ -68,3 +68,6 @@ ado::Connection& Conexion();
 
 // Back to the start-up state (tests sign in again and again in one process).
 void ReiniciarVariablesGlobales();
+// Counts those returns: what a window remembers for the session is
+// forgotten when the number changes.
+quint64 NumeroDeSesion();

@@ -27,6 +27,29 @@ struct Factura {
     QString campo(int i) const;
 };
 
+// ---- lines ----
+
+// Subtotal of a line, tax included, rounded to whole units (half to even):
+// round((r / 100 + 1) * (p * q)).
+double SubTotalLinea(double cantidad, double valorUnitario, double impuesto);
+
+
+
+// An entry row as a line record; false when a number does not fit (a code
+// that was not looked up, a quantity or rate outside 16 bits).
+bool LeerLinea(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+               const QString& impuesto, const QString& subTotal, const QString& precioCompra, LineaFactura& linea);
+
+
+
+// The texts of a list row as a line: the numbers a line entry or a stored
+// line wrote read back exactly; any other text reads as its leading number,
+// as the totals have always read the list.
+LineaFactura LineaDeTextos(const QString& codigo, const QString& descripcion, const QString& cantidad, const QString& valor,
+                           const QString& impuesto, const QString& subTotal, const QString& precioCompra);
+
+
+
 // ---- totals ----
 
 // Net and tax of the lines from quantity, unit value and rate, from the
@@ -174,3 +197,9 @@ struct ResultadoAnular {
 // under lock, gets notas and "Anulada", and every line's stock moves back.
 // Nothing is written when the invoice is gone or annulled already.
 ResultadoAnular AnularFactura(const TablasAnular& t, const QString& numero, const QString& notas);
+
+// Moves the stock of every stored line that sql selects back with concepto.
+void AnularDetalleFactura(const QString& sql, const QString& movimiento, const QString& concepto,
+                          OrigenMovimiento origen);
+
+
