@@ -1,18 +1,11 @@
-// Fixtures shared by the catalog tests: stored articles, clients and
-// suppliers written directly, the Kardex rows read back, and a workspace
-// standing in for the main window.
+// Fixtures shared by the catalog tests on the store: stored articles,
+// clients and suppliers written directly, and the Kardex rows read back.
+// The windows' fixtures are in Escritorio.h.
 #pragma once
 
-#include "Foco.h"
 #include "TestStore.h"
-#include "mVentanas.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QtTest>
-#include <memory>
 
 namespace fx {
 
@@ -56,56 +49,6 @@ inline QList<teststore::Row> kardex(const teststore::Target& t, const QString& c
 inline int filas(const teststore::Target& t, const QString& tabla)
 {
     return teststore::scalarRaw(t, QStringLiteral("SELECT COUNT(*) FROM ") + tabla).toInt();
-}
-
-// The main window's workspace: child windows open in it and their
-// activation is what reloads a list.
-struct Escritorio {
-    std::unique_ptr<QMdiArea> area{new QMdiArea};
-    Escritorio()
-    {
-        area->resize(1400, 900);
-        area->show();
-        area->activateWindow();
-        ventanas::setWorkspace(area.get());
-        QVERIFY(QTest::qWaitForWindowActive(area.get()));
-    }
-    ~Escritorio()
-    {
-        area->closeAllSubWindows();
-        QApplication::processEvents();
-        ventanas::setWorkspace(nullptr);
-    }
-    void activar(QWidget* w)
-    {
-        for (QMdiSubWindow* s : area->subWindowList())
-            if (s->widget() == w)
-                area->setActiveSubWindow(s);
-        QApplication::processEvents();
-    }
-};
-
-// Types text character by character as key events, accented letters too.
-inline void teclas(QWidget* w, const QString& texto)
-{
-    for (QChar c : texto) {
-        const int key = c.toUpper().unicode() < 128 ? c.toUpper().unicode() : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-
-using foco::ordenDeTab;
-
-template <class W>
-W* hijo(QWidget* w, const QString& nombre)
-{
-    W* c = w->findChild<W*>(nombre);
-    if (!c)
-        qFatal("no control %s", qPrintable(nombre));
-    return c;
 }
 
 }  // namespace fx

@@ -2,7 +2,7 @@
 // The search criteria of the article, client and supplier search dialogs:
 // what each finds, what is refused, and that nothing typed into a criterion
 // can turn the search into another statement.
-#include "Catalogos.h"
+#include "Escritorio.h"
 #include "ListView.h"
 #include "Prueba.h"
 #include "StatusBar.h"

@@ -3,7 +3,7 @@
 // purchase being entered (stand-in invoice windows registered the way the
 // real ones do), or to the record's properties window; and the lists'
 // "Buscar" buttons that open the dialogs.
-#include "Catalogos.h"
+#include "Escritorio.h"
 #include "ListView.h"
 #include "Prueba.h"
 #include "StatusBar.h"

@@ -2,7 +2,7 @@
 // program, and the picture dialogs of the article, client and supplier
 // windows, which start in them; Qt's real file dialog is opened and read.
 #include "AppPath.h"
-#include "Catalogos.h"
+#include "Escritorio.h"
 #include "Procesos.h"
 #include "Prueba.h"
 #include "fArticulos.h"

@@ -3,7 +3,7 @@
 #include "Escrituras.h"
 #include "Procesos.h"
 #include "Prueba.h"
-#include "mFuncionesCajas.h"
+#include "mFunciones.h"
 #include "mInventario.h"
 #include "msgbox.h"
 #include "textfmt.h"
@@ -400,6 +400,6 @@ private slots:
     }
 };
 
-PROCESOS_MAIN(TstInventario, "--retiros", Retiros)
+PROCESOS_GUILESS_MAIN(TstInventario, "--retiros", Retiros)
 
 #include "tst_inventario.moc"

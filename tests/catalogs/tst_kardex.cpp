@@ -1,6 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 // The stock card: its load, receipts and withdrawals by hand.
-#include "Catalogos.h"
+#include "Escritorio.h"
 #include "ListView.h"
 #include "Prueba.h"
 #include "StatusBar.h"

@@ -1,6 +1,6 @@
 // TARVIK_STORE_TEST: runs on SQLite and on MariaDB.
 // The client and supplier lists and their properties windows.
-#include "Catalogos.h"
+#include "Escritorio.h"
 #include "FileDialog.h"
 #include "ListView.h"
 #include "Prueba.h"

@@ -3,7 +3,7 @@
 // that changed since it loaded it stores nothing and is told so once; its
 // boxes keep what was typed. The other workstation is another connection
 // or another copy of the program working its own window.
-#include "../catalogs/Catalogos.h"
+#include "../catalogs/Escritorio.h"
 #include "Administracion.h"
 #include "Procesos.h"
 #include "Prueba.h"

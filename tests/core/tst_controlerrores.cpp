@@ -1,4 +1,4 @@
-#include "mFuncionesCajas.h"
+#include "mFunciones.h"
 #include "msgbox.h"
 
 #include <QtTest>
@@ -151,5 +151,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstControlErrores)
+QTEST_GUILESS_MAIN(TstControlErrores)
 #include "tst_controlerrores.moc"

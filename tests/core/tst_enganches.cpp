@@ -61,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstEnganches)
+QTEST_GUILESS_MAIN(TstEnganches)
 #include "tst_enganches.moc"

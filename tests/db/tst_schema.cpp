@@ -676,5 +676,5 @@ void tst_schema::setupAddsMissingIndexes()
     }
 }
 
-QTEST_MAIN(tst_schema)
+QTEST_GUILESS_MAIN(tst_schema)
 #include "tst_schema.moc"

@@ -2,11 +2,11 @@
 //
 // The invoice as a value, with no window: the arithmetic of totals and of
 // an apply, and what an apply and an annulment leave in the store.
-#include "Facturacion.h"
+#include "Facturas.h"
 #include "Prueba.h"
 
 #include "Factura.h"
-#include "mFuncionesCajas.h"
+#include "mFunciones.h"
 #include "textfmt.h"
 
 using namespace fac;
@@ -401,5 +401,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFactura)
+QTEST_GUILESS_MAIN(TstFactura)
 #include "tst_factura.moc"

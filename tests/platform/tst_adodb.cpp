@@ -2,7 +2,7 @@
 #include "Prueba.h"
 #include "TestStore.h"
 #include "adodb.h"
-#include "mFuncionesCajas.h"
+#include "mFunciones.h"
 #include "msgbox.h"
 #include "textfmt.h"
 
@@ -677,5 +677,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstAdodb)
+QTEST_GUILESS_MAIN(TstAdodb)
 #include "tst_adodb.moc"

@@ -173,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstSentencias)
+QTEST_GUILESS_MAIN(TstSentencias)
 #include "tst_sentencias.moc"

@@ -8,7 +8,9 @@
 
 #include "TestStore.h"
 
+#ifdef QT_WIDGETS_LIB
 #include <QApplication>
+#endif
 #include <QCoreApplication>
 #include <QList>
 #include <QObject>
@@ -70,12 +72,21 @@ inline QString Ejecutar(const QString& programa, const QStringList& argumentos, 
 
 }  // namespace procesos
 
+// The application object of the test: a test of the rules links no widget
+// (and its sources say QTEST_GUILESS_MAIN or PROCESOS_GUILESS_MAIN).
+#ifdef QT_WIDGETS_LIB
+#define PROCESOS_APLICACION QApplication
+#else
+#define PROCESOS_APLICACION QCoreApplication
+#endif
+#define PROCESOS_GUILESS_MAIN PROCESOS_MAIN
+
 // QTEST_MAIN for such a test: a command line "<exe> --<opcion> ..." goes to
 // hijo(args) and its code ends the child, any other runs the tests of Clase.
 #define PROCESOS_MAIN(Clase, opcion, hijo)          \
     int main(int argc, char** argv)                 \
     {                                               \
-        QApplication app(argc, argv);               \
+        PROCESOS_APLICACION app(argc, argv);        \
         const QStringList args = app.arguments();   \
         if (args.value(1) == QLatin1String(opcion)) \
             return hijo(args);                      \
