@@ -22,6 +22,11 @@
 
 namespace ado {
 
+namespace sql {
+struct SelectShape;
+}
+struct StoreState;
+
 enum class Engine { None, SQLite, MariaDB };
 
 class Connection {
@@ -211,7 +216,19 @@ private:
     friend class Field;
     using Row = QVector<QVariant>;
 
+    // The steps of an open: what the text is, a statement that changes the
+    // store, the key columns a changeable result needs, a result known to
+    // be empty, the result read before from a store unchanged since, and
+    // the rows read.
     void openOnce(const QString& source, Connection& cn, const QVector<QVariant>& binds);
+    sql::SelectShape shapeOf(Connection& cn, const QString& sql, bool& seen);
+    QSqlQuery& boundQuery(Connection& cn, const QString& text, const QVector<QVariant>& binds);
+    void runStatement(Connection& cn, const QString& sql, const QVector<QVariant>& binds);
+    QString withKeys(const QString& sql, const sql::SelectShape& sh, const TableInfo* t, int& hidden);
+    bool openKnownEmpty(Connection& cn, const QString& run, const TableInfo* t, int hidden);
+    bool reuseLastRead(Connection& cn, const QString& run, const QVector<QVariant>& binds, const StoreState& now);
+    void read(Connection& cn, const QString& run, const QVector<QVariant>& binds, const sql::SelectShape& sh,
+              const TableInfo* t, int hidden, bool seen);
     void changing(void (Recordset::*once)());
     void changeRow(const QString& sql, const QVector<QVariant>& binds, bool isDelete, const QString& conflict);
     void updateOnce();

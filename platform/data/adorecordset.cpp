@@ -3,6 +3,7 @@
 #include "adoengine.h"
 #include "adolayer.h"
 #include "adostatement.h"
+#include "adovalues.h"
 #include "textfmt.h"
 
 #include <QRegularExpression>
@@ -14,60 +15,6 @@
 #include <new>
 
 namespace ado {
-
-namespace {
-
-QVariant normalise(const QVariant& v, Kind k)
-{
-    if (v.isNull() || !v.isValid())
-        return QVariant();
-    switch (k) {
-    case Kind::Date:
-        if (v.typeId() == QMetaType::QDate)
-            return v;
-        if (v.typeId() == QMetaType::QDateTime)
-            return v.toDateTime().date();
-        {
-            const QString s = v.toString();
-            const QDate d = storedDate(s.utf16(), s.size());
-            return d.isValid() ? QVariant(d) : v;
-        }
-    case Kind::Money:
-        if (v.typeId() == QMetaType::Double)
-            return v;
-        {
-            bool ok = false;
-            double d = v.toDouble(&ok);
-            return ok ? QVariant(d) : v;
-        }
-    case Kind::Integer:
-    case Kind::AutoNumber:
-        if (v.typeId() == QMetaType::LongLong)
-            return v;
-        if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::UInt || v.typeId() == QMetaType::ULongLong)
-            return QVariant(v.toLongLong());
-        if (v.typeId() == QMetaType::Double) {
-            double d = v.toDouble();
-            if (d == double(qint64(d)))
-                return QVariant(qint64(d));
-            return v;
-        }
-        {
-            bool ok = false;
-            qlonglong n = v.toLongLong(&ok);
-            return ok ? QVariant(n) : v;
-        }
-    case Kind::Text:
-        if (v.typeId() == QMetaType::QString)
-            return v;
-        if (v.typeId() == QMetaType::Double)
-            return NumText(v.toDouble());
-        return v.toString();
-    }
-    return v;
-}
-
-}  // namespace
 
 void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c)
 {
@@ -111,7 +58,7 @@ void addRead(RowStore& rows, const QVariant& v, const Recordset::Column& c)
         }
         break;
     }
-    rows.add(normalise(v, c.kind));
+    rows.add(values::normalise(v, c.kind));
 }
 
 namespace {
@@ -179,8 +126,6 @@ void describeColumns(QVector<Recordset::Column>& cols, const QSqlRecord& rec, co
 
 }  // namespace
 
-static QVariant bindable(const QVariant& v, Engine e);
-
 void Recordset::Open(const QString& source, Connection& cn, const QVector<QVariant>& binds)
 {
     // Reads run again after a lost connection is reopened; a statement that
@@ -200,136 +145,27 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
     binds_ = binds;
     try {
         const QString sql = cn.translate(source);
-        const Catalog& cat = cn.catalog();
         bool seen = false;
-        const sql::SelectShape sh = [&] {
-            Connection::Plans& p = cn.plans();
-            auto it = p.shapes.constFind(sql);
-            seen = it != p.shapes.constEnd();
-            if (seen)
-                return it.value();
-            sql::SelectShape fresh = sql::analyse(sql, cat);
-            p.shapes.insert(sql, fresh);
-            return fresh;
-        }();
-        auto bound = [&](const QString& text) -> QSqlQuery& {
-            QSqlQuery& q = cn.prepared(text);
-            for (int i = 0; i < binds.size(); ++i)
-                q.bindValue(i, bindable(binds[i], cn.engine()));
-            return q;
-        };
-        QSqlDatabase db = cn.database();
+        const sql::SelectShape sh = shapeOf(cn, sql, seen);
         if (!sh.select) {
-            const bool isDelete = sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive);
-            if (cn.unitDoomed())
-                fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
-            beforeWrite(sql);
-            QSqlQuery local(db);
-            QSqlQuery& q = binds.isEmpty() ? local : bound(sql);
-            const bool done = binds.isEmpty() ? q.exec(sql) : q.exec();
-            if (!done) {
-                const QSqlError e = q.lastError();
-                q.finish();
-                throw cn.makeError(e, sql, isDelete);
-            }
-            q.finish();
-            open_ = true;
-            pos_ = 0;
+            runStatement(cn, sql, binds);
             return;
         }
-        QString run = sql;
-        columns_.clear();
         const TableInfo* t = sh.updatable ? sh.info : nullptr;
-        QVector<int> hiddenKeys;
-        if (t && !sh.star) {
-            for (int k : t->key)
-                if (!sh.items.contains(t->columns[k].name, Qt::CaseInsensitive))
-                    hiddenKeys.append(k);
-            if (!hiddenKeys.isEmpty()) {
-                QString extra;
-                for (int k : hiddenKeys)
-                    extra += QStringLiteral(", ") + t->columns[k].name;
-                run = sql.left(sh.fromPos).trimmed() + extra + QLatin1Char(' ') + sql.mid(sh.fromPos);
-            }
-        }
-        // A table opened to add rows, whose columns are known: nothing to
-        // read, so nothing to run.
-        if (t && sh.none) {
-            const auto known = cn.plans().columns.constFind(run);
-            if (known != cn.plans().columns.constEnd()) {
-                columns_ = known.value();
-                visible_ = int(columns_.size()) - int(hiddenKeys.size());
-                table_ = t;
-                rows_ = std::make_shared<RowStore>(int(columns_.size()));
-                open_ = true;
-                pos_ = 0;
-                return;
-            }
-        }
+        int hidden = 0;
+        const QString run = withKeys(sql, sh, t, hidden);
+        columns_.clear();
+        if (t && sh.none && openKnownEmpty(cn, run, t, hidden))
+            return;
         // A list window reads its list again each time it comes to the
         // front. A long result read before, from a store unchanged since,
         // comes back as it was; inside a unit, which may be undone, every
         // result is read.
         const auto stateOf = cn.transactionDepth() == 0 ? dialect(cn.engine()).storeState : nullptr;
         StoreState before;
-        if (stateOf) {
-            const auto last = cn.plans().lastReads.constFind(run);
-            if (last != cn.plans().lastReads.constEnd() && stateOf(cn, &before)) {
-                std::shared_ptr<RowStore> rows = last->rows.lock();
-                if (rows && last->state == before && last->binds == binds) {
-                    columns_ = last->columns;
-                    visible_ = last->visible;
-                    table_ = last->table;
-                    rows_ = std::move(rows);
-                    open_ = true;
-                    pos_ = 0;
-                    return;
-                }
-            }
-        }
-        // Bound statements keep their compiled form, and so do the local
-        // file's texts that come again.
-        QSqlQuery local(db);
-        const bool again = binds.isEmpty() && seen && dialect(cn.engine()).keepsRepeatedTexts;
-        const bool keep = !binds.isEmpty() || again;
-        QSqlQuery& q = !binds.isEmpty() ? bound(run) : again ? cn.plans().kept(db, run, cn) : local;
-        // A kept statement left open would hold the local file's snapshot.
-        struct Finish {
-            QSqlQuery& q;
-            ~Finish() { q.finish(); }
-        } finish{q};
-        if (!keep)
-            q.setForwardOnly(true);
-        if (!(keep ? q.exec() : q.exec(run)))
-            throw cn.makeError(q.lastError(), run, false);
-        // A table's columns depend on the text alone: kept with the text.
-        Connection::Plans* plans = (keep || sh.none) && t ? &cn.plans() : nullptr;
-        auto known = plans ? plans->columns.constFind(run) : QHash<QString, QVector<Column>>::const_iterator();
-        if (plans && known != plans->columns.constEnd())
-            columns_ = known.value();
-        else
-            describeColumns(columns_, q.record(), t, sh, cat, int(hiddenKeys.size()));
-        if (plans && known == plans->columns.constEnd())
-            plans->columns.insert(run, columns_);
-        const int n = int(columns_.size());
-        visible_ = n - hiddenKeys.size();
-        table_ = t;
-        auto rows = std::make_shared<RowStore>(n);
-        const auto readRest = dialect(cn.engine()).readRest;
-        for (bool rest = false; !rest && q.next();) {
-            if (n == 0)
-                rows->appendRow({});
-            for (int i = 0; i < n; ++i)
-                addRead(*rows, q.value(i), columns_[i]);
-            QSqlError e;
-            rest = readRest && readRest(q, *rows, columns_, &e);
-            if (e.isValid())
-                throw cn.makeError(e, run, false);
-        }
-        rows_ = std::move(rows);
-        if (q.lastError().isValid())
-            throw cn.makeError(q.lastError(), run, false);
-        q.finish();
+        if (stateOf && stateOf(cn, &before) && reuseLastRead(cn, run, binds, before))
+            return;
+        read(cn, run, binds, sh, t, hidden, seen);
         if (stateOf && rows_->size() >= Connection::Plans::kLongResult) {
             auto& reads = cn.plans().lastReads;
             if (reads.size() >= 16 && !reads.contains(run))
@@ -348,6 +184,144 @@ void Recordset::openOnce(const QString& source, Connection& cn, const QVector<QV
         open_ = false;
         throw;
     }
+}
+
+sql::SelectShape Recordset::shapeOf(Connection& cn, const QString& sql, bool& seen)
+{
+    Connection::Plans& p = cn.plans();
+    auto it = p.shapes.constFind(sql);
+    seen = it != p.shapes.constEnd();
+    if (seen)
+        return it.value();
+    const sql::SelectShape fresh = sql::analyse(sql, cn.catalog());
+    p.shapes.insert(sql, fresh);
+    return fresh;
+}
+
+QSqlQuery& Recordset::boundQuery(Connection& cn, const QString& text, const QVector<QVariant>& binds)
+{
+    QSqlQuery& q = cn.prepared(text);
+    const bool datesAsText = dialect(cn.engine()).datesAsText;
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, values::bindable(binds[i], datesAsText));
+    return q;
+}
+
+void Recordset::runStatement(Connection& cn, const QString& sql, const QVector<QVariant>& binds)
+{
+    const bool isDelete = sql.startsWith(QLatin1String("DELETE"), Qt::CaseInsensitive);
+    if (cn.unitDoomed())
+        fail(err::UnitAborted, QStringLiteral("La transacción fue anulada."));
+    beforeWrite(sql);
+    QSqlQuery local(cn.database());
+    QSqlQuery& q = binds.isEmpty() ? local : boundQuery(cn, sql, binds);
+    const bool done = binds.isEmpty() ? q.exec(sql) : q.exec();
+    if (!done) {
+        const QSqlError e = q.lastError();
+        q.finish();
+        throw cn.makeError(e, sql, isDelete);
+    }
+    q.finish();
+    open_ = true;
+    pos_ = 0;
+}
+
+QString Recordset::withKeys(const QString& sql, const sql::SelectShape& sh, const TableInfo* t, int& hidden)
+{
+    // A changeable result must find its row again: the key columns the
+    // statement leaves out are fetched too, after the others, unseen.
+    hidden = 0;
+    if (!t || sh.star)
+        return sql;
+    QString extra;
+    for (int k : t->key)
+        if (!sh.items.contains(t->columns[k].name, Qt::CaseInsensitive)) {
+            extra += QStringLiteral(", ") + t->columns[k].name;
+            ++hidden;
+        }
+    return hidden == 0 ? sql : sql.left(sh.fromPos).trimmed() + extra + QLatin1Char(' ') + sql.mid(sh.fromPos);
+}
+
+bool Recordset::openKnownEmpty(Connection& cn, const QString& run, const TableInfo* t, int hidden)
+{
+    // A table opened to add rows, whose columns are known: nothing to
+    // read, so nothing to run.
+    const auto known = cn.plans().columns.constFind(run);
+    if (known == cn.plans().columns.constEnd())
+        return false;
+    columns_ = known.value();
+    visible_ = int(columns_.size()) - hidden;
+    table_ = t;
+    rows_ = std::make_shared<RowStore>(int(columns_.size()));
+    open_ = true;
+    pos_ = 0;
+    return true;
+}
+
+bool Recordset::reuseLastRead(Connection& cn, const QString& run, const QVector<QVariant>& binds, const StoreState& now)
+{
+    const auto last = cn.plans().lastReads.constFind(run);
+    if (last == cn.plans().lastReads.constEnd())
+        return false;
+    std::shared_ptr<RowStore> rows = last->rows.lock();
+    if (!rows || !(last->state == now) || last->binds != binds)
+        return false;
+    columns_ = last->columns;
+    visible_ = last->visible;
+    table_ = last->table;
+    rows_ = std::move(rows);
+    open_ = true;
+    pos_ = 0;
+    return true;
+}
+
+void Recordset::read(Connection& cn, const QString& run, const QVector<QVariant>& binds, const sql::SelectShape& sh,
+                     const TableInfo* t, int hidden, bool seen)
+{
+    // Bound statements keep their compiled form, and so do the local
+    // file's texts that come again.
+    QSqlDatabase db = cn.database();
+    QSqlQuery local(db);
+    const bool again = binds.isEmpty() && seen && dialect(cn.engine()).keepsRepeatedTexts;
+    const bool keep = !binds.isEmpty() || again;
+    QSqlQuery& q = !binds.isEmpty() ? boundQuery(cn, run, binds) : again ? cn.plans().kept(db, run, cn) : local;
+    // A kept statement left open would hold the local file's snapshot.
+    struct Finish {
+        QSqlQuery& q;
+        ~Finish() { q.finish(); }
+    } finish{q};
+    if (!keep)
+        q.setForwardOnly(true);
+    if (!(keep ? q.exec() : q.exec(run)))
+        throw cn.makeError(q.lastError(), run, false);
+    // A table's columns depend on the text alone: kept with the text.
+    Connection::Plans* plans = (keep || sh.none) && t ? &cn.plans() : nullptr;
+    auto known = plans ? plans->columns.constFind(run) : QHash<QString, QVector<Column>>::const_iterator();
+    if (plans && known != plans->columns.constEnd())
+        columns_ = known.value();
+    else
+        describeColumns(columns_, q.record(), t, sh, cn.catalog(), hidden);
+    if (plans && known == plans->columns.constEnd())
+        plans->columns.insert(run, columns_);
+    const int n = int(columns_.size());
+    visible_ = n - hidden;
+    table_ = t;
+    auto rows = std::make_shared<RowStore>(n);
+    const auto readRest = dialect(cn.engine()).readRest;
+    for (bool rest = false; !rest && q.next();) {
+        if (n == 0)
+            rows->appendRow({});
+        for (int i = 0; i < n; ++i)
+            addRead(*rows, q.value(i), columns_[i]);
+        QSqlError e;
+        rest = readRest && readRest(q, *rows, columns_, &e);
+        if (e.isValid())
+            throw cn.makeError(e, run, false);
+    }
+    rows_ = std::move(rows);
+    if (q.lastError().isValid())
+        throw cn.makeError(q.lastError(), run, false);
+    q.finish();
 }
 
 void Recordset::Close()
@@ -478,128 +452,6 @@ QVariant Recordset::value(int index) const
     return rows_->value(pos_, index);
 }
 
-// A plain number's text as a double. Up to 15 digits the digits make an
-// exact whole number and one division by an exact power of ten rounds as
-// the general parse does.
-static double plainNumber(const QString& s)
-{
-    if (s.size() > 16)
-        return s.toDouble();
-    qint64 n = 0;
-    int digits = 0, decimals = -1;
-    int i = 0;
-    const bool neg = s.startsWith(QLatin1Char('-'));
-    if (neg || s.startsWith(QLatin1Char('+')))
-        i = 1;
-    for (; i < s.size(); ++i) {
-        if (s[i] == QLatin1Char('.')) {
-            decimals = 0;
-            continue;
-        }
-        n = n * 10 + (s[i].unicode() - '0');
-        ++digits;
-        if (decimals >= 0)
-            ++decimals;
-    }
-    if (digits > 15)
-        return s.toDouble();
-    static const double tens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double x = decimals > 0 ? double(n) / tens[decimals] : double(n);
-    return neg ? -x : x;
-}
-
-static QVariant convertForColumn(const QVariant& v, Kind kind, const QString& column)
-{
-    if (!v.isValid() || v.isNull())
-        return QVariant();
-    const bool isText = v.typeId() == QMetaType::QString;
-    auto mismatch = [&](const QString& what) -> QVariant {
-        fail(err::TypeMismatch, QStringLiteral("No coinciden los tipos de datos: '%1' no vale como %2 en el campo %3")
-                                .arg(v.toString(), what, column));
-    };
-    switch (kind) {
-    case Kind::Text:
-        if (isText)
-            return v;
-        if (v.typeId() == QMetaType::QDate)
-            return FormatDate(v.toDate());
-        return NumText(v);
-    case Kind::Integer: {
-        double d;
-        if (isText) {
-            const QString s = v.toString().trimmed();
-            if (!IsPlainNumber(s))
-                return mismatch(QStringLiteral("un número entero"));
-            d = plainNumber(s);
-        } else {
-            bool ok = false;
-            d = v.toDouble(&ok);
-            if (!ok)
-                return mismatch(QStringLiteral("un número entero"));
-        }
-        if (d != std::trunc(d))
-            d = RoundHalfEven(d);
-        if (d > 2147483647.0 || d < -2147483648.0)
-            fail(err::Overflow, QStringLiteral("Desbordamiento: %1 no cabe en el campo %2").arg(NumText(d), column));
-        return QVariant(qint64(d));
-    }
-    case Kind::Money: {
-        if (isText) {
-            const QString s = v.toString().trimmed();
-            if (!IsPlainNumber(s))
-                return mismatch(QStringLiteral("un número"));
-            return QVariant(plainNumber(s));
-        }
-        bool ok = false;
-        double d = v.toDouble(&ok);
-        if (!ok)
-            return mismatch(QStringLiteral("un número"));
-        return QVariant(d);
-    }
-    case Kind::Date: {
-        if (v.typeId() == QMetaType::QDate)
-            return v.toDate().isValid() ? v : mismatch(QStringLiteral("una fecha"));
-        if (v.typeId() == QMetaType::QDateTime)
-            return v.toDateTime().date();
-        // An empty date box stores no date, so a record kept without one can
-        // still be opened and saved.
-        if (v.toString().trimmed().isEmpty())
-            return QVariant();
-        const QDate d = ParseDate(v.toString());
-        if (!d.isValid())
-            return mismatch(QStringLiteral("una fecha"));
-        return d;
-    }
-    case Kind::AutoNumber:
-        fail(err::AutoNumbered, QStringLiteral("No se puede actualizar el campo %1: lo numera la base de datos.").arg(column));
-    }
-    return v;
-}
-
-// Both engines refuse alike a text longer than its column.
-static void checkTextLength(const QVariant& v, const ColumnInfo& c)
-{
-    if (c.kind != Kind::Text || (!c.maxChars && !c.maxBytes) || v.typeId() != QMetaType::QString)
-        return;
-    const QString& s = *static_cast<const QString*>(v.constData());
-    // A text no longer in code units than the limit is within it: only a
-    // longer one is counted out (every row added passes here). A character
-    // beyond the first plane is one, as both stores count it; a half
-    // without its other half still counts.
-    if (c.maxChars && s.size() > c.maxChars) {
-        qsizetype chars = s.size();
-        for (qsizetype i = 1; i < s.size(); ++i)
-            if (s.at(i).isLowSurrogate() && s.at(i - 1).isHighSurrogate())
-                --chars;
-        if (chars > c.maxChars)
-            throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 caracteres").arg(c.name).arg(c.maxChars),
-                        Fault::TooLong};
-    }
-    if (c.maxBytes && s.size() * 3 > c.maxBytes && s.toUtf8().size() > c.maxBytes)
-        throw Error{err::TooLong, QStringLiteral("El campo %1 admite hasta %2 bytes").arg(c.name).arg(c.maxBytes),
-                    Fault::TooLong};
-}
-
 void Recordset::setValue(int index, const QVariant& v)
 {
     checkIndex(index);
@@ -607,8 +459,8 @@ void Recordset::setValue(int index, const QVariant& v)
         failNotUpdatable();
     if (!adding_ && !onRow())
         fail(err::NoCurrentRow, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó."));
-    QVariant cv = convertForColumn(v, columns_[index].kind, columns_[index].name);
-    checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
+    QVariant cv = values::convertForColumn(v, columns_[index].kind, columns_[index].name);
+    values::checkTextLength(cv, table_->columns[columns_[index].tableColumn]);
     if (adding_) {
         // The new row holds its values itself; set_ says which were given.
         pending_[index] = std::move(cv);
@@ -640,24 +492,6 @@ void Recordset::CancelUpdate()
     changed_.clear();
 }
 
-static QVariant bindable(const QVariant& v, Engine e)
-{
-    if (v.isNull() || !v.isValid())
-        return QVariant(QMetaType(QMetaType::QString));
-    if (v.typeId() == QMetaType::QDate && dialect(e).datesAsText) {
-        const QDate d = v.toDate();
-        // Written by hand: every row added with a date passes here.
-        int y = 0, m = 0, dd = 0;
-        d.getDate(&y, &m, &dd);
-        if (y < 1000 || y > 9999)
-            return d.toString(QStringLiteral("yyyy-MM-dd"));
-        const char t[10] = {char('0' + y / 1000), char('0' + y / 100 % 10), char('0' + y / 10 % 10), char('0' + y % 10), '-',
-                            char('0' + m / 10),   char('0' + m % 10),       '-',                     char('0' + dd / 10), char('0' + dd % 10)};
-        return QString::fromLatin1(t, 10);
-    }
-    return v;
-}
-
 QString Recordset::insertText(const QVector<int>& keys) const
 {
     const QString into = QStringLiteral("INSERT INTO ") + table_->name;
@@ -683,7 +517,7 @@ QString Recordset::criteria(QVector<QVariant>& binds, const Row& original) const
             continue;
         const QString col = table_->columns[columns_[i].tableColumn].name;
         parts << col + dialect(e).sameValue;
-        binds << bindable(original[i], e);
+        binds << values::bindable(original[i], dialect(e).datesAsText);
     }
     if (parts.isEmpty())
         return QStringLiteral("1=0");
@@ -750,7 +584,7 @@ void Recordset::updateOnce()
         beforeWrite(sql);
         insertBinds_.clear();
         for (int k : keys)
-            insertBinds_.append(bindable(pending_[k], e));
+            insertBinds_.append(values::bindable(pending_[k], dialect(e).datesAsText));
         QVariant id;
         cn_->write(sql, insertBinds_, false, table_->autoColumn >= 0 ? &id : nullptr);
         if (table_->autoColumn >= 0) {
@@ -773,7 +607,7 @@ void Recordset::updateOnce()
     std::sort(keys.begin(), keys.end());
     for (int i : keys) {
         sets << table_->columns[columns_[i].tableColumn].name + QStringLiteral(" = ?");
-        binds << bindable(changed_.value(i), e);
+        binds << values::bindable(changed_.value(i), dialect(e).datesAsText);
     }
     const QString crit = criteria(binds, rows_->row(pos_));
     const QString sql = QStringLiteral("UPDATE ") + table_->name + QStringLiteral(" SET ") + sets.join(QStringLiteral(", "))
