@@ -42,6 +42,13 @@ bool EsEstado(const QString& estado, const char* valor)
     return estado.trimmed().compare(QLatin1String(valor), Qt::CaseInsensitive) == 0;
 }
 
+ResultadoAbono Rechazo(EstadoAbono e)
+{
+    ResultadoAbono r;
+    r.estado = e;
+    return r;
+}
+
 // Runs cuerpo in one unit: committed when it answers Hecho or Cancelada,
 // rolled back otherwise or when anything fails (Err then holds why).
 template <class F>
@@ -52,12 +59,7 @@ ResultadoAbono EnUnaUnidad(F&& cuerpo)
         r = cuerpo(cn);
         return r.estado == EstadoAbono::Hecho || r.estado == EstadoAbono::Cancelada;
     });
-    if (!ok) {
-        ResultadoAbono fallo;
-        fallo.estado = EstadoAbono::Error;
-        return fallo;
-    }
-    return r;
+    return ok ? r : Rechazo(EstadoAbono::Error);
 }
 
 // The refusals an invoice in this state gives; Hecho when it takes changes.
@@ -80,17 +82,11 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
 {
     // Whole cents only: a payment of 100.004 would leave a balance no
     // payment can close.
-    if (!std::isfinite(valor) || EnCentavos(valor) <= 0 || std::fabs(valor * 100 - std::nearbyint(valor * 100)) > 1e-6) {
-        ResultadoAbono r;
-        r.estado = EstadoAbono::ValorInvalido;
-        return r;
-    }
+    if (!std::isfinite(valor) || EnCentavos(valor) <= 0 || std::fabs(valor * 100 - std::nearbyint(valor * 100)) > 1e-6)
+        return Rechazo(EstadoAbono::ValorInvalido);
     valor = EnCentavos(valor);
-    if (!NumeroValido(numero)) {
-        ResultadoAbono r;
-        r.estado = EstadoAbono::NoExiste;
-        return r;
-    }
+    if (!NumeroValido(numero))
+        return Rechazo(EstadoAbono::NoExiste);
     const QString empresa = gCodigoEmp;
     const QString donde = Donde(numero, empresa);
     return EnUnaUnidad([&](ado::Connection& cn) {
@@ -157,16 +153,12 @@ ResultadoAbono AbonarFactura(const TablasCuenta& t, const QString& numero, doubl
 ResultadoAbono QuitarAbonoFactura(const TablasCuenta& t, const QString& numero, qint16 num_abono, double valor)
 {
     if (num_abono == 1) {
-        ResultadoAbono r;
-        r.estado = EstadoAbono::PrimerAbono;
+        ResultadoAbono r = Rechazo(EstadoAbono::PrimerAbono);
         r.num_abono = num_abono;
         return r;
     }
-    if (!NumeroValido(numero)) {
-        ResultadoAbono r;
-        r.estado = EstadoAbono::NoExiste;
-        return r;
-    }
+    if (!NumeroValido(numero))
+        return Rechazo(EstadoAbono::NoExiste);
     const QString empresa = gCodigoEmp;
     const QString donde = Donde(numero, empresa);
     return EnUnaUnidad([&](ado::Connection& cn) {

@@ -29,6 +29,21 @@ bool EscribirPrimeraColumna(const QString& sql, double valor)
     return true;
 }
 
+// The same through the shared query, with the error check's message; false
+// when the query fails or finds no row.
+bool ActualizarPrimeraColumna(const QString& sql, double valor)
+{
+    gSQL = sql;
+    if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
+        return false;
+    Err.Clear();
+    Trap([&] {
+        gRecordset->Fields(0).setValue(valor);
+        gRecordset->Update();
+    });
+    return ControlErrores();
+}
+
 }  // namespace
 
 QString TextoNCF(const QString& prefijo, double secuencia)
@@ -49,15 +64,7 @@ double ObtenerConsecutivo(const QString& columna)
 
 bool ActualizarConsecutivo(const QString& columna, double valor)
 {
-    gSQL = SqlConsecutivo(columna, gCodigoEmp);
-    if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
-        return false;
-    Err.Clear();
-    Trap([&] {
-        gRecordset->Fields(0).setValue(valor);
-        gRecordset->Update();
-    });
-    return ControlErrores();
+    return ActualizarPrimeraColumna(SqlConsecutivo(columna, gCodigoEmp), valor);
 }
 
 QString GenerarNCF(const QString& columna, qint16 id, double* secuencia)
@@ -75,15 +82,7 @@ QString GenerarNCF(const QString& columna, qint16 id, double* secuencia)
 
 bool ActualizarConsecutivoNCF(const QString& columna, double valor, qint16 id)
 {
-    gSQL = SqlConsecutivoNCF(columna, id, gCodigoEmp);
-    if (!AbrirRecordset(gSQL) || gRecordset->RecordCount() < 1)
-        return false;
-    Err.Clear();
-    Trap([&] {
-        gRecordset->Fields(0).setValue(valor);
-        gRecordset->Update();
-    });
-    return ControlErrores();
+    return ActualizarPrimeraColumna(SqlConsecutivoNCF(columna, id, gCodigoEmp), valor);
 }
 
 bool VerificarRangoNCF(double secuencia, qint16 id, const std::function<void()>& vaciarCaja)
