@@ -87,10 +87,10 @@ bool ActualizarInventario(qint16 cantidad, double precio, const QString& movimie
 {
     if (!HayFilaActual(gRecordset))
         return true;
-    Err.Clear();
-    if (Trap([&] {
-            MoverArticulo(gRecordset->Fields(QStringLiteral("codigo_art")).Text(), cantidad, precio, movimiento, concepto,
-                          origen);
+    const QString codigo = gRecordset->Fields(QStringLiteral("codigo_art")).Text();
+    if (EnTransaccion([&](ado::Connection&) {
+            MoverArticulo(codigo, cantidad, precio, movimiento, concepto, origen);
+            return true;
         }))
         return true;
     ControlErrores();

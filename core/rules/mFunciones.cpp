@@ -199,8 +199,12 @@ bool MensajeDeFalla(ado::Fault falla, long n, const QString& descripcion)
         unaVez = true;
         break;
     case ado::Fault::Busy:
-        texto = QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
-                               "Espere unos momentos e inténtelo de nuevo");
+        // A unit that kept losing the same rows to other workstations.
+        texto = n == ado::err::Deadlock
+                    ? QStringLiteral("Otra estación de trabajo está usando los mismos datos en este momento y el trabajo no "
+                                     "se guardó. Presione de nuevo para repetirlo")
+                    : QStringLiteral("La base de datos está ocupada por otra estación de trabajo y el trabajo no se guardó. "
+                                     "Espere unos momentos e inténtelo de nuevo");
         unaVez = true;
         break;
     case ado::Fault::Changed:

@@ -4,6 +4,10 @@
 #include "mVblesGlobales.h"
 #include "vbrt.h"
 
+#include <QRandomGenerator>
+#include <QThread>
+#include <algorithm>
+
 bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo)
 {
     ado::Connection& cn = Conexion();
@@ -24,6 +28,17 @@ bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo)
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
 {
     const BusyCursor espera;
-    Err.Clear();
-    return Trap([&] { EnUnidad(cuerpo); });
+    // Only a unit of its own runs again: inside another, the outer unit as
+    // a whole is given up and its caller decides.
+    const int intentos = Conexion().transactionDepth() == 0 ? kIntentosUnidad : 1;
+    for (int intento = 1;; ++intento) {
+        Err.Clear();
+        if (Trap([&] { EnUnidad(cuerpo); }))
+            return true;
+        if (intento >= intentos || Err.Number != ado::err::Deadlock)
+            return false;
+        // Another workstation won the same rows; it will be done in a
+        // moment. A pause of random length keeps two losers apart.
+        QThread::msleep(QRandomGenerator::global()->bounded(1, 10 << std::min(intento, 5)));
+    }
 }

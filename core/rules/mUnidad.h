@@ -16,4 +16,10 @@ bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo);
 // The same for a caller that reports failures itself: false when an error
 // rolled the unit back, which then lands in Err; a cuerpo that gives up
 // rolls back and still gives true. The busy cursor shows while it runs.
+//
+// A unit of its own (none open around it) that meets a deadlock, or on a
+// cluster another node's commit of the same rows (err::Deadlock), runs
+// again after a short random pause, up to kIntentosUnidad times in all:
+// cuerpo must start afresh on each run.
+constexpr int kIntentosUnidad = 12;
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);

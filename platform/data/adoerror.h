@@ -41,6 +41,7 @@ enum Number : long {
     NoControl = 340,
     NoDriver = 429,
     ServerGone = 2006,  // the server's own number for a dropped connection
+    Deadlock = 1213,    // the server's own: a deadlock, or a cluster's certification conflict
     NoCurrentRow = 3021,
     Duplicate = 3022,
     MissingFile = 3024,

@@ -93,9 +93,10 @@ private slots:
                                    << "Error No: 1205. La base de datos está ocupada por otra estación de trabajo y el trabajo no se "
                                       "guardó. Espere unos momentos e inténtelo de nuevo"
                                    << ex;
+        // What is left after the unit ran again and lost every time.
         QTest::newRow("deadlock") << 1213L << int(ado::Fault::Busy)
-                                  << "Error No: 1213. La base de datos está ocupada por otra estación de trabajo y el trabajo no se "
-                                     "guardó. Espere unos momentos e inténtelo de nuevo"
+                                  << "Error No: 1213. Otra estación de trabajo está usando los mismos datos en este momento y el "
+                                     "trabajo no se guardó. Presione de nuevo para repetirlo"
                                   << ex;
         QTest::newRow("disk full") << 13L << int(ado::Fault::DiskFull)
                                    << "Error No: 13. El disco de la base de datos está lleno y el trabajo no se guardó. Libere espacio "

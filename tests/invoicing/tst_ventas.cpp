@@ -419,6 +419,31 @@ private slots:
         QCOMPARE(filas(t, "Fact_xCobrar"), 0);
     }
 
+    // Another workstation (another node of a cluster) won the same rows at
+    // the first run: the apply runs again and the clerk sees nothing.
+    void otraEstacionGanaElPrimerIntento()
+    {
+        TESTSTORE_OPEN_FRESH(t);
+        firmar();
+        articulo(t, "Q", 10, 25, 25, 25, 18, 10);
+        auto w = nueva();
+        linea(*w, "Q", "2");
+        escribir(*w, 7, caja(*w, 9));
+        int cobros = 0, escrituras = 0;
+        pagarContando(cobros);
+        ado::Connection::setWriteHook([&](const QString&) {
+            if (++escrituras == 1)
+                throw ado::Error{1213, QStringLiteral("Deadlock found when trying to get lock"), ado::Fault::Busy};
+        });
+        msgtest::clear();
+        QVERIFY(w->bAplicar_Click());
+        QCOMPARE(msgtest::texts(), QStringList());
+        QCOMPARE(cobros, 1);
+        QCOMPARE(filas(t, "Ventas") + filas(t, "Detalles_FacVen") + filas(t, "Kardex"), 3);
+        QCOMPARE(stock(t, "Q"), 8);
+        QCOMPARE(consecutivo(t, "consecutivo_venta").toInt(), caja(*w, 0).toInt());
+    }
+
     // Another workstation removes a line's article while the sale is
     // entered: the apply names it and stores nothing, whether the removal
     // came before the check or while the cash was counted.
