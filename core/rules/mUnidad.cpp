@@ -8,6 +8,21 @@
 #include <QThread>
 #include <algorithm>
 
+namespace {
+
+std::function<int(int)> pausaFijada;
+
+// Another workstation won the same rows; it will be done in a moment. A
+// pause of random length, longer after each loss, keeps two losers apart.
+int Pausa(int intento)
+{
+    return pausaFijada ? pausaFijada(intento) : QRandomGenerator::global()->bounded(1, 10 << std::min(intento, 6));
+}
+
+}  // namespace
+
+void FijarPausaUnidad(std::function<int(int)> pausa) { pausaFijada = std::move(pausa); }
+
 bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo)
 {
     ado::Connection& cn = Conexion();
@@ -37,8 +52,6 @@ bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo)
             return true;
         if (intento >= intentos || Err.Number != ado::err::Deadlock)
             return false;
-        // Another workstation won the same rows; it will be done in a
-        // moment. A pause of random length keeps two losers apart.
-        QThread::msleep(QRandomGenerator::global()->bounded(1, 10 << std::min(intento, 5)));
+        QThread::msleep(Pausa(intento));
     }
 }

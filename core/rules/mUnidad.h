@@ -21,5 +21,9 @@ bool EnUnidad(const std::function<bool(ado::Connection&)>& cuerpo);
 // cluster another node's commit of the same rows (err::Deadlock), runs
 // again after a short random pause, up to kIntentosUnidad times in all:
 // cuerpo must start afresh on each run.
-constexpr int kIntentosUnidad = 12;
+constexpr int kIntentosUnidad = 20;
 bool EnTransaccion(const std::function<bool(ado::Connection&)>& cuerpo);
+
+// Test hook: the pause in ms before the run after run intento; empty gives
+// the random one back.
+void FijarPausaUnidad(std::function<int(int intento)> pausa);

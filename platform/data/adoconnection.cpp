@@ -21,6 +21,10 @@ std::function<void(const QString&)>& writeHook()
 }
 
 int waitLimit = 0;  // the test hook's, 0 for the constants
+bool clusterUnitsHook = false;
+
+constexpr long kSavepointGone = 1305;  // the server's: no such savepoint
+const QLatin1String kSavepoint("SAVEPOINT tarvik_unidad");
 quint64 (*actionCounter)() = nullptr;
 
 quint64 actionNow() { return actionCounter ? actionCounter() : 0; }
@@ -137,6 +141,7 @@ qint64 Connection::write(const QString& sql, const QVector<QVariant>& binds, boo
 }
 
 void Connection::setWriteHook(std::function<void(const QString&)> hook) { writeHook() = std::move(hook); }
+void Connection::setClusterUnitsHook(bool on) { clusterUnitsHook = on; }
 
 QSqlDatabase Connection::database() const
 {
@@ -175,6 +180,7 @@ void Connection::Close()
     engine_ = Engine::None;
     depth_ = 0;
     rollbackOnly_ = false;
+    clusterUnits_ = false;
     catalog_ = Catalog();
 }
 
@@ -226,6 +232,7 @@ void Connection::Open(const QString& connectionString, const QString& user, cons
                 execRaw(s);
             loadCatalog();
             checkServerWritable();
+            clusterUnits_ = clusterUnitsHook || mariadb::clusterNode(database());
         } catch (...) {
             Close();
             throw;
@@ -394,10 +401,34 @@ void Connection::BeginTrans()
     if (!isOpen())
         fail(err::Closed, QStringLiteral("La conexión está cerrada."));
     if (depth_ == 0) {
-        retryingLost([&] { execRaw(dialect(engine_).beginUnit); }, true);
+        if (clusterUnits_) {
+            retryingLost([&] { execRaw(QStringLiteral("SET autocommit = 0")); }, true);
+            try {
+                execRaw(kSavepoint);
+            } catch (...) {
+                endClusterUnit();
+                throw;
+            }
+        } else {
+            retryingLost([&] { execRaw(dialect(engine_).beginUnit); }, true);
+        }
         rollbackOnly_ = false;
     }
     ++depth_;
+}
+
+// Rolls back what the unit still holds and gives the session its autocommit
+// back. Should that fail the session is not trusted again: the next action
+// opens a new one.
+void Connection::endClusterUnit()
+{
+    try {
+        execRaw(QStringLiteral("ROLLBACK"));
+        execRaw(QStringLiteral("SET autocommit = 1"));
+    } catch (...) {
+        if (lostText_.isEmpty())
+            lostText_ = ConnectionString;
+    }
 }
 
 void Connection::CommitTrans()
@@ -409,18 +440,44 @@ void Connection::CommitTrans()
         return;
     if (rollbackOnly_) {
         rollbackOnly_ = false;
+        if (clusterUnits_)
+            endClusterUnit();
         fail(err::UnitAborted, QStringLiteral("La transacción fue anulada y no se guardó nada."));
     }
     try {
+        if (clusterUnits_) {
+            try {
+                execRaw(QStringLiteral("RELEASE ") + kSavepoint);
+            } catch (const Error& e) {
+                if (e.number != kSavepointGone)
+                    throw;
+                // The node ended the unit unasked: what ran after it is held
+                // in a transaction of its own, and goes with the rollback.
+                throw Error{err::Deadlock, QStringLiteral("El servidor deshizo la transacción por otra estación de trabajo"),
+                            Fault::Busy};
+            }
+        }
         execRaw(QStringLiteral("COMMIT"));
     } catch (const Error& e) {
         if (dialect(engine_).reconnects && sentUnanswered(e))
             throw unconfirmed(e);
-        try {
-            execRaw(QStringLiteral("ROLLBACK"));
-        } catch (...) {
+        if (clusterUnits_) {
+            endClusterUnit();
+        } else {
+            try {
+                execRaw(QStringLiteral("ROLLBACK"));
+            } catch (...) {
+            }
         }
         throw;
+    }
+    if (clusterUnits_) {
+        try {
+            execRaw(QStringLiteral("SET autocommit = 1"));
+        } catch (...) {
+            if (lostText_.isEmpty())
+                lostText_ = ConnectionString;
+        }
     }
 }
 
@@ -440,7 +497,10 @@ void Connection::RollbackTrans()
     if (depth_ == 0)
         return;
     --depth_;
-    if (!rollbackOnly_) {
+    if (depth_ == 0 && clusterUnits_) {
+        // Reads after an abort may have opened a transaction again.
+        endClusterUnit();
+    } else if (!rollbackOnly_) {
         try {
             execRaw(QStringLiteral("ROLLBACK"));
         } catch (...) {

@@ -101,6 +101,9 @@ public:
     // Test hook: called before every write the layer performs (insert,
     // update, delete, statement); throwing from it fails that write.
     static void setWriteHook(std::function<void(const QString& sql)> hook);
+    // Test hook: the server connections opened after keep their units as
+    // on a node of a cluster.
+    static void setClusterUnitsHook(bool on);
 
     // What the layer's recordsets run their statements through.
     //   prepared: the compiled form of a text with bound values, kept.
@@ -123,6 +126,7 @@ private:
     void loadCatalog();
     void tidy();
     void execRaw(const QString& sql);
+    void endClusterUnit();
     QString rewrite(const QString& sql) const;
     void checkServerWritable();
     void reviveLost();
@@ -135,6 +139,10 @@ private:
     Catalog catalog_;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    // On a cluster node a unit runs with autocommit off and a savepoint of
+    // its own: should the node end the unit unasked, what runs after is
+    // held, not stored, and the commit finds the savepoint gone.
+    bool clusterUnits_ = false;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
     // The rewrite and shape of statement texts seen before; they depend on
     // the catalogue only.

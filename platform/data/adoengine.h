@@ -26,6 +26,10 @@ void open(const QString& name, const QString& path);
 namespace mariadb {
 // Adds the server the connection text names as the registry's entry name.
 void open(const QString& name, const QString& text, const QString& user, const QString& password);
+// Whether the server is a node of a cluster, which may end a unit of this
+// connection between two of its statements (another node's commit of the
+// same rows) and tell it only on a later one, or never.
+bool clusterNode(const QSqlDatabase& db);
 }  // namespace mariadb
 
 // Where the engines differ in what the layer itself writes and runs.

@@ -84,6 +84,18 @@ QSqlQuery catalogRows(const QSqlDatabase& db, const QString& sql)
     return q;
 }
 
+}  // namespace
+
+bool clusterNode(const QSqlDatabase& db)
+{
+    // A server without the cluster's provider answers OFF, an older one
+    // not at all: neither is a node.
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("SELECT @@wsrep_on")) && q.next() && q.value(0).toInt() == 1;
+}
+
+namespace {
+
 QHash<QString, TableInfo> readTables(const QSqlDatabase& db)
 {
     Catalog c;

@@ -5,6 +5,7 @@
 #include "mFunciones.h"
 #include "mUnidad.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -42,14 +43,38 @@ bool AgregarCliente(int& corridas)
     });
 }
 
+// A unit that adds clients C1 and C2, and between the two, on the runs
+// that the node gives up, ends the transaction on the server without a word
+// to the program, as a cluster node does when another node's commit takes
+// the same rows.
+bool AgregarDosClientes(int& corridas, int abandonadas)
+{
+    return EnTransaccion([&](ado::Connection& cn) {
+        ++corridas;
+        ado::Recordset rs;
+        rs.Open("INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C1', 'ANA')", cn);
+        if (corridas <= abandonadas)
+            QSqlQuery(cn.database()).exec("ROLLBACK");
+        rs.Open("INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C2', 'LUIS')", cn);
+        return true;
+    });
+}
+
 }  // namespace
 
 class TstUnidad : public Prueba {
     Q_OBJECT
 private slots:
+    void init()
+    {
+        Prueba::init();
+        FijarPausaUnidad([](int) { return 0; });
+    }
     void cleanup()
     {
         ado::Connection::setWriteHook({});
+        ado::Connection::setClusterUnitsHook(false);
+        FijarPausaUnidad({});
         Prueba::cleanup();
     }
 
@@ -92,6 +117,41 @@ private slots:
         msgtest::clear();
         QVERIFY(AgregarCliente(vistas));
         QCOMPARE(clientes(t), 1);
+    }
+
+    // What ran after the node ended the unit is not stored by itself: the
+    // whole unit runs again, or nothing of it is stored.
+    void elNodoTerminaLaUnidadSinAvisar_data()
+    {
+        columnas<int, bool, int>("abandonadas", "guardado", "corridas");
+        QTest::newRow("una vez") << 1 << true << 2;
+        QTest::newRow("siempre") << kIntentosUnidad << false << kIntentosUnidad;
+    }
+    void elNodoTerminaLaUnidadSinAvisar()
+    {
+        if (!teststore::mariadb())
+            QSKIP("only a server ends a unit unasked");
+        QFETCH(int, abandonadas);
+        QFETCH(bool, guardado);
+        QFETCH(int, corridas);
+        ado::Connection::setClusterUnitsHook(true);
+        TESTSTORE_OPEN_FRESH(t);
+        int vistas = 0;
+        QCOMPARE(AgregarDosClientes(vistas, abandonadas), guardado);
+        QCOMPARE(vistas, corridas);
+        const auto guardados = [&] {
+            return teststore::scalarRaw(t, "SELECT COUNT(*) FROM CLIENTES WHERE codigo_cli IN ('C1', 'C2')").toInt();
+        };
+        QCOMPARE(guardados(), guardado ? 2 : 0);
+        if (!guardado) {
+            QCOMPARE(Err.Number, long(ado::err::Deadlock));
+            ControlErrores();
+            QCOMPARE(msgtest::texts(), QStringList{kOtraEstacion});
+        }
+        // The session commits by itself again outside a unit.
+        ado::Recordset rs;
+        rs.Open("INSERT INTO CLIENTES (codigo_cli, nombre_cli) VALUES ('C3', 'EVA')", Conexion());
+        QCOMPARE(teststore::scalarRaw(t, "SELECT COUNT(*) FROM CLIENTES WHERE codigo_cli = 'C3'").toInt(), 1);
     }
 
     // Inside a unit that is already open the whole outer unit is given up:
